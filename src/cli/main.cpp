@@ -1,0 +1,60 @@
+#include "cli/commands.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+namespace lumavo::cli {
+
+int fail(const QString& message, int code)
+{
+    std::fprintf(stderr, "lumavo-cli: %s\n", message.toLocal8Bit().constData());
+    return code;
+}
+
+} // namespace lumavo::cli
+
+namespace {
+
+const char* const kUsage =
+    "usage: lumavo-cli COMMAND ...\n"
+    "  effect filter IN OUT [--bits 24|32]\n"
+    "  effect gradient IN OUT --start 0xBBGGRR --end 0xBBGGRR [--bits 24|32]\n"
+    "  page dump PAGEFILE\n"
+    "  page write JSONFILE PAGEFILE\n"
+    "  project info PROJECTFILE\n"
+    "  compose PROJECTFILE --page NNN --line K --out FILE [--align] [--bits 24|32]\n"
+    "  motion in|out --code N --size WxH --rest L,T --screen WxH [--delay D] [--fade F] [--easy]\n"
+    "         [--path PATHFILE]\n"
+    "  report PROJECTFILE --pdf OUT.pdf [--page-size NAME]\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Fonts and images need a GUI application object, but never a display.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty() || args.front() == "--help" || args.front() == "-h") {
+        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? lumavo::cli::kExitUsage : lumavo::cli::kExitOk;
+    }
+    using Command = std::function<int(const QStringList&)>;
+    const std::map<QString, Command> commands = {
+        {"effect", lumavo::cli::runEffect},   {"page", lumavo::cli::runPage},
+        {"project", lumavo::cli::runProject}, {"compose", lumavo::cli::runCompose},
+        {"motion", lumavo::cli::runMotion},   {"report", lumavo::cli::runReport},
+    };
+    const QString name = args.takeFirst();
+    const auto it = commands.find(name);
+    if (it == commands.end()) {
+        std::fputs(kUsage, stderr);
+        return lumavo::cli::fail("unknown command: " + name, lumavo::cli::kExitUsage);
+    }
+    return it->second(args);
+}

@@ -1,0 +1,6 @@
+#include "app/ui/application.h"
+
+int main(int argc, char** argv)
+{
+    return lumavo::runApplication(argc, argv);
+}

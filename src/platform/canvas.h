@@ -1,0 +1,101 @@
+#pragma once
+
+#include "platform/color.h"
+#include "platform/geometry.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace lumavo {
+
+class Bitmap;
+
+// The raster operations of a bit-block transfer, with their classic codes.
+// D = destination, S = source, P = the brush (pattern) colour; applied to each colour byte.
+enum class RasterOp : std::uint32_t {
+    SrcCopy = 0x00CC0020,     // S
+    NotSrcCopy = 0x00330008,  // ~S
+    NotSrcErase = 0x001100A6, // ~(S | D)
+    PatPaint = 0x00FB0A09,    // D | P | ~S
+    SrcErase = 0x00440328,    // S & ~D
+    SrcInvert = 0x00660046,   // S ^ D
+    SrcPaint = 0x00EE0086,    // S | D
+    Blackness = 0x00000042,   // 0
+};
+
+enum class BrushStyle { Solid, Clear, Cross };
+enum class PenStyle { Solid, Dash, Dot, Clear };
+
+// Font style bits, as stored in page records.
+enum FontStyleBit : std::uint8_t {
+    kStyleBold = 1,
+    kStyleItalic = 2,
+    kStyleUnderline = 4,
+    kStyleStrikeOut = 8,
+};
+
+struct Brush {
+    Color color = 0xFFFFFF;
+    BrushStyle style = BrushStyle::Solid;
+};
+
+struct Pen {
+    Color color = 0x000000;
+    PenStyle style = PenStyle::Solid;
+    int width = 1;
+};
+
+struct Font {
+    QString name = QStringLiteral("Arial");
+    int points = 8;          // size in points; the pixel height is round(points * dpi / 72)
+    std::uint8_t style = 0;  // FontStyleBit set
+    Color color = 0x000000;
+};
+
+// The drawing surface of a Bitmap. Every call clips to the bitmap. Rectangles exclude their right
+// and bottom edges; lines exclude their last pixel. Colour channels are exact in 24 and 32 bits.
+class Canvas {
+public:
+    explicit Canvas(Bitmap* owner) : owner_(owner) {}
+
+    Brush brush;
+    Pen pen;
+    Font font;
+    RasterOp copyMode = RasterOp::SrcCopy;
+
+    // Logical dots per inch used to turn font points into pixels (the screen's, 96 by default).
+    static int logicalDpi();
+    static void setLogicalDpi(int dpi);
+    static int pixelHeightForPoints(int points); // round(points * dpi / 72)
+
+    Bitmap& bitmap() { return *owner_; }
+
+    // Whole-bitmap copy of src with its top-left at (x, y), using copyMode.
+    void draw(int x, int y, const Bitmap& src);
+    // src scaled into dst (nearest pixel), using copyMode. An empty dst draws nothing.
+    void stretchDraw(const Rect& dst, const Bitmap& src);
+    // Part of src (srcRect) scaled into dst, using mode (CopyRect/BitBlt/StretchBlt).
+    void copyRect(const Rect& dst, const Bitmap& src, const Rect& srcRect, RasterOp mode);
+
+    void fillRect(const Rect& r);      // brush fill (solid or cross-hatch), no outline
+    void frameRect(const Rect& r);     // one-pixel frame in the brush colour
+    void rectangle(const Rect& r);     // outline with the pen, inside filled with the brush
+    void moveTo(int x, int y);
+    void lineTo(int x, int y);         // pen line, last pixel excluded; moves the pen position
+    Point penPosition() const { return penPos_; }
+    void setPixel(int x, int y, Color c);
+    Color pixel(int x, int y) const;
+
+    // Text with its cell's top-left at (x, y), in font. Opaque (the cell filled with the brush
+    // colour) unless the brush style is Clear. No antialiasing: every pixel is text or not.
+    void textOut(int x, int y, const QString& text);
+    int textWidth(const QString& text) const;
+    int textHeight(const QString& text) const;
+
+private:
+    Bitmap* owner_;
+    Point penPos_;
+    friend class Bitmap;
+};
+
+} // namespace lumavo
