@@ -5,6 +5,7 @@
 #include "platform/wave_player.h"
 #include "storage/workspace.h"
 
+#include <QWidget>
 #include <functional>
 #include <memory>
 
@@ -30,6 +31,7 @@ struct AppContext {
 
     // The seven long-lived windows, in creation order; null until created.
     TBitMovOptMain* mainWindow = nullptr;
+    QWidget* mainWidget = nullptr;   // the main window as a plain widget (to show, hide, place)
     TbFontForm* fontForm = nullptr;
     Tbdebug* projectInfo = nullptr;
     TBconfig* timeOptions = nullptr;
