@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/prompter.h"
+#include "storage/project.h"
+#include "storage/workspace.h"
+
+#include <QString>
+#include <optional>
+
+namespace lumavo {
+
+// Window work that a command leaves to the editor, done after the command returns.
+struct EditorActions {
+    bool showPage = false;              // refresh the controls from the page (showpage)
+    bool clearPreviews = false;         // hide the three preview images, empty their labels
+    bool showPageNumber = false;        // show ws.project.pageNow in the page-number display
+    std::optional<bool> enableNewAndCopy; // set: enable/disable the new-page and copy-page buttons
+    bool enableProjectTools = false;    // enable new/copy/save/delete page, align, play, play all
+                                        // and press the leader buttons from ws.project
+};
+
+// Resets the current page to its defaults (fonts, colours, texts, bitmaps, directions, delays,
+// mpause, gradient; titleNum 1, alignActive 0). Keeps archOn, waveFile, fontStyle, fadeDelay,
+// the path flags and everything outside the page.
+void Initiate(Workspace& ws);
+// Empties one drawn path: count -1, all slots (0, 0).
+void clearDrawnPath(DrawnPath& path);
+// Clears the six drawn paths and the three titleValid flags (previews: EditorActions).
+void makenewpage(Workspace& ws);
+
+// New project from the menu: Initiate, project label ("", "NEW"); name and directory kept.
+EditorActions newProjectFromMenu(Workspace& ws);
+// New project from the tool button: no project name, Initiate, label ("", "000"), pageModified
+// cleared, new/copy page disabled, makenewpage.
+EditorActions newProjectFromTool(Workspace& ws);
+// Open dialog; on a chosen file OpenProject and pageModified cleared. Cancel changes nothing.
+EditorActions openProjectCommand(Workspace& ws, Prompter& prompter);
+// Save Project; fromToolButton also enables new/copy page.
+EditorActions saveProjectCommand(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info,
+                                 bool fromToolButton);
+// New page: starts a pending new page ("New Page"), or only shows "Current" when one is pending;
+// then makenewpage and Initiate.
+EditorActions newPage(Workspace& ws);
+// Copy page: marks the current fields as a pending new page ("Copy Page"), or only shows
+// "Current" when one is already pending.
+EditorActions copyPage(Workspace& ws);
+// Save page: the tool button refuses without a project name ("Save Project first, than add New
+// pages."), then enables new/copy page; the menu item runs SavePage alone.
+EditorActions savePageCommand(Workspace& ws, Prompter& prompter, bool fromToolButton);
+// Delete page pageNow after the Yes/No question; projectName becomes its base name, the file is
+// removed and the pages after it move down (renumberfrompg). An I/O error shows "File I/O error,
+// page not deleted." and renumbers nothing. Returns true when the page file was removed.
+bool deletePage(Workspace& ws, Prompter& prompter);
+// Moves pages deleted+1, deleted+2, ... down by one until the first missing page or failed
+// rename, showing each new number in the project label. Returns the number of pages moved.
+int renumberfrompg(Workspace& ws, int deletedPage, const QString& base);
+
+enum class PageStep { Next, Previous };
+// Next / previous page: asks "Save current page?" for an unsaved or pending page (Yes saves),
+// steps pageIndex (not below 0), sets pageNow and loads it; a failed load takes pageIndex back.
+EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step);
+
+} // namespace lumavo

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/ini.h"
+#include "platform/prompter.h"
+#include "storage/page_record.h"
+#include "storage/workspace.h"
+
+#include <QString>
+
+namespace lumavo {
+
+enum class PageReadStatus { Ok, CannotOpen, TooShort };
+// Reads the first 25716 bytes of a page file into out; out is untouched unless Ok.
+// Bytes beyond the first record are ignored.
+PageReadStatus readPageFile(const QString& path, RecordBytes& out);
+// Writes one record crash-safely (temporary file, flush, rename). startEmpty false keeps the bytes
+// of an existing longer file beyond the first record; true writes exactly one record.
+IoResult writePageFile(const QString& path, const RecordBytes& bytes, bool startEmpty);
+
+// What the editor does after a load: when loaded, show ws.project.pageNow in the page-number
+// display and refresh its controls (showpage).
+struct LoadPageOutcome {
+    bool loaded = false;          // == ws.editor.pageLoaded
+};
+// Loads page `pageNumber` of the project named projectName (its StripTLP base) from
+// ws.project.projectDir into the current page, rest positions and paths through the record buffer.
+// The caller has set ws.project.pageNow. Missing page: pageModified cleared, nothing shown. A file
+// that cannot be read or is shorter than a record: the "possible older file structure" box, and
+// the workspace and the record buffer stay as they were. Success: newPagePending and pageModified
+// cleared, panel 2 "Current", pageIndex := pageNumber's value, titleValid and the path flags
+// refreshed (refreshDerivedFields).
+LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& projectName,
+                         const QString& pageNumber);
+
+enum class SavePageStatus { NoProject, NoBaseName, Saved, WriteFailed };
+struct SavePageOutcome {
+    SavePageStatus status = SavePageStatus::NoProject;
+    QString pageNumber;           // the number written (Saved, WriteFailed)
+    QString path;                 // the page file written
+};
+// Saves the current page: a pending new page under the lowest free number in a fresh file, else
+// over page pageNow ("000" when empty), keeping bytes beyond the record. Saved: pageModified and
+// newPagePending cleared, pageNow/pageIndex := the number written, project label shown.
+// WriteFailed: the "Can not Save this page for ..." error box, the file on disk unchanged, and
+// pageModified/newPagePending kept so the page is still offered for saving.
+// NoBaseName shows "Open a Project or Save this project first."; NoProject does nothing.
+SavePageOutcome SavePage(Workspace& ws, Prompter& prompter);
+
+} // namespace lumavo

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "storage/workspace.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace lumavo {
+
+using RecordBytes = std::array<std::uint8_t, kRecordSize>;
+
+// Capacities (in bytes) of the short strings of a page record.
+constexpr int kTextCapacity = 80;       // texts, wave and bitmap file names
+constexpr int kFontNameCapacity = 255;
+constexpr int kPageNumberCapacity = 3;
+
+// Byte offsets of the record's fields (packed, little-endian).
+namespace record_offset {
+constexpr int kText1 = 65;             // Text1..3, 81 bytes apart
+constexpr int kArchOn1 = 308;
+constexpr int kGradOn1 = 311;
+constexpr int kFadeDelay = 314;        // uint16
+constexpr int kReserved1 = 316;        // 6 zero bytes
+constexpr int kManual = 322;
+constexpr int kReserved2 = 323;        // 3 zero bytes
+constexpr int kGradColor1 = 328;
+constexpr int kWaveFile1 = 340;
+constexpr int kBitmapFile1 = 583;
+constexpr int kInDir1 = 826;           // int8
+constexpr int kOutDir1 = 829;          // int8
+constexpr int kFontSize1 = 832;
+constexpr int kFontColor1 = 844;
+constexpr int kShadowColor1 = 856;
+constexpr int kFontSizeCopy1 = 868;
+constexpr int kPauseSecs = 880;
+constexpr int kMovementDelay = 884;
+constexpr int kRestLeft1 = 888;
+constexpr int kRestTop1 = 900;
+constexpr int kFontStyle1 = 912;
+constexpr int kFontName1 = 915;        // 256 bytes apart
+constexpr int kShadowOn1 = 1683;
+constexpr int kPageNumber = 1686;
+constexpr int kPathGroup1 = 1692;      // per line: InPathCount, OutPathCount, InPath, OutPath
+constexpr int kPathGroupSize = 8008;
+constexpr int kPathBlockSize = 4000;
+} // namespace record_offset
+
+// One title line's fields exactly as a record holds them (strings decoded, not trimmed).
+struct RecordLine {
+    QString text;
+    bool archOn = false;
+    bool gradOn = false;
+    Color gradColor = 0;
+    QString waveFile;
+    QString bitmapFile;
+    std::int8_t inDir = 0;
+    std::int8_t outDir = 0;
+    std::int32_t fontSize = 0;
+    Color fontColor = 0;
+    Color shadowColor = 0;
+    std::int32_t fontSizeCopy = 0;
+    std::int32_t restLeft = 0;
+    std::int32_t restTop = 0;
+    std::uint8_t fontStyle = 0;
+    QString fontName;
+    bool shadowOn = false;
+    std::int32_t inPathCount = 0;      // as stored, not clamped
+    std::int32_t outPathCount = 0;
+    std::array<PathPoint, kPathSlots> inPath{};
+    std::array<PathPoint, kPathSlots> outPath{};
+};
+
+// Every interpreted field of a page record; all zero / empty by default.
+struct PageRecord {
+    std::array<RecordLine, kLineCount> lines{};
+    std::uint16_t fadeDelay = 0;
+    bool manual = false;
+    std::int32_t pauseSecs = 0;
+    std::int32_t movementDelay = 0;
+    QString pageNumber;
+
+    RecordLine& line(int k) { return lines.at(static_cast<std::size_t>(k - 1)); }
+    const RecordLine& line(int k) const { return lines.at(static_cast<std::size_t>(k - 1)); }
+};
+
+// Decodes every field; string lengths above their capacity are taken as the capacity. Never fails.
+PageRecord decodePageRecord(const RecordBytes& bytes);
+// Writes every field into bytes (strings encoded to Windows-1252 and cut to their capacity, the
+// bytes after a string's length zeroed, Reserved1/Reserved2 zeroed). Reserved0 (0..64) and the
+// alignment pairs (326..327, 1690..1691) keep what bytes already holds.
+void encodePageRecord(const PageRecord& record, RecordBytes& bytes);
+
+// Removes leading and trailing characters with a code of 32 or below.
+QString trimControl(const QString& text);
+// Clamps a stored path count into -1..999.
+std::int32_t clampPathCount(std::int32_t count);
+
+// The record as the save writes it from the current page, the stage's rest positions and paths,
+// under page number `pageNumber` (texts trimmed, path counts clamped, codes cut to their low byte).
+PageRecord recordFromWorkspace(const Workspace& ws, const QString& pageNumber);
+// Copies a record into the current page, rest positions and paths as a load does: texts, wave and
+// bitmap names trimmed; direction codes sign-extended; path counts clamped into -1..999.
+// Touches no editor flag, titleValid or inPathOn/outPathOn (see refreshDerivedFields).
+void applyRecordToWorkspace(const PageRecord& record, Workspace& ws);
+// The data part of showing a page: titleValid := text or bitmap present, and inPathOn/outPathOn :=
+// (code = 11) for every direction code in 1..13 (other codes leave the flag as it is).
+void refreshDerivedFields(PageFields& page);
+
+} // namespace lumavo

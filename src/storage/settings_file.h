@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/ini.h"
+#include "platform/prompter.h"
+#include "storage/project.h"
+#include "storage/workspace.h"
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+namespace lumavo {
+
+inline const QString kSettingsSection = QStringLiteral("LUMAVO Options");
+
+// The main window's placement in screen pixels, as the settings file keeps it.
+struct WindowPlacement {
+    int top = 0;
+    int left = 0;
+    int height = 400;
+    int width = 200;
+    friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
+};
+
+// The settings file: QStandardPaths::GenericConfigLocation + "/lumavo.ini".
+QString settingsFilePath();
+
+struct SettingsReadOutcome {
+    bool fileFound = false;
+    std::optional<WindowPlacement> placement; // set when the file exists: place the main window
+    QString lastProject;                      // "Lastproject" as read
+    bool projectOpened = false;               // the last project existed and OpenProject ran
+    OpenProjectOutcome openProject;           // its outcome (show the page when pageLoaded)
+};
+// Reads the settings file at path: placement (Top 0, Left 0, Height 400, Width 200 by default),
+// projectDir from "Dir", then reopens "Lastproject" when that file exists. A missing file changes
+// nothing. Sets ws.editor.settingsRead.
+SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QString& path);
+
+// Rewrites the "LUMAVO Options" section (erased first, keys in order Program, Version,
+// Lastproject, Dir, Top, Left, Height, Width, Birth), keeping other sections, atomically.
+// now invalid: the current time. Failure leaves the old file and returns the reason naming it.
+IoResult writetheinifile(const Workspace& ws, const WindowPlacement& placement, const QString& path,
+                         const QDateTime& now = {});
+
+} // namespace lumavo
