@@ -93,6 +93,10 @@ public:
     int textHeight(const QString& text) const;
 
 private:
+    // Bresenham line from (x0, y0) towards (x1, y1); phase counts pixels along dashed patterns.
+    void drawLine(int x0, int y0, int x1, int y1, int& phase, bool includeLast);
+    void plotPen(int x, int y, bool on);
+
     Bitmap* owner_;
     Point penPos_;
     friend class Bitmap;

@@ -1,0 +1,289 @@
+#include "platform/bitmap.h"
+
+#include "platform/bmp_file.h"
+#include "platform/pixel_rows.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace lumavo {
+
+int bitsPerPixel(PixelFormat format)
+{
+    switch (format) {
+    case PixelFormat::Bits8:
+        return 8;
+    case PixelFormat::Bits16:
+        return 16;
+    case PixelFormat::Bits24:
+        return 24;
+    case PixelFormat::Device:
+    case PixelFormat::Bits32:
+        return 32;
+    }
+    return 32;
+}
+
+Bitmap::Bitmap() : canvas_(this) {}
+
+Bitmap::Bitmap(int width, int height, PixelFormat format) : canvas_(this)
+{
+    allocate(width, height, format);
+}
+
+Bitmap::Bitmap(const Bitmap& other)
+    : width_(other.width_), height_(other.height_), format_(other.format_), stride_(other.stride_),
+      data_(other.data_), canvas_(other.canvas_)
+{
+    canvas_.owner_ = this;
+}
+
+Bitmap::Bitmap(Bitmap&& other) noexcept
+    : width_(other.width_), height_(other.height_), format_(other.format_), stride_(other.stride_),
+      data_(std::move(other.data_)), canvas_(std::move(other.canvas_))
+{
+    canvas_.owner_ = this;
+    other.width_ = other.height_ = other.stride_ = 0;
+    other.data_.clear();
+}
+
+Bitmap& Bitmap::operator=(const Bitmap& other)
+{
+    if (this != &other) {
+        width_ = other.width_;
+        height_ = other.height_;
+        format_ = other.format_;
+        stride_ = other.stride_;
+        data_ = other.data_;
+        canvas_ = other.canvas_;
+        canvas_.owner_ = this;
+    }
+    return *this;
+}
+
+Bitmap& Bitmap::operator=(Bitmap&& other) noexcept
+{
+    if (this != &other) {
+        width_ = other.width_;
+        height_ = other.height_;
+        format_ = other.format_;
+        stride_ = other.stride_;
+        data_ = std::move(other.data_);
+        canvas_ = std::move(other.canvas_);
+        canvas_.owner_ = this;
+        other.width_ = other.height_ = other.stride_ = 0;
+        other.data_.clear();
+    }
+    return *this;
+}
+
+Bitmap::~Bitmap() = default;
+
+int Bitmap::bitsPerPixel() const { return lumavo::bitsPerPixel(format_); }
+
+void Bitmap::allocate(int width, int height, PixelFormat format)
+{
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+    format_ = format;
+    stride_ = ((width_ * lumavo::bitsPerPixel(format) + 31) / 32) * 4;
+    data_.assign(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_), 0);
+}
+
+void Bitmap::setPixelFormat(PixelFormat format)
+{
+    if (format == format_)
+        return;
+    const bool same32 = lumavo::bitsPerPixel(format) == 32 && lumavo::bitsPerPixel(format_) == 32;
+    if (same32) { // Device and 32-bit share one layout.
+        format_ = format;
+        return;
+    }
+    if (isEmpty()) {
+        allocate(width_, height_, format);
+        return;
+    }
+    Bitmap converted(width_, height_, format);
+    std::vector<std::uint32_t> words(static_cast<std::size_t>(width_));
+    for (int y = 0; y < height_; ++y) {
+        if (format_ == PixelFormat::Bits24 && lumavo::bitsPerPixel(format) == 32) {
+            pixel_rows::row24To32(scanLine(y), reinterpret_cast<std::uint32_t*>(converted.scanLine(y)), width_);
+        } else if (lumavo::bitsPerPixel(format_) == 32 && format == PixelFormat::Bits24) {
+            pixel_rows::row32To24(reinterpret_cast<const std::uint32_t*>(scanLine(y)), converted.scanLine(y), width_);
+        } else {
+            pixel_rows::unpackRow(format_, scanLine(y), 0, width_, words.data());
+            if (lumavo::bitsPerPixel(format) == 32)
+                for (auto& w : words)
+                    w &= 0xFFFFFF;
+            pixel_rows::packRow(format, converted.scanLine(y), 0, width_, words.data());
+        }
+    }
+    format_ = format;
+    stride_ = converted.stride_;
+    data_ = std::move(converted.data_);
+}
+
+void Bitmap::setSize(int width, int height)
+{
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == width_ && height == height_)
+        return;
+    const int oldWidth = width_, oldHeight = height_, oldStride = stride_;
+    std::vector<std::uint8_t> old = std::move(data_);
+    allocate(width, height, format_);
+    const int keepW = std::min(oldWidth, width_);
+    const int keepH = std::min(oldHeight, height_);
+    const std::size_t keepBytes = static_cast<std::size_t>(keepW) * lumavo::bitsPerPixel(format_) / 8;
+    const Color fill = canvas_.brush.color;
+    for (int y = 0; y < height_; ++y) {
+        std::uint8_t* row = scanLine(y);
+        if (y < keepH) {
+            std::memcpy(row, old.data() + static_cast<std::size_t>(y) * oldStride, keepBytes);
+            pixel_rows::fillRow(format_, row, keepW, width_ - keepW, fill);
+        } else {
+            pixel_rows::fillRow(format_, row, 0, width_, fill);
+        }
+    }
+}
+
+Color Bitmap::pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return kBlack;
+    std::uint32_t w;
+    pixel_rows::unpackRow(format_, scanLine(y), x, 1, &w);
+    return pixel_rows::fromWord(w);
+}
+
+void Bitmap::setPixel(int x, int y, Color color)
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return;
+    pixel_rows::fillRow(format_, scanLine(y), x, 1, color);
+}
+
+QImage Bitmap::toImage() const
+{
+    if (isEmpty())
+        return {};
+    QImage image(width_, height_, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    for (int y = 0; y < height_; ++y) {
+        auto* out = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+        pixel_rows::unpackRow(format_, scanLine(y), 0, width_, out);
+        for (int x = 0; x < width_; ++x)
+            out[x] |= 0xFF000000u;
+    }
+    return image;
+}
+
+Bitmap Bitmap::fromImage(const QImage& image, PixelFormat format)
+{
+    Bitmap result;
+    if (image.isNull())
+        return Bitmap(0, 0, format);
+    const QImage rgb = image.format() == QImage::Format_RGB32 ? image
+                                                               : image.convertToFormat(QImage::Format_RGB32);
+    result.allocate(rgb.width(), rgb.height(), format);
+    const bool is32 = lumavo::bitsPerPixel(format) == 32;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* in = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
+        if (is32) {
+            auto* out = reinterpret_cast<std::uint32_t*>(result.scanLine(y));
+            for (int x = 0; x < rgb.width(); ++x)
+                out[x] = in[x] & 0xFFFFFF;
+        } else {
+            pixel_rows::packRow(format, result.scanLine(y), 0, rgb.width(), in);
+        }
+    }
+    return result;
+}
+
+bool Bitmap::loadFromFile(const QString& path, QString* error, std::int64_t maxPixels)
+{
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    const QByteArray head = file.peek(64);
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    if (!reader.canRead())
+        return fail(QStringLiteral("%1 is not a picture that can be read").arg(path));
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        return fail(QStringLiteral("%1 has no readable picture size").arg(path));
+    const std::int64_t pixels = static_cast<std::int64_t>(size.width()) * size.height();
+    if (pixels > maxPixels)
+        return fail(QStringLiteral("%1 is too large (%2 x %3 pixels)").arg(path).arg(size.width()).arg(size.height()));
+    // The decoder has its own allocation ceiling; raise it to what the size check allows.
+    const std::int64_t neededMb = pixels * 4 / (1024 * 1024) + 1;
+    if (QImageReader::allocationLimit() > 0 && QImageReader::allocationLimit() < neededMb)
+        QImageReader::setAllocationLimit(static_cast<int>(std::min<std::int64_t>(neededMb, 1 << 30)));
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return fail(QStringLiteral("Cannot read %1: %2").arg(path, reader.errorString()));
+    const PixelFormat format = bmp_file::bitCount(head) == 32 ? PixelFormat::Bits32 : PixelFormat::Bits24;
+    Bitmap loaded = fromImage(image, format);
+    width_ = loaded.width_;
+    height_ = loaded.height_;
+    format_ = loaded.format_;
+    stride_ = loaded.stride_;
+    data_ = std::move(loaded.data_);
+    return true;
+}
+
+bool Bitmap::saveToFile(const QString& path, QString* error) const
+{
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    if (suffix == QLatin1String("bmp") || suffix.isEmpty()) {
+        const QByteArray bytes = bmp_file::encode(*this);
+        if (file.write(bytes) != bytes.size())
+            return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    } else {
+        QImageWriter writer(&file, suffix.toLatin1());
+        if (!writer.write(toImage()))
+            return fail(QStringLiteral("Cannot write %1: %2").arg(path, writer.errorString()));
+    }
+    if (!file.commit())
+        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    return true;
+}
+
+bool Bitmap::samePixels(const Bitmap& other) const
+{
+    if (width_ != other.width_ || height_ != other.height_)
+        return false;
+    std::vector<std::uint32_t> a(static_cast<std::size_t>(width_)), b(static_cast<std::size_t>(width_));
+    for (int y = 0; y < height_; ++y) {
+        pixel_rows::unpackRow(format_, scanLine(y), 0, width_, a.data());
+        pixel_rows::unpackRow(other.format_, other.scanLine(y), 0, width_, b.data());
+        for (int x = 0; x < width_; ++x)
+            if ((a[x] ^ b[x]) & 0xFFFFFF)
+                return false;
+    }
+    return true;
+}
+
+} // namespace lumavo

@@ -1,0 +1,75 @@
+#include "platform/bmp_file.h"
+
+#include "platform/bitmap.h"
+#include "platform/pixel_rows.h"
+
+#include <cstring>
+#include <vector>
+
+namespace lumavo::bmp_file {
+
+namespace {
+
+void put16(char* p, std::uint16_t v)
+{
+    p[0] = static_cast<char>(v & 0xFF);
+    p[1] = static_cast<char>(v >> 8);
+}
+
+void put32(char* p, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+constexpr int kFileHeaderBytes = 14;
+constexpr int kInfoHeaderBytes = 40;
+
+} // namespace
+
+int bitCount(const QByteArray& head)
+{
+    if (head.size() < 30 || head[0] != 'B' || head[1] != 'M')
+        return 0;
+    return static_cast<std::uint8_t>(head[28]) | (static_cast<std::uint8_t>(head[29]) << 8);
+}
+
+QByteArray encode(const Bitmap& bitmap)
+{
+    const int bits = bitmap.bitsPerPixel() == 32 ? 32 : 24;
+    const int w = bitmap.width();
+    const int h = bitmap.height();
+    const int stride = ((w * bits + 31) / 32) * 4;
+    const std::uint32_t imageBytes = static_cast<std::uint32_t>(stride) * static_cast<std::uint32_t>(h);
+    const int offset = kFileHeaderBytes + kInfoHeaderBytes;
+    QByteArray out(offset + static_cast<qsizetype>(imageBytes), '\0');
+    char* p = out.data();
+    p[0] = 'B';
+    p[1] = 'M';
+    put32(p + 2, static_cast<std::uint32_t>(out.size()));
+    put32(p + 10, offset);
+    put32(p + 14, kInfoHeaderBytes);
+    put32(p + 18, static_cast<std::uint32_t>(w));
+    put32(p + 22, static_cast<std::uint32_t>(h)); // positive: bottom-up rows
+    put16(p + 26, 1);
+    put16(p + 28, static_cast<std::uint16_t>(bits));
+    put32(p + 30, 0); // uncompressed
+    put32(p + 34, imageBytes);
+    put32(p + 38, 3780); // 96 dots per inch, in dots per metre
+    put32(p + 42, 3780);
+    std::vector<std::uint32_t> words(static_cast<std::size_t>(w));
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<std::uint8_t*>(p + offset + static_cast<std::size_t>(h - 1 - y) * stride);
+        pixel_rows::unpackRow(bitmap.pixelFormat(), bitmap.scanLine(y), 0, w, words.data());
+        if (bits == 32) {
+            for (auto& v : words)
+                v &= 0xFFFFFF;
+            std::memcpy(row, words.data(), 4 * static_cast<std::size_t>(w));
+        } else {
+            pixel_rows::row32To24(words.data(), row, w);
+        }
+    }
+    return out;
+}
+
+} // namespace lumavo::bmp_file

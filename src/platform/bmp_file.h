@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace lumavo {
+
+class Bitmap;
+
+namespace bmp_file {
+
+// The bits per pixel named in a BMP file's header (its first 30 bytes or more); 0 when the bytes
+// are not a BMP header.
+int bitCount(const QByteArray& head);
+
+// A whole uncompressed BMP file (bottom-up rows): 32 bits per pixel for 32-bit and device bitmaps
+// (the fourth byte written as 0), 24 bits for every other format.
+QByteArray encode(const Bitmap& bitmap);
+
+} // namespace bmp_file
+} // namespace lumavo
