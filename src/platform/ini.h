@@ -23,8 +23,9 @@ struct IoResult {
 class IniFile {
 public:
     IniFile() = default;
-    // The file's contents; a missing or unreadable file reads as empty.
-    static IniFile load(const QString& path);
+    // The file's contents; a missing or unreadable file reads as empty. status (when given) is a
+    // failure only for a file that exists but cannot be read.
+    static IniFile load(const QString& path, IoResult* status = nullptr);
     // Parses text already in memory (lines split at LF, CR LF or CR).
     static IniFile fromText(const QString& text);
 

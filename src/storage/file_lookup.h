@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 
 namespace lumavo {
@@ -13,5 +15,21 @@ QString findFileIgnoringCase(const QString& dir, const QString& name);
 // else the file of that name (the part after the last "/" or "\") in any letter case in
 // projectDir. Empty when none exists. The stored path itself is never rewritten.
 QString resolveStoredPath(const QString& storedPath, const QString& projectDir);
+
+// The file names of one directory, listed once, for many look-ups that ignore letter case.
+class DirectoryIndex {
+public:
+    // dir with or without a trailing separator; "" is the current directory.
+    explicit DirectoryIndex(const QString& dir);
+    // As findFileIgnoringCase, from the listing.
+    QString find(const QString& name) const;
+    // Keeps the listing right after a file was renamed or removed (to empty) in this directory.
+    void noteRenamed(const QString& fromName, const QString& toName);
+
+private:
+    QString dir_;
+    QSet<QString> exact_;
+    QHash<QString, QString> folded_;   // case-folded name -> a real name
+};
 
 } // namespace lumavo

@@ -1,0 +1,217 @@
+#include "storage/page_commands.h"
+
+#include "storage/file_lookup.h"
+#include "storage/page_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace lumavo {
+
+void Initiate(Workspace& ws)
+{
+    for (TitleLine& line : ws.page.lines) {
+        line.fontName = QStringLiteral("Arial");
+        line.fontSize = 40;
+        line.shadowOn = false;
+        line.fontColor = 0xFFFFFF;
+        line.shadowColor = 0xC0C0C0;
+    }
+    ws.editor.alignActive = false;
+    ws.editor.titleNum = 1;
+    ws.page.pauseSecs = 0;
+    ws.page.movementDelay = 0;
+    ws.page.mpause = false;
+    for (TitleLine& line : ws.page.lines) {
+        line.text.clear();
+        line.bitmapFile.clear();
+        line.titleValid = false;
+        line.inDir = 5;
+        line.outDir = 6;
+        line.gradColor = 0xFFFFFF;
+        line.gradOn = false;
+    }
+}
+
+void clearDrawnPath(DrawnPath& path)
+{
+    path.count = -1;
+    path.points.fill(PathPoint{});
+}
+
+void makenewpage(Workspace& ws)
+{
+    for (int k = 1; k <= kLineCount; ++k) {
+        clearDrawnPath(ws.stage.inPath(k));
+        clearDrawnPath(ws.stage.outPath(k));
+    }
+    for (TitleLine& line : ws.page.lines)
+        line.titleValid = false;
+}
+
+EditorActions newProjectFromMenu(Workspace& ws)
+{
+    Initiate(ws);
+    ShowProjectLabel(ws, QString(), QStringLiteral("NEW"));
+    EditorActions actions;
+    actions.showPage = true;
+    return actions;
+}
+
+EditorActions newProjectFromTool(Workspace& ws)
+{
+    ws.project.projectName.clear();
+    Initiate(ws);
+    ShowProjectLabel(ws, QString(), QStringLiteral("000"));
+    ws.editor.pageModified = false;
+    makenewpage(ws);
+    EditorActions actions;
+    actions.showPage = true;
+    actions.clearPreviews = true;
+    actions.enableNewAndCopy = false;
+    return actions;
+}
+
+EditorActions openProjectCommand(Workspace& ws, Prompter& prompter)
+{
+    FileDialogOptions options;
+    options.filter = QStringLiteral("TLP Title Project (*.TLP *.tlp)");
+    options.defaultSuffix = QStringLiteral("tlp");
+    options.directory = ws.project.projectDir;
+    const auto chosen = prompter.openFileName(options);
+    if (!chosen || chosen->isEmpty())
+        return {};
+    const OpenProjectOutcome opened = OpenProject(ws, prompter, *chosen);
+    ws.editor.pageModified = false;
+    EditorActions actions;
+    actions.enableProjectTools = true;
+    actions.enableNewAndCopy = true;
+    actions.showPage = opened.pageLoaded;
+    actions.showPageNumber = opened.pageLoaded;
+    return actions;
+}
+
+EditorActions saveProjectCommand(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info,
+                                 bool fromToolButton)
+{
+    SaveProject(ws, prompter, info);
+    EditorActions actions;
+    if (fromToolButton)
+        actions.enableNewAndCopy = true;
+    return actions;
+}
+
+EditorActions newPage(Workspace& ws)
+{
+    EditorActions actions;
+    if (ws.editor.newPagePending) {
+        ws.status.panel[2] = QStringLiteral("Current");
+    } else {
+        ws.editor.newPagePending = true;
+        ws.status.panel[2] = QStringLiteral("New Page");
+        actions.enableNewAndCopy = false;
+    }
+    makenewpage(ws);
+    Initiate(ws);
+    actions.showPage = true;
+    actions.clearPreviews = true;
+    return actions;
+}
+
+EditorActions copyPage(Workspace& ws)
+{
+    EditorActions actions;
+    if (ws.editor.newPagePending) {
+        ws.status.panel[2] = QStringLiteral("Current");
+        return actions;
+    }
+    ws.editor.newPagePending = true;
+    ws.status.panel[2] = QStringLiteral("Copy Page");
+    actions.enableNewAndCopy = false;
+    return actions;
+}
+
+EditorActions savePageCommand(Workspace& ws, Prompter& prompter, bool fromToolButton)
+{
+    EditorActions actions;
+    if (fromToolButton && ws.project.projectName.isEmpty()) {
+        prompter.message(QStringLiteral("Save Project first, than add New pages."), MessageIcon::Information);
+        return actions;
+    }
+    SavePage(ws, prompter);
+    if (fromToolButton)
+        actions.enableNewAndCopy = true;
+    return actions;
+}
+
+bool deletePage(Workspace& ws, Prompter& prompter)
+{
+    ProjectState& project = ws.project;
+    if (project.projectName.isEmpty())
+        return false;
+    const QString base = StripTLP(project.projectName);
+    const QString file = findPageFile(project.projectDir, base, project.pageNow);
+    if (file.isEmpty())
+        return false;
+    const QString question = QStringLiteral("ARE YOU SURE? Delete Page ") + project.pageNow +
+                             QStringLiteral(" of ") + base;
+    if (prompter.confirm(question, false) != Answer::Yes)
+        return false;
+    project.projectName = base;
+    if (!QFile::remove(file)) {
+        prompter.message(QStringLiteral("File I/O error, page not deleted."), MessageIcon::Error);
+        return false;
+    }
+    renumberfrompg(ws, project.pageNow.toInt(), project.projectName);
+    return true;
+}
+
+int renumberfrompg(Workspace& ws, int deletedPage, const QString& base)
+{
+    const QString& dir = ws.project.projectDir;
+    DirectoryIndex index(dir);
+    int moved = 0;
+    for (int n = deletedPage + 1; n < kPageCount; ++n) {
+        const QString from = index.find(base + u'.' + pageNumberText(n));
+        if (from.isEmpty())
+            break;
+        // The moved file keeps the letter case of its own name; only the number changes.
+        const QString fromName = QFileInfo(from).fileName();
+        const QString toName = fromName.left(fromName.size() - 3) + pageNumberText(n - 1);
+        const QString to = from.left(from.size() - fromName.size()) + toName;
+        if (!QFile::rename(from, to))
+            break;
+        index.noteRenamed(fromName, toName);
+        ShowProjectLabel(ws, base, pageNumberText(n - 1));
+        ++moved;
+    }
+    return moved;
+}
+
+EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step)
+{
+    if (ws.editor.pageModified || ws.editor.newPagePending) {
+        if (prompter.confirm(QStringLiteral("Save current page?"), false) == Answer::Yes)
+            SavePage(ws, prompter);
+    }
+    ProjectState& project = ws.project;
+    const int before = project.pageIndex;
+    if (step == PageStep::Next) {
+        // There is no page after 999: stepping on would name a page number of four digits.
+        if (project.pageIndex >= kPageCount - 1)
+            return {};
+        ++project.pageIndex;
+    } else {
+        project.pageIndex = std::max(0, project.pageIndex - 1);
+    }
+    project.pageNow = pageNumberText(project.pageIndex);
+    const bool loaded = LoadPage(ws, prompter, project.projectName, project.pageNow).loaded;
+    if (!loaded)
+        project.pageIndex = before;
+    EditorActions actions;
+    actions.showPage = loaded;
+    actions.showPageNumber = loaded;
+    return actions;
+}
+
+} // namespace lumavo

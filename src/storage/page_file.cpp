@@ -1,0 +1,138 @@
+#include "storage/page_file.h"
+
+#include "storage/project.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace lumavo {
+
+PageReadStatus readPageFile(const QString& path, RecordBytes& out)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return PageReadStatus::CannotOpen;
+    RecordBytes scratch;
+    const qint64 got = file.read(reinterpret_cast<char*>(scratch.data()), kRecordSize);
+    if (got < 0)
+        return PageReadStatus::CannotOpen;
+    if (got < kRecordSize)
+        return PageReadStatus::TooShort;
+    out = scratch;
+    return PageReadStatus::Ok;
+}
+
+IoResult writePageFile(const QString& path, const RecordBytes& bytes, bool startEmpty)
+{
+    QByteArray tail;
+    if (!startEmpty) {
+        QFile old(path);
+        if (old.exists() && old.size() > kRecordSize) {
+            if (!old.open(QIODevice::ReadOnly) || !old.seek(kRecordSize))
+                return IoResult::failure(QStringLiteral("Cannot read %1: %2").arg(path, old.errorString()));
+            tail = old.readAll();
+        }
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    const bool written =
+        file.write(reinterpret_cast<const char*>(bytes.data()), kRecordSize) == kRecordSize &&
+        (tail.isEmpty() || file.write(tail) == tail.size());
+    if (!written) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, why));
+    }
+    if (!file.commit())
+        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    return IoResult::success();
+}
+
+LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& projectName,
+                         const QString& pageNumber)
+{
+    ws.editor.pageLoaded = false;
+    const QString base = StripTLP(projectName);
+    const QString& dir = ws.project.projectDir;
+    if (!pageExists(dir, base, pageNumber)) {
+        ws.editor.pageModified = false;
+        return {};
+    }
+    ws.editor.newPagePending = false;
+    ws.status.panel[2] = QStringLiteral("Current");
+
+    QString path = findPageFile(dir, base, ws.project.pageNow);
+    if (path.isEmpty()) {
+        prompter.message(QStringLiteral("Error opening file (I Cant find it) ") +
+                             pageFilePath(dir, base, ws.project.pageNow),
+                         MessageIcon::Information);
+        ws.editor.pageModified = false;
+        return {};
+    }
+    // Read into a scratch record so that a failed read leaves the record buffer as it was.
+    RecordBytes scratch;
+    if (readPageFile(path, scratch) != PageReadStatus::Ok) {
+        prompter.message(QStringLiteral("Error opening (possible older file structure) ") + path,
+                         MessageIcon::Information);
+        return {};
+    }
+    ws.recordBuffer = scratch;
+    ws.editor.pageLoaded = true;
+    ws.project.pageIndex = pageNumber.toInt();
+    applyRecordToWorkspace(decodePageRecord(ws.recordBuffer), ws);
+    refreshDerivedFields(ws.page);
+    ws.editor.pageModified = false;
+    return {true};
+}
+
+SavePageOutcome SavePage(Workspace& ws, Prompter& prompter)
+{
+    SavePageOutcome outcome;
+    ProjectState& project = ws.project;
+    if (project.projectName.isEmpty())
+        return outcome;
+    const QString base = StripTLP(project.projectName);
+    if (base.isEmpty()) {
+        prompter.message(QStringLiteral("Open a Project or Save this project first."), MessageIcon::Information);
+        outcome.status = SavePageStatus::NoBaseName;
+        return outcome;
+    }
+    if (project.pageNow.isEmpty())
+        project.pageNow = QStringLiteral("000");
+    const bool fresh = ws.editor.newPagePending;
+    QString number = project.pageNow;
+    if (fresh) {
+        if (const auto next = GetNextPageNumber(ws, base))
+            number = *next;
+    }
+    number = number.left(3);
+    outcome.pageNumber = number;
+
+    QString path = findPageFile(project.projectDir, base, number);
+    if (path.isEmpty())
+        path = pageFilePath(project.projectDir, base, number);
+    outcome.path = path;
+
+    RecordBytes record = ws.recordBuffer;
+    encodePageRecord(recordFromWorkspace(ws, number), record);
+    const IoResult written = writePageFile(path, record, fresh);
+    if (!written.ok) {
+        // The page stays unsaved (pageModified, newPagePending kept) so it is offered again.
+        prompter.message(QStringLiteral("Can not Save this page for ") + path + QStringLiteral(" Project."),
+                         MessageIcon::Error);
+        outcome.status = SavePageStatus::WriteFailed;
+        return outcome;
+    }
+    ws.recordBuffer = record;
+    ws.editor.pageModified = false;
+    ShowProjectLabel(ws, project.projectName, number);
+    ws.editor.newPagePending = false;
+    // The page just written becomes the current page, so the next save goes to it again.
+    project.pageNow = number;
+    project.pageIndex = number.toInt();
+    outcome.status = SavePageStatus::Saved;
+    return outcome;
+}
+
+} // namespace lumavo

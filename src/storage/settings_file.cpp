@@ -1,0 +1,72 @@
+#include "storage/settings_file.h"
+
+#include "storage/file_lookup.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace lumavo {
+
+namespace {
+constexpr int kMaxSettingLength = 255;
+}
+
+QString settingsFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).trimmed() +
+           QStringLiteral("/lumavo.ini");
+}
+
+SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QString& path)
+{
+    SettingsReadOutcome outcome;
+    ws.editor.settingsRead = true;
+    if (!QFileInfo(path).isFile())
+        return outcome;
+    outcome.fileFound = true;
+    const IniFile ini = IniFile::load(path);
+    outcome.lastProject = ini.readString(kSettingsSection, QStringLiteral("Lastproject")).left(kMaxSettingLength);
+    WindowPlacement placement;
+    placement.top = ini.readInteger(kSettingsSection, QStringLiteral("Top"), 0);
+    placement.left = ini.readInteger(kSettingsSection, QStringLiteral("Left"), 0);
+    placement.height = ini.readInteger(kSettingsSection, QStringLiteral("Height"), 400);
+    placement.width = ini.readInteger(kSettingsSection, QStringLiteral("Width"), 200);
+    outcome.placement = placement;
+    QString dir = ini.readString(kSettingsSection, QStringLiteral("Dir")).left(kMaxSettingLength);
+    if (!dir.isEmpty() && !dir.endsWith(u'/'))
+        dir += u'/';
+    ws.project.projectDir = dir;
+
+    const QString& last = outcome.lastProject;
+    const qsizetype slash = last.lastIndexOf(u'/');
+    if (!last.isEmpty() && !findFileIgnoringCase(last.left(slash + 1), last.mid(slash + 1)).isEmpty()) {
+        outcome.projectOpened = true;
+        outcome.openProject = OpenProject(ws, prompter, last);
+    }
+    return outcome;
+}
+
+IoResult writetheinifile(const Workspace& ws, const WindowPlacement& placement, const QString& path,
+                         const QDateTime& now)
+{
+    IoResult status;
+    IniFile ini = IniFile::load(path, &status);
+    if (!status.ok)
+        return status;
+    ini.eraseSection(QStringLiteral("LUMAVO OPTIONS"));
+    const ProjectState& project = ws.project;
+    const QString last = project.projectName.isEmpty() ? QString() : project.projectDir + project.projectName;
+    ini.writeString(kSettingsSection, QStringLiteral("Program"), ws.applicationTitle);
+    ini.writeString(kSettingsSection, QStringLiteral("Version"), ws.versionText);
+    ini.writeString(kSettingsSection, QStringLiteral("Lastproject"), last);
+    ini.writeString(kSettingsSection, QStringLiteral("Dir"), project.projectDir);
+    ini.writeInteger(kSettingsSection, QStringLiteral("Top"), placement.top);
+    ini.writeInteger(kSettingsSection, QStringLiteral("Left"), placement.left);
+    ini.writeInteger(kSettingsSection, QStringLiteral("Height"), placement.height);
+    ini.writeInteger(kSettingsSection, QStringLiteral("Width"), placement.width);
+    ini.writeString(kSettingsSection, QStringLiteral("Birth"),
+                    birthText(now.isValid() ? now : QDateTime::currentDateTime()));
+    return ini.save(path);
+}
+
+} // namespace lumavo
