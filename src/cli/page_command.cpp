@@ -1,10 +1,252 @@
 #include "cli/commands.h"
 
+#include "storage/page_file.h"
+#include "storage/page_record.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <cstdio>
+#include <functional>
+#include <limits>
+#include <vector>
+
 namespace lumavo::cli {
 
-int runPage(const QStringList&)
+namespace {
+
+// The record's fields in file order, each able to print itself and to take a JSON value.
+struct FieldCodec {
+    QString key;
+    std::function<QByteArray(const PageRecord&)> dump;
+    // Stores the value; false when it has the wrong type or range.
+    std::function<bool(PageRecord&, const QJsonValue&)> load;
+};
+
+QByteArray jsonString(const QString& text)
 {
-    return fail("the page command is not available in this build", kExitUsage);
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+bool integerIn(const QJsonValue& v, double low, double high, qint64& out)
+{
+    if (!v.isDouble())
+        return false;
+    const double d = v.toDouble();
+    if (d != static_cast<double>(static_cast<qint64>(d)) || d < low || d > high)
+        return false;
+    out = static_cast<qint64>(d);
+    return true;
+}
+
+template <typename T>
+FieldCodec numberField(const QString& key, std::function<T&(PageRecord&)> ref)
+{
+    return {key,
+            [ref](const PageRecord& r) {
+                return QByteArray::number(static_cast<qint64>(ref(const_cast<PageRecord&>(r))));
+            },
+            [ref](PageRecord& r, const QJsonValue& v) {
+                qint64 n = 0;
+                if (!integerIn(v, static_cast<double>(std::numeric_limits<T>::min()),
+                               static_cast<double>(std::numeric_limits<T>::max()), n))
+                    return false;
+                ref(r) = static_cast<T>(n);
+                return true;
+            }};
+}
+
+FieldCodec boolField(const QString& key, std::function<bool&(PageRecord&)> ref)
+{
+    return {key,
+            [ref](const PageRecord& r) {
+                return QByteArray(ref(const_cast<PageRecord&>(r)) ? "true" : "false");
+            },
+            [ref](PageRecord& r, const QJsonValue& v) {
+                if (!v.isBool())
+                    return false;
+                ref(r) = v.toBool();
+                return true;
+            }};
+}
+
+FieldCodec stringField(const QString& key, std::function<QString&(PageRecord&)> ref)
+{
+    return {key, [ref](const PageRecord& r) { return jsonString(ref(const_cast<PageRecord&>(r))); },
+            [ref](PageRecord& r, const QJsonValue& v) {
+                if (!v.isString())
+                    return false;
+                ref(r) = v.toString();
+                return true;
+            }};
+}
+
+using Points = std::array<PathPoint, kPathSlots>;
+
+FieldCodec pathField(const QString& key, std::function<Points&(PageRecord&)> points,
+                     std::function<std::int32_t&(PageRecord&)> count)
+{
+    return {key,
+            [points, count](const PageRecord& r) {
+                auto& rec = const_cast<PageRecord&>(r);
+                const int last = clampPathCount(count(rec));
+                QByteArray out = "[";
+                for (int s = 0; s <= last; ++s) {
+                    const PathPoint p = points(rec)[static_cast<std::size_t>(s)];
+                    if (s > 0)
+                        out += ", ";
+                    out += '[' + QByteArray::number(p.x) + ", " + QByteArray::number(p.y) + ']';
+                }
+                return out + ']';
+            },
+            [points](PageRecord& r, const QJsonValue& v) {
+                if (!v.isArray() || v.toArray().size() > kPathSlots)
+                    return false;
+                const QJsonArray array = v.toArray();
+                for (qsizetype s = 0; s < array.size(); ++s) {
+                    const QJsonArray pair = array[s].toArray();
+                    qint64 x = 0;
+                    qint64 y = 0;
+                    if (!array[s].isArray() || pair.size() != 2 || !integerIn(pair[0], 0, 65535, x) ||
+                        !integerIn(pair[1], 0, 65535, y))
+                        return false;
+                    points(r)[static_cast<std::size_t>(s)] = {static_cast<std::uint16_t>(x),
+                                                              static_cast<std::uint16_t>(y)};
+                }
+                return true;
+            }};
+}
+
+std::vector<FieldCodec> recordFields()
+{
+    std::vector<FieldCodec> f;
+    const auto perLine = [&](const QString& name, auto make) {
+        for (int k = 1; k <= kLineCount; ++k)
+            f.push_back(make(name + QString::number(k), k));
+    };
+    const auto str = [](auto member) {
+        return [member](const QString& key, int k) {
+            return stringField(key, [member, k](PageRecord& r) -> QString& { return r.line(k).*member; });
+        };
+    };
+    const auto flag = [](auto member) {
+        return [member](const QString& key, int k) {
+            return boolField(key, [member, k](PageRecord& r) -> bool& { return r.line(k).*member; });
+        };
+    };
+    const auto num = [](auto member) {
+        return [member](const QString& key, int k) {
+            using T = std::remove_reference_t<decltype(std::declval<RecordLine&>().*member)>;
+            return numberField<T>(key, [member, k](PageRecord& r) -> T& { return r.line(k).*member; });
+        };
+    };
+    perLine("Text", str(&RecordLine::text));
+    perLine("ArchOn", flag(&RecordLine::archOn));
+    perLine("GradOn", flag(&RecordLine::gradOn));
+    f.push_back(numberField<std::uint16_t>("FadeDelay", [](PageRecord& r) -> std::uint16_t& { return r.fadeDelay; }));
+    f.push_back(boolField("Manual", [](PageRecord& r) -> bool& { return r.manual; }));
+    perLine("GradColor", num(&RecordLine::gradColor));
+    perLine("WaveFile", str(&RecordLine::waveFile));
+    perLine("BitmapFile", str(&RecordLine::bitmapFile));
+    perLine("InDir", num(&RecordLine::inDir));
+    perLine("OutDir", num(&RecordLine::outDir));
+    perLine("FontSize", num(&RecordLine::fontSize));
+    perLine("FontColor", num(&RecordLine::fontColor));
+    perLine("ShadowColor", num(&RecordLine::shadowColor));
+    perLine("FontSizeCopy", num(&RecordLine::fontSizeCopy));
+    f.push_back(numberField<std::int32_t>("PauseSecs", [](PageRecord& r) -> std::int32_t& { return r.pauseSecs; }));
+    f.push_back(numberField<std::int32_t>("MovementDelay",
+                                          [](PageRecord& r) -> std::int32_t& { return r.movementDelay; }));
+    perLine("RestLeft", num(&RecordLine::restLeft));
+    perLine("RestTop", num(&RecordLine::restTop));
+    perLine("FontStyle", num(&RecordLine::fontStyle));
+    perLine("FontName", str(&RecordLine::fontName));
+    perLine("ShadowOn", flag(&RecordLine::shadowOn));
+    f.push_back(stringField("PageNumber", [](PageRecord& r) -> QString& { return r.pageNumber; }));
+    for (int k = 1; k <= kLineCount; ++k) {
+        const QString n = QString::number(k);
+        const auto line = [k](PageRecord& r) -> RecordLine& { return r.line(k); };
+        f.push_back(numberField<std::int32_t>("InPathCount" + n, [line](PageRecord& r) -> std::int32_t& {
+            return line(r).inPathCount;
+        }));
+        f.push_back(numberField<std::int32_t>("OutPathCount" + n, [line](PageRecord& r) -> std::int32_t& {
+            return line(r).outPathCount;
+        }));
+        f.push_back(pathField(
+            "InPath" + n, [line](PageRecord& r) -> Points& { return line(r).inPath; },
+            [line](PageRecord& r) -> std::int32_t& { return line(r).inPathCount; }));
+        f.push_back(pathField(
+            "OutPath" + n, [line](PageRecord& r) -> Points& { return line(r).outPath; },
+            [line](PageRecord& r) -> std::int32_t& { return line(r).outPathCount; }));
+    }
+    return f;
+}
+
+int dumpPage(const QString& pagePath)
+{
+    RecordBytes bytes{};
+    switch (readPageFile(pagePath, bytes)) {
+    case PageReadStatus::CannotOpen:
+        return fail("cannot read " + pagePath);
+    case PageReadStatus::TooShort:
+        return fail(pagePath + " is shorter than one page record (25716 bytes)");
+    case PageReadStatus::Ok:
+        break;
+    }
+    const PageRecord record = decodePageRecord(bytes);
+    QByteArray out = "{";
+    bool first = true;
+    for (const FieldCodec& field : recordFields()) {
+        out += first ? "\n  " : ",\n  ";
+        first = false;
+        out += jsonString(field.key) + ": " + field.dump(record);
+    }
+    out += "\n}\n";
+    std::fwrite(out.constData(), 1, static_cast<std::size_t>(out.size()), stdout);
+    return kExitOk;
+}
+
+int writePage(const QString& jsonPath, const QString& pagePath)
+{
+    QFile file(jsonPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail("cannot read " + jsonPath);
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return fail(jsonPath + ": not a JSON object (" + error.errorString() + ")");
+    const QJsonObject object = doc.object();
+    PageRecord record;
+    QSet<QString> known;
+    for (const FieldCodec& field : recordFields()) {
+        known.insert(field.key);
+        if (object.contains(field.key) && !field.load(record, object.value(field.key)))
+            return fail(jsonPath + ": bad value for " + field.key);
+    }
+    for (const QString& key : object.keys()) {
+        if (!known.contains(key))
+            return fail(jsonPath + ": unknown field " + key);
+    }
+    RecordBytes bytes{};
+    encodePageRecord(record, bytes);
+    const IoResult written = writePageFile(pagePath, bytes, true);
+    if (!written.ok)
+        return fail(written.error);
+    return kExitOk;
+}
+
+} // namespace
+
+int runPage(const QStringList& args)
+{
+    if (args.size() == 2 && args[0] == "dump")
+        return dumpPage(args[1]);
+    if (args.size() == 3 && args[0] == "write")
+        return writePage(args[1], args[2]);
+    return fail("usage: page dump PAGEFILE | page write JSONFILE PAGEFILE", kExitUsage);
 }
 
 } // namespace lumavo::cli
