@@ -219,6 +219,8 @@ bool Bitmap::loadFromFile(const QString& path, QString* error, std::int64_t maxP
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
     const QByteArray head = file.peek(64);
+    if (bmp_file::isTruncated(head, file.size()))
+        return fail(QStringLiteral("%1 is cut short").arg(path));
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead())

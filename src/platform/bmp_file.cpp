@@ -34,6 +34,28 @@ int bitCount(const QByteArray& head)
     return static_cast<std::uint8_t>(head[28]) | (static_cast<std::uint8_t>(head[29]) << 8);
 }
 
+bool isTruncated(const QByteArray& head, qint64 fileSize)
+{
+    const int bits = bitCount(head);
+    if (bits == 0 || head.size() < 34)
+        return false;
+    auto get32 = [&](int at) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | static_cast<std::uint8_t>(head[at + i]);
+        return v;
+    };
+    const std::uint32_t compression = get32(30);
+    if (compression != 0 && compression != 3) // only plain and bit-field rows have a fixed size
+        return false;
+    const std::int64_t width = static_cast<std::int32_t>(get32(18));
+    std::int64_t height = static_cast<std::int32_t>(get32(22));
+    if (height < 0)
+        height = -height;
+    const std::int64_t stride = ((width * bits + 31) / 32) * 4;
+    return static_cast<std::int64_t>(get32(10)) + stride * height > fileSize;
+}
+
 QByteArray encode(const Bitmap& bitmap)
 {
     const int bits = bitmap.bitsPerPixel() == 32 ? 32 : 24;

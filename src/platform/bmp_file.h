@@ -12,6 +12,9 @@ namespace bmp_file {
 // are not a BMP header.
 int bitCount(const QByteArray& head);
 
+// True when head starts an uncompressed BMP whose pixel rows need more than fileSize bytes.
+bool isTruncated(const QByteArray& head, qint64 fileSize);
+
 // A whole uncompressed BMP file (bottom-up rows): 32 bits per pixel for 32-bit and device bitmaps
 // (the fourth byte written as 0), 24 bits for every other format.
 QByteArray encode(const Bitmap& bitmap);
