@@ -1,0 +1,325 @@
+#include "playback/page_player.h"
+
+#include "playback/leaders.h"
+#include "playback/motion_runner.h"
+#include "playback/page_validity.h"
+#include "playback/stage_surface.h"
+#include "playback/title_motion.h"
+#include "storage/file_lookup.h"
+#include "storage/project.h"
+
+#include <chrono>
+
+namespace lumavo {
+
+namespace {
+
+constexpr int kWaveMessageLimit = 107;
+constexpr int kCountDownFrom = 10;
+const QString kLeaderLabel = QStringLiteral("000");
+
+} // namespace
+
+QString waveErrorMessage(const QString& fileName)
+{
+    return (QStringLiteral("Error: Opening Media file: ") + fileName).left(kWaveMessageLimit);
+}
+
+int leadingNumber(const QString& text)
+{
+    int value = 0;
+    for (const QChar c : text) {
+        if (!c.isDigit() || c.unicode() > '9')
+            break;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > 999)
+            break;
+    }
+    return value;
+}
+
+PagePlayer::PagePlayer(Workspace& ws, StageSurface& stage, PlaybackFlags& flags, Prompter& prompter,
+                       Clock& clock, WavePlayer& wave, TitleComposer composer)
+    : ws_(ws), stage_(stage), flags_(flags), prompter_(prompter), clock_(clock), wave_(wave),
+      composer_(std::move(composer)), pacer_(stage, clock)
+{
+}
+
+const ComposedTitle* PagePlayer::titleImage(int n) const
+{
+    const auto& t = titles_.at(static_cast<std::size_t>(n - 1));
+    return t ? &*t : nullptr;
+}
+
+void PagePlayer::pumpMessages()
+{
+    pacer_.flush();
+    stage_.pumpMessages();
+}
+
+void PagePlayer::invalidateStage()
+{
+    Bitmap& back = stage_.backBuffer();
+    back.canvas().brush = {kBlack, BrushStyle::Solid};
+    back.canvas().fillRect({0, 0, back.width(), back.height()});
+    pacer_.markAllDirty();
+}
+
+void PagePlayer::initImageScreen()
+{
+    invalidateStage();
+    stage_.showForPlayback();
+    pumpMessages();
+}
+
+void PagePlayer::killBitmaps(int n)
+{
+    if (ws_.page.line(n).titleValid)
+        titles_.at(static_cast<std::size_t>(n - 1)).reset();
+    pumpMessages();
+}
+
+void PagePlayer::killcan()
+{
+    pumpMessages();
+    stage_.closeStage();
+}
+
+void PagePlayer::waitSeconds(int seconds)
+{
+    const Clock::Nanoseconds end = clock_.now() + std::chrono::seconds(std::max(seconds, 0));
+    pumpMessages();
+    if (seconds > 0)
+        clock_.sleepUntil(end);
+    pumpMessages();
+}
+
+void PagePlayer::showColorBars(int seconds)
+{
+    pumpMessages();
+    Bitmap& back = stage_.backBuffer();
+    drawColorBars(back.canvas(), stage_.screenSize());
+    pacer_.markAllDirty();
+    waitSeconds(seconds);
+    invalidateStage();
+    pumpMessages();
+    waitSeconds(1);
+}
+
+void PagePlayer::countDown()
+{
+    Canvas& canvas = stage_.backBuffer().canvas();
+    const Point size = stage_.screenSize();
+    prepareCountDownCanvas(canvas, size);
+    invalidateStage();
+    pumpMessages();
+    for (int k = kCountDownFrom; k >= 1; --k) {
+        drawCountDownNumber(canvas, size, k);
+        pacer_.markAllDirty();
+        waitSeconds(1);
+    }
+    waitSeconds(1);
+    invalidateStage();
+    waitSeconds(1);
+    pumpMessages();
+}
+
+void PagePlayer::pauseUntilSpaceBarReset()
+{
+    // Also ends when the stage has been closed (a second left click), so a manual wait can never
+    // outlive the window that would release it.
+    pumpMessages();
+    while (flags_.spaceBarPause && stage_.isEnabledStage()) {
+        stage_.waitForMessages();
+        pumpMessages();
+    }
+}
+
+bool PagePlayer::openWave(int n)
+{
+    TitleLine& line = ws_.page.line(n);
+    QString path = resolveStoredPath(line.waveFile, ws_.project.projectDir);
+    if (path.isEmpty())
+        path = line.waveFile;
+    if (wave_.open(path))
+        return true;
+    prompter_.message(waveErrorMessage(line.waveFile), MessageIcon::Error);
+    wave_.close();
+    line.waveFile.clear();
+    return false;
+}
+
+ComposedTitle& PagePlayer::compose(int n)
+{
+    auto& slot = titles_.at(static_cast<std::size_t>(n - 1));
+    slot = composer_(ws_.page.line(n), n, ws_.stage.restOf(n), stage_.composeFormats(),
+                     ws_.editor.alignActive, ws_.project.projectDir, stage_.screenSize());
+    if (!slot->ok && !slot->errorMessage.isEmpty())
+        prompter_.message(slot->errorMessage, MessageIcon::Error);
+    return *slot;
+}
+
+MotionInput PagePlayer::motionInput(int n, int code, bool inPath) const
+{
+    const ComposedTitle& title = *titles_.at(static_cast<std::size_t>(n - 1));
+    MotionInput in;
+    in.code = code;
+    in.width = title.bitmap.width();
+    in.height = title.bitmap.height();
+    in.rest = ws_.stage.restOf(n);
+    in.screen = stage_.screenSize();
+    in.delay = ws_.page.movementDelay;
+    in.fadeDelay = ws_.page.fadeDelay;
+    in.osEffect = ws_.editor.osEffect;
+    in.easySlowdown = ws_.editor.easySlowdown;
+    in.path = inPath ? &ws_.stage.inPath(n) : &ws_.stage.outPath(n);
+    return in;
+}
+
+void PagePlayer::moveIn(int n)
+{
+    ComposedTitle& title = *titles_.at(static_cast<std::size_t>(n - 1));
+    const Motion motion = titleMotionIn(motionInput(n, ws_.page.line(n).inDir, true));
+    runMotion(motion, title.bitmap, stage_.backBuffer().canvas(), pacer_, clock_,
+              fadeFormForDepth(stage_.screenDepth()));
+    // A title whose picture failed has no image on the stage; its rest position stays as it was.
+    if (title.ok)
+        ws_.stage.restOf(n) = title.position;
+}
+
+void PagePlayer::moveOut(int n)
+{
+    auto& slot = titles_.at(static_cast<std::size_t>(n - 1));
+    if (!slot)
+        return;
+    const Motion motion = titleMotionOut(motionInput(n, ws_.page.line(n).outDir, false));
+    runMotion(motion, slot->bitmap, stage_.backBuffer().canvas(), pacer_, clock_,
+              fadeFormForDepth(stage_.screenDepth()));
+}
+
+PageEnd PagePlayer::playOnePage(const QString& label)
+{
+    pumpMessages();
+    if (flags_.killNow)
+        return PageEnd::Skipped;
+    initImageScreen();
+
+    if (label == kLeaderLabel) {
+        if (ws_.project.useColorBars && ws_.project.colorBarTime > 0)
+            showColorBars(ws_.project.colorBarTime);
+        if (ws_.project.useCountDown)
+            countDown();
+    }
+    flags_.spaceBarPause = ws_.page.mpause;
+    if (flags_.spaceBarPause)
+        pauseUntilSpaceBarReset();
+
+    // A stop ends the page after composing title n: the titles built so far are destroyed.
+    auto stopAfter = [&](int n) {
+        for (int k = 1; k <= n; ++k)
+            killBitmaps(k);
+    };
+    // A wave that cannot be opened ends the page the same way for every line.
+    auto waveFailedAt = [&](int n) {
+        for (int k = 1; k < n; ++k)
+            killBitmaps(k);
+    };
+
+    for (int n = 1; n <= kLineCount; ++n) {
+        const TitleLine& line = ws_.page.line(n);
+        if (!line.titleValid)
+            continue;
+        const bool hasWave = !line.waveFile.isEmpty();
+        if (hasWave && !openWave(n)) {
+            waveFailedAt(n);
+            return PageEnd::WaveFailed;
+        }
+        // Line 2's sound starts after it is composed; lines 1 and 3 start before.
+        if (hasWave && n != 2)
+            wave_.play();
+        compose(n);
+        if (flags_.killNow) {
+            wave_.close();
+            stopAfter(n);
+            return PageEnd::Stopped;
+        }
+        if (hasWave && n == 2)
+            wave_.play();
+        moveIn(n);
+        wave_.close();
+    }
+
+    flags_.spaceBarPause = ws_.page.mpause;
+    if (flags_.spaceBarPause)
+        pauseUntilSpaceBarReset();
+    else if (ws_.page.pauseSecs > 0)
+        waitSeconds(ws_.page.pauseSecs);
+
+    for (int n = 1; n <= kLineCount; ++n)
+        if (ws_.page.line(n).titleValid)
+            moveOut(n);
+    for (int n = 1; n <= kLineCount; ++n)
+        killBitmaps(n);
+    return PageEnd::Played;
+}
+
+void PagePlayer::playCurrentPage()
+{
+    stage_.enableStage();
+    flags_.killNow = false;
+    const QString problem = projectValidityMessage(ws_);
+    if (!problem.isEmpty()) {
+        prompter_.message(problem, MessageIcon::Information);
+        return;
+    }
+    playOnePage(QStringLiteral("Current"));
+    flags_.killNow = true;
+    killcan();
+}
+
+void PagePlayer::playAllPages(const PageSource& pages)
+{
+    flags_.killNow = false;
+    const QString problem = projectValidityMessage(ws_);
+    if (!problem.isEmpty()) {
+        prompter_.message(problem, MessageIcon::Information);
+        flags_.killNow = true;
+        return;
+    }
+    const bool repeat = ws_.editor.repeatLoop;
+    stage_.enableStage();
+    if (!repeat)
+        stage_.showForPlayback();
+    const int last = leadingNumber(pages.lastPageNumber());
+
+    // One pass over pages 000..last; false when the stop flag ended the run.
+    auto playPass = [&] {
+        for (int number = 0; number <= last; ++number) {
+            const QString text = pageNumberText(number);
+            ws_.project.pageNow = text;
+            if (flags_.killNow) {
+                killcan();
+                return false;
+            }
+            pages.loadPage(text);
+            playOnePage(text);
+            if (!repeat) {
+                flags_.spaceBarPause = ws_.page.mpause;
+                if (flags_.spaceBarPause)
+                    pauseUntilSpaceBarReset();
+            }
+        }
+        return true;
+    };
+    if (!repeat) {
+        playPass();
+    } else {
+        while (stage_.isEnabledStage() && !flags_.killNow) {
+            if (!playPass())
+                break;
+        }
+    }
+    flags_.killNow = true;
+}
+
+} // namespace lumavo
