@@ -1,18 +1,109 @@
 #include "app/ui/application.h"
 
+#include "app/editor_model.h"
+#include "app/ui/main_window.h"
+#include "app/ui/time_options.h"
+#include "compose/ui/effects_window.h"
+#include "compose/ui/font_form.h"
+#include "platform/ui/qt_prompter.h"
+#include "playback/ui/stage.h"
+#include "storage/settings_file.h"
+#include "storage/ui/project_info_window.h"
+#include "storage/ui/system_info_window.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <exception>
 
 namespace lumavo {
 
+namespace {
+
+// The message loop's general error report: an exception escaping a handler becomes an error box.
+class LumavoApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+    void setErrorPrompter(Prompter* prompter) { prompter_ = prompter; }
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (prompter_ == nullptr)
+            return QApplication::notify(receiver, event);
+        return deliverReportingErrors([&] { return QApplication::notify(receiver, event); }, *prompter_);
+    }
+
+private:
+    Prompter* prompter_ = nullptr;
+};
+
+} // namespace
+
+bool deliverReportingErrors(const std::function<bool()>& deliver, Prompter& prompter)
+{
+    try {
+        return deliver();
+    } catch (const std::exception& error) {
+        prompter.message(QString::fromLocal8Bit(error.what()), MessageIcon::Error);
+    } catch (...) {
+        prompter.message(QStringLiteral("An unexpected error occurred."), MessageIcon::Error);
+    }
+    return false;
+}
+
+Application::Application(Prompter& prompter, Clock& clock,
+                         std::function<std::unique_ptr<WavePlayer>()> makeWavePlayer, QString settingsPath)
+    : context_{workspace_, prompter, clock, std::move(makeWavePlayer)}, settingsPath_(std::move(settingsPath))
+{
+}
+
+Application::~Application()
+{
+    // Windows that may point at each other go before the main window they belong to.
+    effectsWindow_.reset();
+    stage_.reset();
+    systemInfo_.reset();
+    timeOptions_.reset();
+    projectInfo_.reset();
+    fontForm_.reset();
+    mainWindow_.reset();
+}
+
+void Application::createWindows()
+{
+    mainWindow_ = std::make_unique<TBitMovOptMain>(context_);
+    mainWindow_->setSettingsPath(settingsPath_);
+    context_.mainWindow = mainWindow_.get();
+    context_.mainWidget = mainWindow_.get();
+    fontForm_ = std::make_unique<TbFontForm>(context_, mainWindow_.get());
+    context_.fontForm = fontForm_.get();
+    projectInfo_ = std::make_unique<Tbdebug>(context_, mainWindow_.get());
+    context_.projectInfo = projectInfo_.get();
+    timeOptions_ = std::make_unique<TBconfig>(context_, mainWindow_.get());
+    context_.timeOptions = timeOptions_.get();
+    systemInfo_ = std::make_unique<Tsyschk>(context_, mainWindow_.get());
+    context_.systemInfo = systemInfo_.get();
+    stage_ = std::make_unique<TCan>(context_, nullptr);
+    context_.stage = stage_.get();
+    applyStartupValues(workspace_.page);
+    effectsWindow_ = std::make_unique<Tefxctr>(context_, mainWindow_.get());
+    context_.effectsWindow = effectsWindow_.get();
+
+    if (!workspace_.editor.settingsRead)
+        mainWindow_->applySettings(readtheinifile(workspace_, context_.prompter, settingsPath_));
+}
+
 int runApplication(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Lumavo Pro"));
-    window.resize(649, 492);
-    window.show();
-    return app.exec();
+    LumavoApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lumavo"));
+    QtPrompter prompter;
+    app.setErrorPrompter(&prompter);
+    SteadyClock clock;
+    Application application(prompter, clock, {}, settingsFilePath());
+    application.createWindows();
+    application.mainWindow().show();
+    const int code = QApplication::exec();
+    app.setErrorPrompter(nullptr);
+    return code;
 }
 
 } // namespace lumavo

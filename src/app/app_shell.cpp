@@ -1,0 +1,85 @@
+#include "app/app_shell.h"
+
+#include "storage/page_file.h"
+
+#include <QSysInfo>
+#include <QVersionNumber>
+
+namespace lumavo {
+
+QString platformName()
+{
+    QString name = QSysInfo::kernelType();
+    if (name.isEmpty())
+        return QSysInfo::productType();
+    name[0] = name[0].toUpper();
+    return name;
+}
+
+std::optional<QString> runtimeVersionMessage(const QString& runtimeVersion, const QString& builtVersion)
+{
+    const QVersionNumber runtime = QVersionNumber::fromString(runtimeVersion);
+    const QVersionNumber built = QVersionNumber::fromString(builtVersion);
+    if (!runtime.isNull() && runtime >= built)
+        return std::nullopt;
+    return QStringLiteral("You need to upgrade the Qt libraries to version %1 or higher to prevent "
+                          "memory problems.\nContact your distribution for this free upgrade.")
+        .arg(builtVersion);
+}
+
+DisplayCaps displayCapsForDepth(int bitsPerPixel)
+{
+    DisplayCaps caps;
+    caps.bitsPerPixel = bitsPerPixel;
+    caps.colorResolution = bitsPerPixel > 24 ? 24 : bitsPerPixel;
+    if (bitsPerPixel <= 8) {
+        caps.paletteSize = 1 << bitsPerPixel;
+        caps.reservedPaletteEntries = bitsPerPixel == 8 ? 20 : 0;
+    }
+    return caps;
+}
+
+std::int32_t displayCapability(int which, const DisplayCaps& caps)
+{
+    switch (which) {
+    case 0: return caps.bitsPerPixel;
+    case 1: return caps.colorResolution;
+    case 2: return caps.paletteSize;
+    case 3: return caps.reservedPaletteEntries;
+    default: return 0;
+    }
+}
+
+WindowPlacement keepOnScreens(const WindowPlacement& placement, const QList<QRect>& available,
+                              const QRect& primary)
+{
+    const QRect window(placement.left, placement.top, placement.width, placement.height);
+    // A window of no size is judged by its top-left corner.
+    const QRect probe = window.isEmpty() ? QRect(window.topLeft(), QSize(1, 1)) : window;
+    for (const QRect& area : available) {
+        if (area.intersects(probe))
+            return placement;
+    }
+    WindowPlacement moved = placement;
+    moved.left = primary.left();
+    moved.top = primary.top();
+    return moved;
+}
+
+CloseVerdict closeQuery(Workspace& ws, Prompter& prompter)
+{
+    if (!ws.editor.pageModified || ws.project.projectName.isEmpty())
+        return CloseVerdict::Close;
+    switch (prompter.confirm(QStringLiteral("Save current page first?"), true)) {
+    case Answer::Cancel:
+        return CloseVerdict::StayOpen;
+    case Answer::No:
+        return CloseVerdict::Close;
+    case Answer::Yes:
+        break;
+    }
+    const SavePageOutcome saved = SavePage(ws, prompter);
+    return saved.status == SavePageStatus::WriteFailed ? CloseVerdict::StayOpen : CloseVerdict::Close;
+}
+
+} // namespace lumavo

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/prompter.h"
+#include "storage/settings_file.h"
+#include "storage/workspace.h"
+
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace lumavo {
+
+inline const QString kMainCaption = QStringLiteral("Lumavo Pro");
+
+// The platform's own name for osName, e.g. "Linux".
+QString platformName();
+
+// The start-up check of the Qt libraries: the information text when the runtime version
+// (qVersion()) is below the version Lumavo was built with, or cannot be read; nullopt otherwise.
+std::optional<QString> runtimeVersionMessage(const QString& runtimeVersion, const QString& builtVersion);
+
+// Display figures of one screen, as SysInfo reports them.
+struct DisplayCaps {
+    int bitsPerPixel = 32;
+    int colorResolution = 24;
+    int paletteSize = 0;
+    int reservedPaletteEntries = 0;
+};
+// Display figures for a screen of the given colour depth (palette figures only for 8 bits or less).
+DisplayCaps displayCapsForDepth(int bitsPerPixel);
+// SysInfo: 0 bits per pixel, 1 colour resolution, 2 palette size, 3 reserved palette entries;
+// any other value gives 0.
+std::int32_t displayCapability(int which, const DisplayCaps& caps);
+
+// A placement restored from the settings file that lies wholly outside every available screen
+// area is moved to the top-left of the primary screen's area, keeping its size; any other
+// placement is returned as it is.
+WindowPlacement keepOnScreens(const WindowPlacement& placement, const QList<QRect>& available,
+                              const QRect& primary);
+
+enum class CloseVerdict { Close, StayOpen };
+// The close query: with unsaved edits and an open project, asks "Save current page first?"
+// (Yes/No/Cancel). Cancel stays open; Yes saves the page and closes only when the save worked
+// (a failed save has shown its message and keeps the edits); No closes. Otherwise closes at once.
+CloseVerdict closeQuery(Workspace& ws, Prompter& prompter);
+
+} // namespace lumavo

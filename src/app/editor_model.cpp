@@ -1,0 +1,145 @@
+#include "app/editor_model.h"
+
+#include "storage/page_record.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <array>
+
+namespace lumavo {
+
+void applyStartupValues(PageFields& page)
+{
+    constexpr std::array<std::int32_t, kLineCount> kSizes{60, 50, 30};
+    constexpr std::array<std::int32_t, kLineCount> kInDirs{1, 5, 3};
+    constexpr std::array<std::int32_t, kLineCount> kOutDirs{3, 6, 1};
+    for (int k = 1; k <= kLineCount; ++k) {
+        TitleLine& line = page.line(k);
+        const auto i = static_cast<std::size_t>(k - 1);
+        line.fontSize = kSizes[i];
+        line.fontName = QStringLiteral("Arial");
+        line.fontColor = kWhite;
+        line.inDir = kInDirs[i];
+        line.outDir = kOutDirs[i];
+    }
+}
+
+void setsav(Workspace& ws, int flag)
+{
+    ws.editor.pageModified = flag != 0;
+}
+
+bool recordDirection(PageFields& page, const QString& target, int line, int code)
+{
+    if (line < 1 || line > kLineCount)
+        return false;
+    TitleLine& title = page.line(line);
+    if (target == QLatin1String("In")) {
+        title.inDir = code;
+        title.inPathOn = code == 11;
+    } else {
+        title.outDir = code;
+        title.outPathOn = code == 11;
+    }
+    return true;
+}
+
+bool chooseDirection(Workspace& ws, int code)
+{
+    ws.editor.lastDirection = code;
+    return recordDirection(ws.page, ws.editor.dirTarget, ws.editor.titleNum, code);
+}
+
+bool setLineToggle(PageFields& page, int line, LineToggle toggle, bool down)
+{
+    if (line < 1 || line > kLineCount)
+        return false;
+    TitleLine& title = page.line(line);
+    switch (toggle) {
+    case LineToggle::Arch: title.archOn = down; break;
+    case LineToggle::Gradient: title.gradOn = down; break;
+    case LineToggle::Shadow: title.shadowOn = down; break;
+    }
+    return true;
+}
+
+int fadeLabelValue(int fadePosition)
+{
+    return fadePosition / 230;
+}
+
+QString osEffectName(int position)
+{
+    static const QStringList kNames{
+        QStringLiteral("Normal"),     QStringLiteral("Not Copy"),  QStringLiteral("Not Erase"),
+        QStringLiteral("Patt Paint"), QStringLiteral("Src Erase"), QStringLiteral("Src Invert"),
+        QStringLiteral("Src paint")};
+    return kNames.at(std::clamp(position, 0, static_cast<int>(kNames.size()) - 1));
+}
+
+void setManualMode(Workspace& ws, bool checked)
+{
+    ws.page.mpause = checked;
+    const bool recordManual = ws.recordBuffer[record_offset::kManual] != 0;
+    if (ws.page.mpause != recordManual)
+        setsav(ws, 1);
+}
+
+EditChange editTextChanged(Workspace& ws, int line, const QString& text)
+{
+    EditChange change;
+    if (line < 1 || line > kLineCount)
+        return change;
+    TitleLine& title = ws.page.line(line);
+    title.text = text;
+    if (!text.isEmpty()) {
+        setsav(ws, 1);
+        title.bitmapFile.clear();
+        change.clearPicture = true;
+        title.titleValid = true;
+    } else if (!title.bitmapFile.isEmpty()) {
+        title.titleValid = true;
+        setsav(ws, 1);
+    } else {
+        title.titleValid = false;
+    }
+    return change;
+}
+
+QString countDownPanelText(bool on)
+{
+    return on ? QStringLiteral("CntDwn ON") : QStringLiteral("CntDwn OFF");
+}
+
+QString colorBarsPanelText(bool on)
+{
+    return on ? QStringLiteral("Clr Bars ON") : QStringLiteral("Clr Bars OFF");
+}
+
+void setCountDown(Workspace& ws, bool on)
+{
+    ws.project.useCountDown = on;
+    ws.status.panel[0] = countDownPanelText(on);
+}
+
+void setColorBars(Workspace& ws, bool on)
+{
+    ws.project.useColorBars = on;
+    ws.status.panel[1] = colorBarsPanelText(on);
+}
+
+TitleRowLayout layoutTitleRow(int windowWidth, const TitleRowWidths& widths)
+{
+    TitleRowLayout row;
+    row.inLeft = 20;
+    row.leftStripLeft = row.inLeft + widths.inButton;
+    row.editLeft = row.leftStripLeft + widths.strip;
+    row.editWidth = windowWidth - 120;
+    row.outLeft = row.editLeft + row.editWidth + 16;
+    row.rightStripLeft = row.editLeft + row.editWidth;
+    row.outLabelLeft = row.outLeft;
+    row.directionToolbarLeft = row.outLeft + widths.outButton - widths.directionToolbar;
+    return row;
+}
+
+} // namespace lumavo

@@ -1,0 +1,1224 @@
+#include "app/ui/main_window.h"
+
+#include "app/app_shell.h"
+#include "app/editor_model.h"
+#include "app/ui/about_window.h"
+#include "app/ui/pictures.h"
+#include "app/ui/splash_window.h"
+#include "app/ui/time_options.h"
+#include "compose/ui/effects_window.h"
+#include "compose/ui/font_form.h"
+#include "platform/ui/qt_prompter.h"
+#include "playback/page_validity.h"
+#include "playback/ui/stage.h"
+#include "storage/file_lookup.h"
+#include "storage/page_file.h"
+#include "storage/project.h"
+#include "storage/ui/project_info_window.h"
+#include "storage/ui/system_info_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace lumavo {
+
+namespace {
+
+constexpr int kDesignWidth = 649;
+constexpr int kDesignHeight = 492;
+constexpr int kLineTop = 30;        // top of line 1's edit box on the window surface
+constexpr int kLineSpacing = 76;    // from one line's top to the next
+constexpr int kEditHeight = 44;
+constexpr int kTitleButtonWidth = 24;
+constexpr int kStripWidth = 13;
+constexpr int kPreviewSize = 26;
+constexpr int kEditPixelHeight = 32;
+constexpr int kDirectionToolbarHeight = 28;
+
+const std::array<QColor, kLineCount> kStripColors{QColor(255, 0, 0), QColor(255, 255, 255), QColor(0, 0, 255)};
+const std::array<QString, kLineCount> kLineWords{QStringLiteral(" for line one?"), QStringLiteral(" for line two?"),
+                                                QStringLiteral(" for line three?")};
+
+QString lineName(const char* prefix, int line, const char* suffix = "")
+{
+    return QString::fromLatin1(prefix) + QString::number(line) + QString::fromLatin1(suffix);
+}
+
+QFont arialBold(int pixelSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+
+// Captions above their sliders in the delay box.
+QLabel* caption(const QString& text, QWidget* parent, const QString& name = {})
+{
+    auto* label = new QLabel(text, parent);
+    if (!name.isEmpty())
+        label->setObjectName(name);
+    return label;
+}
+
+QSlider* makeSlider(const QString& name, int maximum, int step, int page, int tick, QWidget* parent)
+{
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setObjectName(name);
+    slider->setRange(0, maximum);
+    slider->setSingleStep(step);
+    slider->setPageStep(page);
+    slider->setTickInterval(tick);
+    slider->setTickPosition(QSlider::TicksBelow);
+    return slider;
+}
+
+} // namespace
+
+TBitMovOptMain::TBitMovOptMain(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context), ws_(context.workspace), settingsPath_(settingsFilePath()),
+      helpSource_(QStringLiteral(":/help"))
+{
+    processEnd_ = [] { QCoreApplication::exit(0); };
+    openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+
+    setObjectName(QStringLiteral("BitMovOptMain"));
+    setWindowTitle(kMainCaption);
+    setWindowIcon(programIcon());
+    QFont windowFont(QStringLiteral("MS Sans Serif"));
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
+
+    buildToolBar();
+    buildMenus();
+    auto* surface = new QWidget(this);
+    surface->setObjectName(QStringLiteral("Surface"));
+    setCentralWidget(surface);
+    buildTitleLines(surface);
+    buildDelayControls(surface);
+    buildDirectionToolbar();
+    buildPopupMenu();
+    buildStatusBar();
+    resize(kDesignWidth, kDesignHeight);
+    FormCreate();
+}
+
+TBitMovOptMain::~TBitMovOptMain()
+{
+    delete splash_.data();
+}
+
+// ---- building the window ------------------------------------------------------------------
+
+void TBitMovOptMain::buildToolBar()
+{
+    toolBar3_ = new QToolBar(QStringLiteral("ToolBar3"), this);
+    toolBar3_->setObjectName(QStringLiteral("ToolBar3"));
+    toolBar3_->setMovable(false);
+    toolBar3_->setFloatable(false);
+    toolBar3_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar3_->setIconSize(QSize(20, 20));
+    addToolBar(Qt::TopToolBarArea, toolBar3_);
+
+    auto add = [this](const char* name, const QString& text, const QString& hint, QStyle::StandardPixmap icon,
+                      void (TBitMovOptMain::*handler)()) {
+        auto* button = new QToolButton(toolBar3_);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setText(text);
+        button->setToolTip(hint);
+        button->setIcon(style()->standardIcon(icon));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setMinimumHeight(38);
+        connect(button, &QToolButton::clicked, this, handler);
+        toolBar3_->addWidget(button);
+        return button;
+    };
+    add("NewPrjToolButton", QStringLiteral("New "), QStringLiteral("Start a new project"), QStyle::SP_FileIcon,
+        &TBitMovOptMain::NewPrjToolButtonClick);
+    add("OpenPrjToolButton", QStringLiteral("Open"), QStringLiteral("Open a project"), QStyle::SP_DialogOpenButton,
+        &TBitMovOptMain::OpenPrjToolButtonClick);
+    add("SavePrjToolButton", QStringLiteral("Save"), QStringLiteral("Save current project"),
+        QStyle::SP_DialogSaveButton, &TBitMovOptMain::SavePrjToolButtonClick);
+    toolBar3_->addSeparator();
+    add("PlayPgToolButton", QStringLiteral("Play"), QStringLiteral("Play current page"), QStyle::SP_MediaPlay,
+        &TBitMovOptMain::PlayPgToolButtonClick);
+    add("PlayAllToolButton", QStringLiteral("P All"), QStringLiteral("Play all pages"), QStyle::SP_MediaSeekForward,
+        &TBitMovOptMain::PlayAllToolButtonClick);
+    toolBar3_->addSeparator();
+    add("PrevPage", QStringLiteral("Prev Pg"), {}, QStyle::SP_ArrowLeft, &TBitMovOptMain::PrevPageClick);
+    add("NextPage", QStringLiteral("Next Pg"), {}, QStyle::SP_ArrowRight, &TBitMovOptMain::NextPageClick);
+    toolBar3_->addSeparator();
+    curPgNumber_ = new QLabel(QStringLiteral("000"), toolBar3_);
+    curPgNumber_->setObjectName(QStringLiteral("CurPgNumber"));
+    curPgNumber_->setFont(arialBold(24));
+    curPgNumber_->setContentsMargins(6, 0, 6, 0);
+    toolBar3_->addWidget(curPgNumber_);
+    newPageButton_ = add("NewPageButton", QStringLiteral("NPg"), QStringLiteral("Add new blank page"),
+                         QStyle::SP_FileDialogNewFolder, &TBitMovOptMain::NewPageButtonClick);
+    copyPageButton_ = add("CopyPageButton", QStringLiteral("C Pg"), QStringLiteral("Copy to new page"),
+                          QStyle::SP_FileDialogDetailedView, &TBitMovOptMain::CopyPageButtonClick);
+    add("SavePgToolButton", QStringLiteral("S Pg"), QStringLiteral("Save current page"), QStyle::SP_DriveFDIcon,
+        &TBitMovOptMain::SavePgToolButtonClick);
+    toolBar3_->addSeparator();
+    add("DeletePgToolButton", QStringLiteral("D Pg"), QStringLiteral("Delete current page"), QStyle::SP_TrashIcon,
+        &TBitMovOptMain::DeletePgToolButtonClick);
+    add("AlignToolButton", QStringLiteral("Align"), QStringLiteral("Go to the Align screen"),
+        QStyle::SP_TitleBarNormalButton, &TBitMovOptMain::AlignToolButtonClick);
+    toolBar3_->addSeparator();
+    colorBarToolButton_ = add("ColorBarToolButton", QStringLiteral("C Bar"), QStringLiteral("Start with color bars"),
+                              QStyle::SP_DesktopIcon, &TBitMovOptMain::ColorBarToolButtonClick);
+    colorBarToolButton_->setCheckable(true);
+    countDownToolButton_ = add("CountDownToolButton", QStringLiteral("C Dn"), QStringLiteral("Start with Count Down"),
+                               QStyle::SP_BrowserReload, &TBitMovOptMain::CountDownToolButtonClick);
+    countDownToolButton_->setCheckable(true);
+}
+
+void TBitMovOptMain::buildMenus()
+{
+    auto item = [this](QMenu* menu, const char* name, const QString& text, void (TBitMovOptMain::*handler)()) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        if (handler != nullptr)
+            connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("File1"));
+    item(file, "NewProj1", QStringLiteral("&New Project"), &TBitMovOptMain::NewProj1Click);
+    item(file, "OpenProjectClick", QStringLiteral("&Open Project..."), &TBitMovOptMain::OpenPrjToolButtonClick);
+    item(file, "Saveproject", QStringLiteral("&Save Project"), &TBitMovOptMain::SaveprojectClick1);
+    file->addSeparator();
+    // "New Page" runs the new-page command, as the "NPg" tool button does.
+    item(file, "NewPage1", QStringLiteral("New &Page"), &TBitMovOptMain::NewPageButtonClick);
+    item(file, "SaveAs1", QStringLiteral("Save P&age..."), &TBitMovOptMain::SaveAs1Click);
+    item(file, "BDeletepage", QStringLiteral("&Delete Current Page"), &TBitMovOptMain::DeletePgToolButtonClick);
+    file->addSeparator();
+    item(file, "PrintFileButton1", QStringLiteral("&Print..."), &TBitMovOptMain::PrintFileButton1Click1);
+    item(file, "PrintSetup1", QStringLiteral("P&rint Setup..."), &TBitMovOptMain::PrintSetup1Click);
+    file->addSeparator();
+    item(file, "Exit1", QStringLiteral("E&xit"), &TBitMovOptMain::Exit1Click);
+
+    QMenu* page = menuBar()->addMenu(QStringLiteral("&Page"));
+    page->setObjectName(QStringLiteral("Page1"));
+    item(page, "Align2", QStringLiteral("Align"), &TBitMovOptMain::AlignToolButtonClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    item(page, "PlayPage2", QStringLiteral("Play Page"), &TBitMovOptMain::PlayPgToolButtonClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    item(page, "PlayAllPages2", QStringLiteral("Play All Pages"), &TBitMovOptMain::PlayAllToolButtonClick);
+    easySlowdown1_ = item(page, "EasySlowdown1", QStringLiteral("Easy Slow down"), &TBitMovOptMain::EasySlowdown1Click);
+    easySlowdown1_->setCheckable(true);
+
+    QMenu* config = menuBar()->addMenu(QStringLiteral("&Configuration"));
+    config->setObjectName(QStringLiteral("Configuration1"));
+    item(config, "SetColorBarTime1", QStringLiteral("Set Color Bar Time"), &TBitMovOptMain::SetColorBarTime1Click);
+    useColorBars1_ = item(config, "UseColorBars1", QStringLiteral("Use Color Bars"), &TBitMovOptMain::UseColorBars2Click);
+    useColorBars1_->setCheckable(true);
+    useCountDown1_ = item(config, "UseCountDown1", QStringLiteral("Use Count Down"), &TBitMovOptMain::UseCountDown2Click);
+    useCountDown1_->setCheckable(true);
+    repeaTLoop1_ = item(config, "RepeaTLoop1", QStringLiteral("RepeaT - Loop"), &TBitMovOptMain::RepeaTLoop1Click);
+    repeaTLoop1_->setCheckable(true);
+    QFont defaultItem = repeaTLoop1_->font();
+    defaultItem.setBold(true);   // the menu's default item
+    repeaTLoop1_->setFont(defaultItem);
+
+    QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
+    window->setObjectName(QStringLiteral("Window1"));
+    item(window, "ProjectInformation1", QStringLiteral("Project Information"),
+         &TBitMovOptMain::ProjectInformation1Click);
+    item(window, "UnderYourHood1", QStringLiteral("Under Your Hood"), &TBitMovOptMain::UnderYourHood1Click);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    item(help, "About1", QStringLiteral("About"), &TBitMovOptMain::About1Click);
+    item(help, "Contents1", QStringLiteral("Contents"), &TBitMovOptMain::Contents1Click);
+
+    QAction* exit2 = menuBar()->addAction(QStringLiteral("E&xit"));
+    exit2->setObjectName(QStringLiteral("Exit2"));
+    connect(exit2, &QAction::triggered, this, &TBitMovOptMain::Exit2Click);
+}
+
+void TBitMovOptMain::buildTitleLines(QWidget* surface)
+{
+    inLabel_ = new QLabel(QStringLiteral("IN"), surface);
+    inLabel_->setObjectName(QStringLiteral("InLabel"));
+    inLabel_->setFont(arialBold(13));
+    inLabel_->setGeometry(20, 8, 30, 18);
+    outLabel_ = new QLabel(QStringLiteral("OUT"), surface);
+    outLabel_->setObjectName(QStringLiteral("OutLabel"));
+    outLabel_->setFont(arialBold(13));
+
+    for (int k = 1; k <= kLineCount; ++k) {
+        TitleRow& row = rows_[static_cast<std::size_t>(k - 1)];
+        const int top = kLineTop + (k - 1) * kLineSpacing;
+        const QColor stripColor = kStripColors[static_cast<std::size_t>(k - 1)];
+        auto strip = [&](const QString& name) {
+            auto* frame = new QFrame(surface);
+            frame->setObjectName(name);
+            frame->setAutoFillBackground(true);
+            QPalette pal = frame->palette();
+            pal.setColor(QPalette::Window, stripColor);
+            frame->setPalette(pal);
+            frame->setGeometry(0, top, kStripWidth, kEditHeight);
+            return frame;
+        };
+        auto titleButton = [&](const QString& name) {
+            auto* button = new QToolButton(surface);
+            button->setObjectName(name);
+            button->setIconSize(QSize(kDirectionPictureSize, kDirectionPictureSize));
+            button->setGeometry(0, top, kTitleButtonWidth, kEditHeight);
+            return button;
+        };
+        row.inButton = titleButton(lineName("t", k, "dirbutton"));
+        row.inButton->setToolTip(QStringLiteral("IN direction"));
+        row.leftStrip = strip(lineName("LeftStrip", k));
+        row.edit = new QLineEdit(surface);
+        row.edit->setObjectName(lineName("Edit", k));
+        row.edit->setGeometry(0, top, kDesignWidth - 120, kEditHeight);
+        QPalette pal = row.edit->palette();
+        pal.setColor(QPalette::Base, Qt::black);
+        pal.setColor(QPalette::Text, Qt::white);
+        row.edit->setPalette(pal);
+        row.edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        row.rightStrip = strip(lineName("RightStrip", k));
+        row.outButton = titleButton(lineName("T", k, "DirOutButton"));
+        row.outButton->setToolTip(QStringLiteral("OUT direction"));
+        row.preview = new QLabel(surface);
+        row.preview->setObjectName(lineName("PreVuImage", k));
+        row.preview->setGeometry(20, top + kEditHeight + 3, kPreviewSize, kPreviewSize);
+        row.preview->setScaledContents(true);
+        row.preview->hide();
+        row.fileLabel = new QLabel(surface);
+        row.fileLabel->setObjectName(lineName("image", k, "label"));
+        row.fileLabel->setGeometry(0, top + kEditHeight + 1, kDesignWidth - 120, 16);
+
+        connect(row.inButton, &QToolButton::clicked, this, [this, k] { openDirectionToolbar(k, true); });
+        connect(row.outButton, &QToolButton::clicked, this, [this, k] { openDirectionToolbar(k, false); });
+        connect(row.edit, &QLineEdit::textChanged, this, [this, k](const QString& text) { editChange(k, text); });
+        connect(row.edit, &QLineEdit::customContextMenuRequested, this, [this, k](const QPoint& at) {
+            PopupMenu1Popup(k);
+            popupMenu1_->exec(edit(k)->mapToGlobal(at));
+        });
+        applyEditFont(k);
+    }
+}
+
+void TBitMovOptMain::buildDirectionToolbar()
+{
+    directionToolbar_ = new QFrame(this);
+    directionToolbar_->setObjectName(QStringLiteral("directiontoolbar"));
+    directionToolbar_->setFrameShape(QFrame::StyledPanel);
+    directionToolbar_->setAutoFillBackground(true);
+    auto* layout = new QHBoxLayout(directionToolbar_);
+    layout->setContentsMargins(2, 1, 2, 1);
+    layout->setSpacing(0);
+    auto button = [this, layout](const QString& name, int image, const QString& hint) {
+        auto* b = new QToolButton(directionToolbar_);
+        b->setObjectName(name);
+        b->setIcon(directionPicture(image));
+        b->setIconSize(QSize(kDirectionPictureSize, kDirectionPictureSize));
+        b->setAutoRaise(true);
+        b->setToolTip(hint);
+        layout->addWidget(b);
+        return b;
+    };
+    auto separator = [this, layout] {
+        auto* line = new QFrame(directionToolbar_);
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Sunken);
+        layout->addSpacing(3);
+        layout->addWidget(line);
+        layout->addSpacing(3);
+    };
+    static const std::array<const char*, 13> kHints{
+        "Diagonal from upper left", "Diagonal from lower right", "Diagonal from lower left",
+        "Diagonal from upper right", "From the left", "From the right", "From the top", "From the bottom",
+        "Unroll from the left", "Unroll from the right", "Drawn path", "Fade", "Appear"};
+    for (int code = 1; code <= 13; ++code) {
+        QToolButton* b = button(lineName("dir", code), code - 1, QString::fromLatin1(kHints[static_cast<std::size_t>(code - 1)]));
+        dirButtons_[static_cast<std::size_t>(code - 1)] = b;
+        connect(b, &QToolButton::clicked, this, [this, code] { dirClick(code); });
+    }
+    separator();
+    static const std::array<const char*, 3> kToggleHints{"Filter", "Gradient", "Shadow"};
+    for (int n = 1; n <= 3; ++n) {
+        QToolButton* b = button(lineName("SpeedButton", n), 15 + n, QString::fromLatin1(kToggleHints[static_cast<std::size_t>(n - 1)]));
+        b->setCheckable(true);
+        speedButtons_[static_cast<std::size_t>(n - 1)] = b;
+        connect(b, &QToolButton::clicked, this, [this, n] { lineToggleClick(n); });
+    }
+    separator();
+    auto textButton = [this, layout](const QString& name, const QString& text, const QString& hint) {
+        auto* b = new QToolButton(directionToolbar_);
+        b->setObjectName(name);
+        b->setText(text);
+        b->setToolTip(hint);
+        b->setAutoRaise(true);
+        layout->addWidget(b);
+        return b;
+    };
+    QToolButton* colour = textButton(QStringLiteral("ToolButton13"), {}, QStringLiteral("Text color"));
+    QPixmap swatch(16, 16);
+    swatch.fill(Qt::transparent);
+    {
+        QPainter p(&swatch);
+        p.setPen(Qt::black);
+        QLinearGradient g(0, 0, 16, 0);
+        g.setColorAt(0, Qt::red);
+        g.setColorAt(0.5, Qt::green);
+        g.setColorAt(1, Qt::blue);
+        p.setBrush(g);
+        p.drawRect(1, 1, 13, 13);
+    }
+    colour->setIcon(swatch);
+    connect(colour, &QToolButton::clicked, this, &TBitMovOptMain::ToolButton13Click);
+    QToolButton* font = textButton(QStringLiteral("fontbutton"), QStringLiteral("F"), QStringLiteral("Font"));
+    font->setFont(arialBold(14));
+    connect(font, &QToolButton::clicked, this, &TBitMovOptMain::fontbuttonClick);
+    QToolButton* close = textButton(QStringLiteral("ToolButton9"), QStringLiteral("X"), QStringLiteral("Close"));
+    connect(close, &QToolButton::clicked, this, &TBitMovOptMain::ToolButton9Click);
+    directionToolbar_->setFixedSize(directionToolbar_->sizeHint().width(), kDirectionToolbarHeight);
+    directionToolbar_->hide();
+}
+
+void TBitMovOptMain::buildDelayControls(QWidget* surface)
+{
+    panel1_ = new QGroupBox(QStringLiteral(" Delay Controls "), surface);
+    panel1_->setObjectName(QStringLiteral("PANEL1"));
+    auto* grid = new QGridLayout(panel1_);
+    grid->setContentsMargins(10, 6, 10, 4);
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(0);
+
+    trackBar2_ = makeSlider(QStringLiteral("TrackBar2"), 6000, 50, 200, 400, panel1_);
+    label7_ = caption(QStringLiteral("0"), panel1_, QStringLiteral("Label7"));
+    trackBar1_ = makeSlider(QStringLiteral("TrackBar1"), 6, 1, 2, 1, panel1_);
+    trackBar1_->setToolTip(QStringLiteral("Operating  System Effects"));
+    label3_ = caption(QStringLiteral("Effects ?"), panel1_, QStringLiteral("Label3"));
+    delayTrackBar_ = makeSlider(QStringLiteral("DelayTrackBar"), 6000, 50, 200, 400, panel1_);
+    label1_ = caption(QStringLiteral("0"), panel1_, QStringLiteral("Label1"));
+    pauseTrackBar_ = makeSlider(QStringLiteral("PauseTrackBar"), 60, 1, 6, 2, panel1_);
+    label4_ = caption(QStringLiteral("0"), panel1_, QStringLiteral("Label4"));
+    label8_ = caption(QStringLiteral("Sec"), panel1_, QStringLiteral("Label8"));
+    checkBox1_ = new QCheckBox(QStringLiteral("Manual"), panel1_);
+    checkBox1_->setObjectName(QStringLiteral("CheckBox1"));
+
+    grid->addWidget(caption(QStringLiteral("Fade"), panel1_), 0, 0);
+    grid->addWidget(trackBar2_, 1, 0);
+    grid->addWidget(label7_, 2, 0, Qt::AlignHCenter);
+    grid->addWidget(label3_, 0, 1);
+    grid->addWidget(trackBar1_, 1, 1);
+    grid->addWidget(caption(QStringLiteral("Movement"), panel1_), 0, 2);
+    grid->addWidget(delayTrackBar_, 1, 2);
+    grid->addWidget(label1_, 2, 2, Qt::AlignHCenter);
+    grid->addWidget(caption(QStringLiteral("Pause"), panel1_), 0, 3);
+    grid->addWidget(pauseTrackBar_, 1, 3);
+    auto* pauseValue = new QHBoxLayout;
+    pauseValue->addStretch();
+    pauseValue->addWidget(label4_);
+    pauseValue->addWidget(label8_);
+    pauseValue->addStretch();
+    grid->addLayout(pauseValue, 2, 3);
+    grid->addWidget(checkBox1_, 1, 4);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(2, 3);
+    grid->setColumnStretch(3, 3);
+    // The pause column keeps its place while its slider is hidden in manual mode.
+    QSizePolicy keep = pauseTrackBar_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    pauseTrackBar_->setSizePolicy(keep);
+
+    connect(trackBar2_, &QSlider::valueChanged, this, &TBitMovOptMain::TrackBar2Change);
+    connect(trackBar1_, &QSlider::valueChanged, this, &TBitMovOptMain::TrackBar1Change);
+    connect(delayTrackBar_, &QSlider::valueChanged, this, &TBitMovOptMain::DelayTrackBArChange);
+    connect(pauseTrackBar_, &QSlider::valueChanged, this, &TBitMovOptMain::PauseTrackBarChange);
+    connect(checkBox1_, &QCheckBox::toggled, this, &TBitMovOptMain::CheckBox1Click);
+}
+
+void TBitMovOptMain::buildPopupMenu()
+{
+    popupMenu1_ = new QMenu(this);
+    popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
+    auto item = [this](QMenu* menu, const char* name, const QString& text, void (TBitMovOptMain::*handler)()) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        if (handler != nullptr)
+            connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    editContent_ = item(popupMenu1_, "EditContent", QStringLiteral("[]"), nullptr);
+    item(popupMenu1_, "FontTypeSizw1", QStringLiteral("Font Type -Size"), &TBitMovOptMain::FontTypeSizw1Click);
+    QMenu* attributes = popupMenu1_->addMenu(QStringLiteral("Font Atributes"));
+    attributes->setObjectName(QStringLiteral("FontAtributes1"));
+    connect(attributes, &QMenu::aboutToShow, this, &TBitMovOptMain::FontAtributes1Click);
+    auto style = [&](const char* name, const QString& text, std::uint8_t bit) {
+        QAction* action = attributes->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, bit] { setFontStyle(bit); });
+        return action;
+    };
+    bold1_ = style("Bold1", QStringLiteral("Bold"), 1);
+    italic1_ = style("Italic1", QStringLiteral("Italic"), 2);
+    underLine1_ = style("UnderLine1", QStringLiteral("Under Line"), 4);
+    strikeOut1_ = style("StrikeOut1", QStringLiteral("Strike Out"), 8);
+    item(popupMenu1_, "FontColor1", QStringLiteral("Font Color"), &TBitMovOptMain::ToolButton13Click);
+    item(popupMenu1_, "ShadowColor1", QStringLiteral("Shadow Color"), &TBitMovOptMain::ShadowColor1Click);
+    item(popupMenu1_, "LoadBitmap1", QStringLiteral("Use a Bitmap instead..."), &TBitMovOptMain::LoadBitmap1Click);
+    item(popupMenu1_, "PlayaWaveto1", QStringLiteral("Play a Wave too..."), &TBitMovOptMain::PlayaWaveto1Click);
+    shadowOnOff1_ = item(popupMenu1_, "ShadowOnOff1", QStringLiteral("Shadow On/Off"), &TBitMovOptMain::ShadowOnOff1Click);
+    shadowOnOff1_->setCheckable(true);
+}
+
+void TBitMovOptMain::buildStatusBar()
+{
+    static const std::array<int, 5> kWidths{80, 80, 70, 40, 80};
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
+    for (std::size_t i = 0; i < kWidths.size(); ++i) {
+        auto* panel = new QLabel(statusBar());
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        // The last panel holds the project name and takes what room there is.
+        if (i + 1 < kWidths.size())
+            panel->setFixedWidth(kWidths[i]);
+        else
+            panel->setMinimumWidth(kWidths[i]);
+        statusBar()->addWidget(panel, i + 1 < kWidths.size() ? 0 : 1);
+        statusPanels_[i] = panel;
+    }
+}
+
+// ---- start-up, layout, ending ---------------------------------------------------------------
+
+void TBitMovOptMain::FormCreate()
+{
+    splash_ = new Tsplasher;
+    splash_->showSplash();
+    if (const auto message = runtimeVersionMessage(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR)))
+        context_.prompter.message(*message);
+    ws_.editor.settingsRead = false;
+    ws_.project.projectDir.clear();
+    ws_.versionText = QStringLiteral("01.30");
+    ws_.osName = platformName();
+    glyphScratch_ = QPixmap(kDirectionPictureSize, kDirectionPictureSize);
+    directionToolbar_->hide();
+    setCountDown(ws_, false);
+    setColorBars(ws_, false);
+    ws_.project.colorBarTime = 10;
+    Initiate();
+    refreshStatusBar();
+}
+
+void TBitMovOptMain::FormResize()
+{
+    TitleRowWidths widths;
+    widths.inButton = kTitleButtonWidth;
+    widths.strip = kStripWidth;
+    widths.outButton = kTitleButtonWidth;
+    widths.directionToolbar = directionToolbar_->width();
+    const TitleRowLayout layout = layoutTitleRow(width(), widths);
+    for (TitleRow& row : rows_) {
+        row.inButton->move(layout.inLeft, row.inButton->y());
+        row.leftStrip->move(layout.leftStripLeft, row.leftStrip->y());
+        row.edit->setGeometry(layout.editLeft, row.edit->y(), layout.editWidth, row.edit->height());
+        row.outButton->move(layout.outLeft, row.outButton->y());
+        row.rightStrip->move(layout.rightStripLeft, row.rightStrip->y());
+    }
+    outLabel_->setGeometry(layout.outLabelLeft, 8, 40, 18);
+    directionToolbar_->move(layout.directionToolbarLeft, directionToolbar_->y());
+    panel1_->setGeometry(8, kLineTop + kLineCount * kLineSpacing, width() - 16, 100);
+    ShowIMagelab();
+}
+
+void TBitMovOptMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TBitMovOptMain::mousePressEvent(QMouseEvent* event)
+{
+    if (context_.stage != nullptr)
+        context_.stage->hide();
+    QCoreApplication::processEvents();
+    show();
+    raise();
+    activateWindow();
+    QMainWindow::mousePressEvent(event);
+}
+
+void TBitMovOptMain::closeEvent(QCloseEvent* event)
+{
+    const CloseVerdict verdict = closeQuery(ws_, context_.prompter);
+    refreshStatusBar();
+    if (verdict == CloseVerdict::StayOpen || !shutdown()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+bool TBitMovOptMain::writeSettings()
+{
+    const WindowPlacement placement{y(), x(), height(), width()};
+    const IoResult written = writetheinifile(ws_, placement, settingsPath_);
+    if (!written.ok)
+        context_.prompter.message(written.error, MessageIcon::Error);
+    return written.ok;
+}
+
+bool TBitMovOptMain::shutdown()
+{
+    if (!writeSettings())
+        return false;
+    glyphScratch_ = QPixmap();
+    processEnd_();
+    return true;
+}
+
+void TBitMovOptMain::Exit1Click()
+{
+    if (writeSettings())
+        close();
+}
+
+void TBitMovOptMain::Exit2Click()
+{
+    close();
+}
+
+std::int32_t TBitMovOptMain::SysInfo(int which) const
+{
+    const QScreen* shown = screen();
+    const int depth = shown != nullptr ? shown->depth() : 32;
+    return displayCapability(which, displayCapsForDepth(depth));
+}
+
+void TBitMovOptMain::placeWindow(const WindowPlacement& placement)
+{
+    QList<QRect> areas;
+    for (const QScreen* s : QGuiApplication::screens())
+        areas << s->availableGeometry();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const WindowPlacement shown = keepOnScreens(placement, areas, primary != nullptr ? primary->availableGeometry() : QRect());
+    move(shown.left, shown.top);
+    resize(shown.width, shown.height);
+}
+
+void TBitMovOptMain::applySettings(const SettingsReadOutcome& outcome)
+{
+    if (outcome.placement)
+        placeWindow(*outcome.placement);
+    if (outcome.projectOpened) {
+        EditorActions actions;
+        actions.enableProjectTools = true;
+        actions.showPage = outcome.openProject.pageLoaded;
+        actions.showPageNumber = outcome.openProject.pageLoaded;
+        applyActions(actions);
+    }
+    refreshStatusBar();
+}
+
+// ---- the current page -----------------------------------------------------------------------
+
+void TBitMovOptMain::Initiate()
+{
+    lumavo::Initiate(ws_);
+    syncEditorControls();
+}
+
+void TBitMovOptMain::syncEditorControls()
+{
+    for (int k = 1; k <= kLineCount; ++k) {
+        QLineEdit* box = edit(k);
+        if (box->text() != ws_.page.line(k).text) {
+            const QSignalBlocker block(box);
+            box->setText(ws_.page.line(k).text);
+        }
+    }
+    if (checkBox1_->isChecked() != ws_.page.mpause) {
+        const QSignalBlocker block(checkBox1_);
+        checkBox1_->setChecked(ws_.page.mpause);
+    }
+    applyManualUi();
+}
+
+void TBitMovOptMain::showpage()
+{
+    syncEditorControls();
+    for (int k = 1; k <= kLineCount; ++k) {
+        const int code = ws_.page.line(k).inDir;
+        if (code >= 1 && code <= 13)
+            setdirectionButton(QStringLiteral("In"), k, code, code - 1);
+    }
+    for (int k = 1; k <= kLineCount; ++k) {
+        const int code = ws_.page.line(k).outDir;
+        if (code >= 1 && code <= 13)
+            setdirectionButton(QStringLiteral("Out"), k, code, code - 1);
+    }
+    {
+        const QSignalBlocker block(trackBar2_);
+        trackBar2_->setValue(ws_.page.fadeDelay);
+    }
+    label7_->setText(QString::number(fadeLabelValue(trackBar2_->value())));
+    {
+        const QSignalBlocker blockDelay(delayTrackBar_);
+        const QSignalBlocker blockPause(pauseTrackBar_);
+        delayTrackBar_->setValue(ws_.page.movementDelay);
+        pauseTrackBar_->setValue(ws_.page.pauseSecs);
+    }
+    label1_->setText(QString::number(ws_.page.movementDelay));
+    applyManualUi();
+    if (!ws_.page.mpause)
+        label4_->setText(QString::number(ws_.page.pauseSecs));
+    for (int k = 1; k <= kLineCount; ++k) {
+        applyEditFont(k);
+        TitleLine& line = ws_.page.line(k);
+        line.titleValid = !edit(k)->text().isEmpty() || !line.bitmapFile.isEmpty();
+    }
+    loadprevus();
+}
+
+void TBitMovOptMain::applyEditFont(int line)
+{
+    const TitleLine& title = ws_.page.line(line);
+    QLineEdit* box = edit(line);
+    QFont font(title.fontName);
+    font.setPixelSize(kEditPixelHeight);
+    font.setBold(title.fontStyle & 1);
+    font.setItalic(title.fontStyle & 2);
+    font.setUnderline(title.fontStyle & 4);
+    font.setStrikeOut(title.fontStyle & 8);
+    box->setFont(font);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Text, toQColor(title.fontColor));
+    box->setPalette(pal);
+}
+
+bool TBitMovOptMain::ProjectValid()
+{
+    const QString message = projectValidityMessage(ws_);
+    if (message.isEmpty())
+        return true;
+    context_.prompter.message(message);
+    return false;
+}
+
+void TBitMovOptMain::setdirectionButton(const QString& target, int line, int code, int image)
+{
+    glyphScratch_.fill(Qt::transparent);
+    {
+        QPainter p(&glyphScratch_);
+        p.drawPixmap(0, 0, directionPicture(image));
+    }
+    if (recordDirection(ws_.page, target, line, code)) {
+        QToolButton* button = target == QLatin1String("In") ? inButton(line) : outButton(line);
+        button->setIcon(QIcon(glyphScratch_));
+        button->setProperty("directionCode", code);
+    }
+    directionToolbar_->hide();
+}
+
+void TBitMovOptMain::settoolbarbuttons(int line)
+{
+    if (line < 1 || line > kLineCount)
+        return;
+    const TitleLine& title = ws_.page.line(line);
+    speedButtons_[0]->setChecked(title.archOn);
+    speedButtons_[1]->setChecked(title.gradOn);
+    speedButtons_[2]->setChecked(title.shadowOn);
+}
+
+std::uint8_t TBitMovOptMain::getmpause() const { return ws_.page.mpause ? 1 : 0; }
+void TBitMovOptMain::setmpause(std::uint8_t flag) { ws_.page.mpause = flag != 0; }
+std::uint8_t TBitMovOptMain::getTITLENUM() const { return ws_.editor.titleNum; }
+void TBitMovOptMain::setTITLENUM(std::uint8_t line) { ws_.editor.titleNum = line; }
+std::int32_t TBitMovOptMain::getfadedelay() const { return ws_.page.fadeDelay; }
+void TBitMovOptMain::setfadedelay(std::int32_t delay) { ws_.page.fadeDelay = delay; }
+QString TBitMovOptMain::getpagenow() const { return ws_.project.pageNow; }
+void TBitMovOptMain::setpagenow(const QString& page) { ws_.project.pageNow = page.left(255); }
+void TBitMovOptMain::setsav(int flag) { lumavo::setsav(ws_, flag); }
+
+void TBitMovOptMain::openDirectionToolbar(int line, bool inDirection)
+{
+    setsav(1);
+    ws_.editor.dirTarget = inDirection ? QStringLiteral("In") : QStringLiteral("Out");
+    ws_.editor.titleNum = static_cast<std::uint8_t>(line);
+    settoolbarbuttons(line);
+    const QRect editBox = editRectInWindow(line);
+    const int top = std::max(0, editBox.top() - 28);
+    const QRect firstIn(inButton(1)->mapTo(this, QPoint(0, 0)), inButton(1)->size());
+    const QRect firstOut(outButton(1)->mapTo(this, QPoint(0, 0)), outButton(1)->size());
+    const int left = inDirection ? firstIn.left() : firstOut.left() + firstOut.width() - directionToolbar_->width();
+    directionToolbar_->move(left, top);
+    directionToolbar_->show();
+    directionToolbar_->raise();
+    if (context_.stage == nullptr)
+        return;
+    if (inDirection) {
+        if (ws_.stage.inPath(line).count > 0)
+            context_.stage->clearInPath(line);
+    } else {
+        context_.stage->clearOutPath(line);
+    }
+}
+
+void TBitMovOptMain::dirClick(int code)
+{
+    const QString target = ws_.editor.dirTarget;
+    const int line = ws_.editor.titleNum;
+    chooseDirection(ws_, code);
+    setdirectionButton(target, line, code, code - 1);
+}
+
+void TBitMovOptMain::lineToggleClick(int number)
+{
+    static const std::array<LineToggle, 3> kToggles{LineToggle::Arch, LineToggle::Gradient, LineToggle::Shadow};
+    const bool down = speedButtons_[static_cast<std::size_t>(number - 1)]->isChecked();
+    setLineToggle(ws_.page, ws_.editor.titleNum, kToggles[static_cast<std::size_t>(number - 1)], down);
+    if (number == 2 && down && context_.effectsWindow != nullptr)
+        context_.prompter.execModal(*context_.effectsWindow);
+}
+
+void TBitMovOptMain::editChange(int line, const QString& text)
+{
+    if (editTextChanged(ws_, line, text).clearPicture) {
+        fileLabel(line)->clear();
+        preview(line)->hide();
+    }
+}
+
+// ---- styling --------------------------------------------------------------------------------
+
+void TBitMovOptMain::PopupMenu1Popup(int line)
+{
+    popupLine_ = line;
+    editContent_->setText(QLatin1Char('[') + edit(line)->text() + QLatin1Char(']'));
+    shadowOnOff1_->setChecked(ws_.page.line(line).shadowOn);
+    ws_.editor.titleNum = static_cast<std::uint8_t>(line);
+}
+
+void TBitMovOptMain::FontAtributes1Click()
+{
+    const std::uint8_t style = ws_.page.line(popupLine_).fontStyle;
+    bold1_->setChecked(style == 1);
+    italic1_->setChecked(style == 2);
+    underLine1_->setChecked(style == 4);
+    strikeOut1_->setChecked(style == 8);
+}
+
+void TBitMovOptMain::setFontStyle(std::uint8_t style)
+{
+    ws_.page.line(popupLine_).fontStyle = style;
+    applyEditFont(popupLine_);
+}
+
+void TBitMovOptMain::FontTypeSizw1Click()
+{
+    if (context_.fontForm == nullptr)
+        return;
+    context_.prompter.execModal(*context_.fontForm);
+    applyEditFont(ws_.editor.titleNum >= 1 && ws_.editor.titleNum <= kLineCount ? ws_.editor.titleNum : popupLine_);
+}
+
+void TBitMovOptMain::fontbuttonClick()
+{
+    const int line = ws_.editor.titleNum;
+    if (line < 1 || line > kLineCount || context_.fontForm == nullptr)
+        return;
+    context_.prompter.execModal(*context_.fontForm);
+    applyEditFont(line);
+}
+
+void TBitMovOptMain::ToolButton13Click()
+{
+    const int line = ws_.editor.titleNum;
+    const bool valid = line >= 1 && line <= kLineCount;
+    if (valid)
+        lastChooserColor_ = ws_.page.line(line).fontColor;
+    const std::optional<Color> chosen = context_.prompter.chooseColor(lastChooserColor_);
+    if (!chosen)
+        return;
+    lastChooserColor_ = *chosen;
+    if (valid) {
+        ws_.page.line(line).fontColor = *chosen;
+        applyEditFont(line);
+    }
+}
+
+void TBitMovOptMain::ShadowColor1Click()
+{
+    const int line = ws_.editor.titleNum;
+    if (line >= 1 && line <= kLineCount)
+        lastChooserColor_ = ws_.page.line(line).shadowColor;
+    const std::optional<Color> chosen = context_.prompter.chooseColor(lastChooserColor_);
+    if (!chosen)
+        return;
+    lastChooserColor_ = *chosen;
+    ws_.page.line(popupLine_).shadowColor = *chosen;
+}
+
+void TBitMovOptMain::ShadowOnOff1Click()
+{
+    // The toolbar's shadow toggle switches the shadow; this item takes the chooser's last colour.
+    ws_.page.line(popupLine_).shadowColor = lastChooserColor_;
+    shadowOnOff1_->setChecked(ws_.page.line(popupLine_).shadowOn);
+}
+
+void TBitMovOptMain::LoadBitmap1Click()
+{
+    FileDialogOptions options;
+    options.title = QStringLiteral("Load A Graphic File");
+    options.filter = QStringLiteral("Bitmaps (*.bmp)");
+    options.defaultSuffix = QStringLiteral("BMP");
+    options.directory = ws_.project.projectDir;
+    const int k = popupLine_;
+    if (const std::optional<QString> chosen = context_.prompter.openFileName(options)) {
+        TitleLine& line = ws_.page.line(k);
+        line.bitmapFile = chosen->left(kTextCapacity);
+        if (!line.bitmapFile.isEmpty()) {
+            line.titleValid = loadbimage(line.bitmapFile, preview(k), fileLabel(k));
+            edit(k)->clear();
+        }
+    }
+    const QString dir = ws_.project.projectDir;
+    if (!dir.isEmpty() && !QDir::setCurrent(dir))
+        pmsg(context_.prompter, QStringLiteral("Cant find my last startup directory? ") + dir);
+}
+
+void TBitMovOptMain::PlayaWaveto1Click()
+{
+    FileDialogOptions options;
+    options.filter = QStringLiteral("Wave Files (*.wav)");
+    options.defaultSuffix = QStringLiteral("wav");
+    options.directory = ws_.project.projectDir;
+    if (const std::optional<QString> chosen = context_.prompter.openFileName(options))
+        ws_.page.line(popupLine_).waveFile = chosen->left(kTextCapacity);
+}
+
+void TBitMovOptMain::ToolButton9Click()
+{
+    directionToolbar_->hide();
+}
+
+bool TBitMovOptMain::loadbimage(const QString& name, QLabel* image, QLabel* label)
+{
+    label->setText(name);
+    const QString found = resolveStoredPath(name, ws_.project.projectDir);
+    QImage picture;
+    if (found.isEmpty() || !picture.load(found)) {
+        context_.prompter.message(QStringLiteral("Error opening graphics file: ") + name, MessageIcon::Error);
+        return false;
+    }
+    image->setPixmap(QPixmap::fromImage(picture));
+    image->setScaledContents(true);
+    image->show();
+    ShowIMagelab();
+    return true;
+}
+
+void TBitMovOptMain::loadprevus()
+{
+    for (int k = 1; k <= kLineCount; ++k) {
+        const QString name = ws_.page.line(k).bitmapFile;
+        QLabel* image = preview(k);
+        const bool empty = image->pixmap().isNull() || image->isHidden();
+        if (name.isEmpty() || !empty)
+            continue;
+        if (!loadbimage(name, image, fileLabel(k))) {
+            const QString where = (QStringLiteral(" Where is ") + name).left(90);
+            pmsg(context_.prompter, where + kLineWords[static_cast<std::size_t>(k - 1)]);
+        }
+    }
+}
+
+void TBitMovOptMain::ShowIMagelab()
+{
+    for (int k = 1; k <= kLineCount; ++k) {
+        const QString& name = ws_.page.line(k).bitmapFile;
+        if (name.isEmpty())
+            continue;
+        const QLineEdit* box = edit(k);
+        QLabel* label = fileLabel(k);
+        label->setGeometry(box->x(), box->y() + box->height() + (k == 1 ? 1 : 0), box->width(), label->height());
+        label->setText(name);
+    }
+}
+
+// ---- timing ---------------------------------------------------------------------------------
+
+void TBitMovOptMain::DelayTrackBArChange(int position)
+{
+    ws_.page.movementDelay = position;
+    label1_->setText(QString::number(position));
+    setsav(1);
+}
+
+void TBitMovOptMain::PauseTrackBarChange(int position)
+{
+    ws_.page.pauseSecs = position;
+    label4_->setText(QString::number(position));
+    setsav(1);
+}
+
+void TBitMovOptMain::TrackBar2Change(int position)
+{
+    label7_->setText(QString::number(fadeLabelValue(position)));
+    setfadedelay(position);
+    setsav(1);
+}
+
+void TBitMovOptMain::TrackBar1Change(int position)
+{
+    ws_.editor.osEffect = static_cast<std::int16_t>(position);
+    label3_->setText(osEffectName(position));
+}
+
+void TBitMovOptMain::CheckBox1Click(bool checked)
+{
+    setManualMode(ws_, checked);
+    applyManualUi();
+}
+
+void TBitMovOptMain::applyManualUi()
+{
+    if (ws_.page.mpause) {
+        label8_->hide();
+        label4_->setText(QStringLiteral("SpaceBar - Manual"));
+    } else {
+        label4_->setText(QString::number(pauseTrackBar_->value()));
+        label8_->show();
+    }
+    pauseTrackBar_->setVisible(!ws_.page.mpause);
+}
+
+void TBitMovOptMain::ColorBarToolButtonClick()
+{
+    const bool down = colorBarToolButton_->isChecked();
+    useColorBars1_->setChecked(down);
+    setColorBars(ws_, down);
+    refreshStatusBar();
+}
+
+void TBitMovOptMain::CountDownToolButtonClick()
+{
+    const bool down = countDownToolButton_->isChecked();
+    useCountDown1_->setChecked(down);
+    setCountDown(ws_, down);
+    refreshStatusBar();
+}
+
+void TBitMovOptMain::UseColorBars2Click() { ColorBarToolButtonClick(); }
+void TBitMovOptMain::UseCountDown2Click() { CountDownToolButtonClick(); }
+void TBitMovOptMain::EasySlowdown1Click() { ws_.editor.easySlowdown = easySlowdown1_->isChecked(); }
+void TBitMovOptMain::RepeaTLoop1Click() { ws_.editor.repeatLoop = repeaTLoop1_->isChecked(); }
+
+void TBitMovOptMain::SetColorBarTime1Click()
+{
+    if (context_.timeOptions != nullptr)
+        context_.prompter.execModal(*context_.timeOptions);
+}
+
+// ---- page and project commands --------------------------------------------------------------
+
+void TBitMovOptMain::applyActions(const EditorActions& actions)
+{
+    if (actions.clearPreviews) {
+        for (int k = 1; k <= kLineCount; ++k) {
+            preview(k)->hide();
+            fileLabel(k)->clear();
+        }
+    }
+    if (actions.showPage)
+        showpage();
+    if (actions.showPageNumber)
+        showPageNumber();
+    if (actions.enableNewAndCopy) {
+        newPageButton_->setEnabled(*actions.enableNewAndCopy);
+        copyPageButton_->setEnabled(*actions.enableNewAndCopy);
+    }
+    if (actions.enableProjectTools) {
+        for (const char* name : {"NewPageButton", "CopyPageButton", "SavePgToolButton", "DeletePgToolButton",
+                                 "AlignToolButton", "PlayPgToolButton", "PlayAllToolButton"}) {
+            if (auto* button = findChild<QToolButton*>(QString::fromLatin1(name)))
+                button->setEnabled(true);
+        }
+        colorBarToolButton_->setChecked(ws_.project.useColorBars);
+        countDownToolButton_->setChecked(ws_.project.useCountDown);
+    }
+    refreshStatusBar();
+}
+
+void TBitMovOptMain::refreshStatusBar()
+{
+    for (std::size_t i = 0; i < statusPanels_.size(); ++i)
+        statusPanels_[i]->setText(ws_.status.panel[i]);
+}
+
+void TBitMovOptMain::showPageNumber()
+{
+    curPgNumber_->setText(ws_.project.pageNow);
+}
+
+void TBitMovOptMain::NewProj1Click() { applyActions(newProjectFromMenu(ws_)); }
+void TBitMovOptMain::NewPrjToolButtonClick() { applyActions(newProjectFromTool(ws_)); }
+void TBitMovOptMain::OpenPrjToolButtonClick() { applyActions(openProjectCommand(ws_, context_.prompter)); }
+
+void TBitMovOptMain::SavePrjToolButtonClick()
+{
+    const ProjectSaveInfo info{SysInfo(0), SysInfo(3), {}};
+    applyActions(saveProjectCommand(ws_, context_.prompter, info, true));
+}
+
+void TBitMovOptMain::SaveprojectClick1()
+{
+    const ProjectSaveInfo info{SysInfo(0), SysInfo(3), {}};
+    applyActions(saveProjectCommand(ws_, context_.prompter, info, false));
+}
+
+void TBitMovOptMain::NewPageButtonClick() { applyActions(newPage(ws_)); }
+void TBitMovOptMain::CopyPageButtonClick() { applyActions(copyPage(ws_)); }
+void TBitMovOptMain::SavePgToolButtonClick() { applyActions(savePageCommand(ws_, context_.prompter, true)); }
+void TBitMovOptMain::SaveAs1Click() { applyActions(savePageCommand(ws_, context_.prompter, false)); }
+
+void TBitMovOptMain::DeletePgToolButtonClick()
+{
+    deletePage(ws_, context_.prompter);
+    refreshStatusBar();
+}
+
+void TBitMovOptMain::NextPageClick() { pagePointer(PageStep::Next); }
+void TBitMovOptMain::PrevPageClick() { pagePointer(PageStep::Previous); }
+
+void TBitMovOptMain::pagePointer(PageStep step)
+{
+    applyActions(PagePointerClick(ws_, context_.prompter, step));
+}
+
+void TBitMovOptMain::PlayPgToolButtonClick()
+{
+    if (context_.stage == nullptr)
+        return;
+    context_.stage->playCurrentPage();
+    afterPlayback();
+}
+
+void TBitMovOptMain::PlayAllToolButtonClick()
+{
+    if (context_.stage == nullptr)
+        return;
+    context_.stage->playAllPages();
+    afterPlayback();
+}
+
+void TBitMovOptMain::afterPlayback()
+{
+    EditorActions actions;
+    actions.showPage = true;
+    actions.showPageNumber = !ws_.project.pageNow.isEmpty();
+    applyActions(actions);
+}
+
+void TBitMovOptMain::AlignToolButtonClick()
+{
+    if (context_.stage != nullptr)
+        context_.stage->enterAlignment();
+}
+
+void TBitMovOptMain::PrintFileButton1Click1()
+{
+}
+
+void TBitMovOptMain::PrintSetup1Click()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    context_.prompter.execModal(dialog);
+}
+
+void TBitMovOptMain::ProjectInformation1Click()
+{
+    if (context_.projectInfo == nullptr)
+        return;
+    context_.projectInfo->show();
+    context_.projectInfo->raise();
+}
+
+void TBitMovOptMain::UnderYourHood1Click()
+{
+    if (context_.systemInfo != nullptr)
+        context_.prompter.execModal(*context_.systemInfo);
+}
+
+void TBitMovOptMain::About1Click()
+{
+    TAnimateXAbout about(ws_.versionText, this);
+    context_.prompter.execModal(about);
+}
+
+void TBitMovOptMain::Contents1Click()
+{
+    const QString target = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/help");
+    QDir().mkpath(target);
+    bool copied = QFileInfo::exists(helpSource_ + QStringLiteral("/index.html"));
+    QDirIterator files(helpSource_, QDir::Files);
+    while (copied && files.hasNext()) {
+        const QString source = files.next();
+        const QString destination = target + QLatin1Char('/') + files.fileName();
+        QFile::remove(destination);
+        copied = QFile::copy(source, destination);
+    }
+    const QString index = target + QStringLiteral("/index.html");
+    if (!copied || !openUrl_(QUrl::fromLocalFile(index)))
+        context_.prompter.message(QStringLiteral("The user manual could not be opened: ") + index, MessageIcon::Error);
+}
+
+// ---- controls -------------------------------------------------------------------------------
+
+QLineEdit* TBitMovOptMain::edit(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).edit; }
+QToolButton* TBitMovOptMain::inButton(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).inButton; }
+QToolButton* TBitMovOptMain::outButton(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).outButton; }
+QLabel* TBitMovOptMain::preview(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).preview; }
+QLabel* TBitMovOptMain::fileLabel(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).fileLabel; }
+QToolButton* TBitMovOptMain::directionButton(int code) const { return dirButtons_.at(static_cast<std::size_t>(code - 1)); }
+QToolButton* TBitMovOptMain::toggleButton(int number) const { return speedButtons_.at(static_cast<std::size_t>(number - 1)); }
+QLabel* TBitMovOptMain::statusPanel(int index) const { return statusPanels_.at(static_cast<std::size_t>(index)); }
+Tsplasher* TBitMovOptMain::splash() const { return splash_.data(); }
+
+QRect TBitMovOptMain::editRectInWindow(int line) const
+{
+    const QLineEdit* box = edit(line);
+    return QRect(box->mapTo(this, QPoint(0, 0)), box->size());
+}
+
+} // namespace lumavo

@@ -1,0 +1,239 @@
+#pragma once
+
+#include "platform/ui/app_context.h"
+#include "storage/page_commands.h"
+#include "storage/settings_file.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+#include <QUrl>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QSlider;
+class QToolBar;
+class QToolButton;
+
+namespace lumavo {
+
+class Tsplasher;
+
+// The main editing window: tool bar, menus, the three title lines, the direction toolbar, the
+// " Delay Controls " box and the status bar. It shows and edits the workspace's current page;
+// every control carries the object name the handlers and tests refer to.
+class TBitMovOptMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TBitMovOptMain(AppContext& context, QWidget* parent = nullptr);
+    ~TBitMovOptMain() override;
+
+    // The current page.
+    void Initiate();                      // resets the page; controls follow at the next showpage
+    void showpage();                      // writes the page into the controls
+    bool ProjectValid();                  // shows the first failing message; true: may play
+    // Records a direction for line 1..3 and shows picture `image` on its IN or OUT button; hides
+    // the direction toolbar. Other lines only hide the toolbar.
+    void setdirectionButton(const QString& target, int line, int code, int image);
+    void settoolbarbuttons(int line);     // toggles from archOn/gradOn/shadowOn; other lines: nothing
+    std::uint8_t getmpause() const;
+    void setmpause(std::uint8_t flag);
+    std::uint8_t getTITLENUM() const;
+    void setTITLENUM(std::uint8_t line);
+    std::int32_t getfadedelay() const;
+    void setfadedelay(std::int32_t delay);
+    QString getpagenow() const;
+    void setpagenow(const QString& page);
+    void setsav(int flag);
+
+    // Previews and file-name labels of picture lines.
+    bool loadbimage(const QString& name, QLabel* image, QLabel* label);
+    void loadprevus();
+    void ShowIMagelab();
+
+    // Display capability of the window's screen: 0 bits per pixel, 1 colour resolution,
+    // 2 palette size, 3 reserved palette entries; other values 0.
+    std::int32_t SysInfo(int which) const;
+
+    // Ending the program: writes the settings file (an error box and false when that fails),
+    // then ends the process through the process-end hook.
+    bool shutdown();
+    // Writes the settings file; on failure shows the error box naming it and returns false.
+    bool writeSettings();
+
+    // Applies what a storage command left for the window (and refreshes the status bar).
+    void applyActions(const EditorActions& actions);
+    // Places the window from the settings file and shows a reopened project.
+    void applySettings(const SettingsReadOutcome& outcome);
+    // Shows the status bar panels from workspace.status.
+    void refreshStatusBar();
+    // The pop-up menu opening on line 1..3's edit box (check marks, caption, titleNum).
+    void PopupMenu1Popup(int line);
+
+    // Seams for the outside world: the process end of shutdown, the settings file, the browser
+    // and the folder the help pages are copied from.
+    void setProcessEnd(std::function<void()> end) { processEnd_ = std::move(end); }
+    void setSettingsPath(const QString& path) { settingsPath_ = path; }
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
+    void setHelpSource(const QString& folder) { helpSource_ = folder; }
+
+    // Controls (also reachable by object name).
+    QLineEdit* edit(int line) const;
+    QToolButton* inButton(int line) const;
+    QToolButton* outButton(int line) const;
+    QLabel* preview(int line) const;
+    QLabel* fileLabel(int line) const;
+    QFrame* directionToolbar() const { return directionToolbar_; }
+    QToolButton* directionButton(int code) const;   // dir1..dir13
+    QToolButton* toggleButton(int number) const;    // SpeedButton1..3
+    QMenu* popupMenu() const { return popupMenu1_; }
+    QLabel* statusPanel(int index) const;
+    Tsplasher* splash() const;
+    int popupLine() const { return popupLine_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;      // FormCloseQuery
+    void resizeEvent(QResizeEvent* event) override;    // FormResize
+    void mousePressEvent(QMouseEvent* event) override; // FormMouseDown
+
+private slots:
+    // Tool bar and menus.
+    void NewPrjToolButtonClick();
+    void NewProj1Click();
+    void OpenPrjToolButtonClick();
+    void SavePrjToolButtonClick();
+    void SaveprojectClick1();
+    void PlayPgToolButtonClick();
+    void PlayAllToolButtonClick();
+    void PrevPageClick();
+    void NextPageClick();
+    void NewPageButtonClick();
+    void CopyPageButtonClick();
+    void SavePgToolButtonClick();
+    void SaveAs1Click();
+    void DeletePgToolButtonClick();
+    void AlignToolButtonClick();
+    void ColorBarToolButtonClick();
+    void CountDownToolButtonClick();
+    void UseColorBars2Click();
+    void UseCountDown2Click();
+    void EasySlowdown1Click();
+    void RepeaTLoop1Click();
+    void SetColorBarTime1Click();
+    void PrintFileButton1Click1();
+    void PrintSetup1Click();
+    void Exit1Click();
+    void Exit2Click();
+    void ProjectInformation1Click();
+    void UnderYourHood1Click();
+    void About1Click();
+    void Contents1Click();
+    // Styling.
+    void FontAtributes1Click();
+    void FontTypeSizw1Click();
+    void fontbuttonClick();
+    void ToolButton13Click();
+    void ShadowColor1Click();
+    void ShadowOnOff1Click();
+    void LoadBitmap1Click();
+    void PlayaWaveto1Click();
+    void ToolButton9Click();
+    // Timing.
+    void DelayTrackBArChange(int position);
+    void PauseTrackBarChange(int position);
+    void TrackBar2Change(int position);
+    void TrackBar1Change(int position);
+    void CheckBox1Click(bool checked);
+
+private:
+    struct TitleRow {
+        QToolButton* inButton = nullptr;
+        QFrame* leftStrip = nullptr;
+        QLineEdit* edit = nullptr;
+        QFrame* rightStrip = nullptr;
+        QToolButton* outButton = nullptr;
+        QLabel* preview = nullptr;
+        QLabel* fileLabel = nullptr;
+    };
+
+    void FormCreate();
+    void FormResize();
+    void buildToolBar();
+    void buildMenus();
+    void buildTitleLines(QWidget* surface);
+    void buildDirectionToolbar();
+    void buildDelayControls(QWidget* surface);
+    void buildPopupMenu();
+    void buildStatusBar();
+
+    void openDirectionToolbar(int line, bool inDirection);
+    void dirClick(int code);
+    void lineToggleClick(int number);
+    void editChange(int line, const QString& text);
+    void setFontStyle(std::uint8_t style);
+    void applyManualUi();
+    void syncEditorControls();
+    void applyEditFont(int line);
+    void pagePointer(PageStep step);
+    void afterPlayback();
+    void placeWindow(const WindowPlacement& placement);
+    void showPageNumber();
+    QRect editRectInWindow(int line) const;
+
+    AppContext& context_;
+    Workspace& ws_;
+    std::array<TitleRow, kLineCount> rows_{};
+    QToolBar* toolBar3_ = nullptr;
+    QLabel* curPgNumber_ = nullptr;
+    QLabel* inLabel_ = nullptr;
+    QLabel* outLabel_ = nullptr;
+    QFrame* directionToolbar_ = nullptr;
+    std::array<QToolButton*, 13> dirButtons_{};
+    std::array<QToolButton*, 3> speedButtons_{};
+    QGroupBox* panel1_ = nullptr;
+    QSlider* trackBar2_ = nullptr;
+    QSlider* trackBar1_ = nullptr;
+    QSlider* delayTrackBar_ = nullptr;
+    QSlider* pauseTrackBar_ = nullptr;
+    QLabel* label7_ = nullptr;
+    QLabel* label3_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* label4_ = nullptr;
+    QLabel* label8_ = nullptr;
+    QCheckBox* checkBox1_ = nullptr;
+    QMenu* popupMenu1_ = nullptr;
+    QAction* editContent_ = nullptr;
+    QAction* bold1_ = nullptr;
+    QAction* italic1_ = nullptr;
+    QAction* underLine1_ = nullptr;
+    QAction* strikeOut1_ = nullptr;
+    QAction* shadowOnOff1_ = nullptr;
+    QAction* useColorBars1_ = nullptr;
+    QAction* useCountDown1_ = nullptr;
+    QAction* easySlowdown1_ = nullptr;
+    QAction* repeaTLoop1_ = nullptr;
+    QToolButton* colorBarToolButton_ = nullptr;
+    QToolButton* countDownToolButton_ = nullptr;
+    QToolButton* newPageButton_ = nullptr;
+    QToolButton* copyPageButton_ = nullptr;
+    std::array<QLabel*, 5> statusPanels_{};
+    QPixmap glyphScratch_;
+    QPointer<Tsplasher> splash_;
+    int popupLine_ = 1;
+    Color lastChooserColor_ = kBlack;   // the colour chooser keeps the colour it last held
+
+    std::function<void()> processEnd_;
+    QString settingsPath_;
+    std::function<bool(const QUrl&)> openUrl_;
+    QString helpSource_;
+};
+
+} // namespace lumavo
