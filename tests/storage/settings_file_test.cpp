@@ -1,0 +1,90 @@
+#include "storage/settings_file.h"
+
+#include "storage_fixture.h"
+
+namespace lumavo {
+namespace {
+
+using test::readAll;
+using test::writeAll;
+
+class SettingsFileTest : public test::StorageFixture {
+protected:
+    QString ini() const { return dir.file("conf/lumavo.ini"); }
+};
+
+TEST_F(SettingsFileTest, MissingFileChangesNothing)
+{
+    ws->project.projectDir = "/kept/";
+    const SettingsReadOutcome r = readtheinifile(*ws, prompter, ini());
+    EXPECT_FALSE(r.fileFound);
+    EXPECT_FALSE(r.placement.has_value());
+    EXPECT_EQ(ws->project.projectDir, "/kept/");
+    EXPECT_TRUE(ws->editor.settingsRead);
+}
+
+TEST_F(SettingsFileTest, WriteThenReadReopensTheLastProject)
+{
+    makePage("000");
+    ws->project.projectName = "SHOW.TLP";
+    ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);
+    const WindowPlacement placed{10, 20, 300, 400};
+    const QDateTime when(QDate(2025, 1, 2), QTime(3, 4, 5));
+    ASSERT_TRUE(writetheinifile(*ws, placed, ini(), when).ok);
+    const QString text = QString::fromUtf8(readAll(ini()));
+    const QString dirText = dir.dirWithSeparator();
+    EXPECT_EQ(text, "[LUMAVO Options]\nProgram=Lumavo-32\nVersion=01.30\nLastproject=" + dirText +
+                        "SHOW.TLP\nDir=" + dirText + "\nTop=10\nLeft=20\nHeight=300\nWidth=400\nBirth=" +
+                        birthText(when) + "\n");
+
+    Workspace fresh;
+    const SettingsReadOutcome r = readtheinifile(fresh, prompter, ini());
+    EXPECT_EQ(r.placement, placed);
+    EXPECT_TRUE(r.projectOpened);
+    EXPECT_TRUE(r.openProject.pageLoaded);
+    EXPECT_EQ(fresh.project.projectName, "SHOW.TLP");
+    EXPECT_EQ(fresh.page.line(1).text, "page 000");
+}
+
+TEST_F(SettingsFileTest, DefaultsAndADeletedLastProject)
+{
+    ASSERT_TRUE(QDir().mkpath(dir.file("conf")));
+    ASSERT_TRUE(writeAll(ini(), "[lumavo options]\nHeight=500\nWidth=600\nLastproject=" +
+                                    dir.file("gone.tlp").toUtf8() + "\nDir=/stored/dir\n"));
+    const SettingsReadOutcome r = readtheinifile(*ws, prompter, ini());
+    EXPECT_EQ(r.placement, (WindowPlacement{0, 0, 500, 600}));
+    EXPECT_FALSE(r.projectOpened);
+    EXPECT_EQ(ws->project.projectDir, "/stored/dir/");
+}
+
+TEST_F(SettingsFileTest, RewriteDropsUnknownKeysAndKeepsOtherSections)
+{
+    ASSERT_TRUE(QDir().mkpath(dir.file("conf")));
+    ASSERT_TRUE(writeAll(ini(), "[Other]\na=1\n[LUMAVO OPTIONS]\nHandAdded=yes\nTop=3\n"));
+    ws->project.projectName.clear();
+    ws->project.projectDir.clear();
+    ASSERT_TRUE(writetheinifile(*ws, {}, ini()).ok);
+    const IniFile file = IniFile::load(ini());
+    EXPECT_FALSE(file.hasKey(kSettingsSection, "HandAdded"));
+    EXPECT_EQ(file.readString("Other", "a"), "1");
+    EXPECT_TRUE(file.hasKey(kSettingsSection, "Lastproject"));
+    EXPECT_EQ(file.readString(kSettingsSection, "Lastproject", "x"), "");
+    EXPECT_EQ(file.readString(kSettingsSection, "Dir", "x"), "");
+    EXPECT_EQ(file.readInteger(kSettingsSection, "Height", 0), 400);
+}
+
+TEST_F(SettingsFileTest, UnwritableFileReportsIt)
+{
+    ASSERT_TRUE(QDir().mkpath(ini()));   // a directory where the file should be
+    const IoResult r = writetheinifile(*ws, {}, ini());
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(ini()));
+}
+
+TEST(SettingsPath, LivesInTheConfigDirectory)
+{
+    EXPECT_TRUE(settingsFilePath().endsWith("/lumavo.ini"));
+}
+
+} // namespace
+} // namespace lumavo
