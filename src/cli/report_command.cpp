@@ -1,10 +1,63 @@
 #include "cli/commands.h"
 
+#include "storage/project.h"
+#include "storage/report.h"
+
+#include <QFileInfo>
+#include <cstdio>
+
 namespace lumavo::cli {
 
-int runReport(const QStringList&)
+namespace {
+
+constexpr const char* kReportUsage = "usage: report PROJECTFILE --pdf OUT.pdf [--page-size NAME]";
+
+// Messages of the page walk go to stderr; nothing is ever asked.
+class StderrPrompter final : public Prompter {
+public:
+    void message(const QString& text, MessageIcon) override
+    {
+        std::fprintf(stderr, "lumavo-cli: %s\n", text.toLocal8Bit().constData());
+    }
+    Answer confirm(const QString&, bool withCancel) override { return withCancel ? Answer::Cancel : Answer::No; }
+    std::optional<QString> openFileName(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<QString> saveFileName(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<Color> chooseColor(Color) override { return std::nullopt; }
+    int execModal(QWidget&) override { return 0; }
+};
+
+} // namespace
+
+int runReport(const QStringList& args)
 {
-    return fail("the report command is not available in this build", kExitUsage);
+    QString project;
+    QString pdf;
+    QString sizeName = QStringLiteral("A4");
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& word = args[i];
+        if ((word == "--pdf" || word == "--page-size") && i + 1 < args.size()) {
+            (word == "--pdf" ? pdf : sizeName) = args[++i];
+        } else if (!word.startsWith("--") && project.isEmpty()) {
+            project = word;
+        } else {
+            return fail(kReportUsage, kExitUsage);
+        }
+    }
+    if (project.isEmpty() || pdf.isEmpty())
+        return fail(kReportUsage, kExitUsage);
+    const auto pageSize = reportPageSize(sizeName);
+    if (!pageSize)
+        return fail("unknown page size: " + sizeName, kExitUsage);
+
+    Workspace ws;
+    StderrPrompter prompter;
+    const OpenProjectOutcome opened = OpenProject(ws, prompter, QFileInfo(project).absoluteFilePath());
+    if (!opened.projectFileRead)
+        return fail("cannot read project " + project);
+    const ReportOutcome outcome = writeProjectReportPdf(ws, prompter, pdf, *pageSize);
+    if (outcome.status != ReportStatus::Printed)
+        return fail(outcome.detail.isEmpty() ? "cannot write " + pdf : outcome.detail);
+    return kExitOk;
 }
 
 } // namespace lumavo::cli

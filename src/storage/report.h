@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/prompter.h"
+#include "storage/report_surface.h"
+#include "storage/workspace.h"
+
+#include <QPageSize>
+#include <QString>
+#include <optional>
+
+namespace lumavo {
+
+inline const QString kReportJobTitle = QStringLiteral("TLP PROJECT");
+constexpr int kReportFontPoints = 10;
+constexpr int kReportPdfDpi = 300;          // device units per inch of a report written as PDF
+constexpr double kReportPdfMarginMm = 10.0; // unprintable border of a report written as PDF
+
+enum class ReportStatus {
+    Printed,
+    Cancelled,      // the operator cancelled the save question, or the page save failed
+    SurfaceFailed,  // the printer or output file refused; detail says why, nothing was left behind
+};
+
+struct ReportOutcome {
+    ReportStatus status = ReportStatus::Printed;
+    QString detail;          // SurfaceFailed: what went wrong
+    QString lastPrinted;     // page number of the last block printed ("000".."999")
+    int sheets = 0;          // sheets written
+};
+
+// Prints the report of the open project on `surface`: the header, one block per page from 000 to
+// the last page of the unbroken run (each loaded into the workspace with LoadPage, whose messages
+// go to `prompter`), sheet numbers on every sheet but the last, and the footer. Unsaved edits of
+// the current page are offered for saving first ("Save current page?", Yes/No/Cancel; Cancel
+// prints nothing). Afterwards the workspace holds the last page printed.
+ReportOutcome writeProjectReport(Workspace& ws, Prompter& prompter, ReportSurface& surface);
+
+// The same report as a PDF file of `pageSize` at kReportPdfDpi, written to a temporary file and
+// renamed over `path` only when complete; a failure leaves any existing file untouched.
+ReportOutcome writeProjectReportPdf(Workspace& ws, Prompter& prompter, const QString& path,
+                                    const QPageSize& pageSize);
+
+// A page size named as Qt names it, without regard to case ("A4", "letter", "A3", "Legal");
+// nullopt for an unknown name.
+std::optional<QPageSize> reportPageSize(const QString& name);
+
+// The numeric value of a last-page text: "000".."999" as numbers, "NEW" (or anything else) as 0.
+int lastPageValue(const QString& lastPage);
+
+} // namespace lumavo
