@@ -1,0 +1,155 @@
+#include "storage/page_record.h"
+#include "test_support.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace lumavo {
+namespace {
+
+using test::readAll;
+using test::writeAll;
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+const test::TempDir& runtimeDir()
+{
+    static const test::TempDir dir;
+    return dir;
+}
+
+CliRun runCli(const QStringList& args)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", runtimeDir().path());
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(LUMAVO_CLI), args);
+    process.waitForFinished(60000);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+TEST(PageCli, WriteThenDumpRoundTripsEveryKind)
+{
+    test::TempDir dir;
+    const QByteArray json = R"({
+        "Text1": "  Caf\u00e9 \u20ac  ", "Text2": "x", "ArchOn2": true, "Manual": true, "FadeDelay": 6000,
+        "GradColor3": 4294967295, "InDir1": -1, "OutDir3": 11, "FontStyle2": 8,
+        "FontName1": "Liberation Sans", "RestLeft1": -20, "PageNumber": "0042",
+        "InPathCount1": 2, "InPath1": [[1, 2], [3, 4], [65535, 0]],
+        "OutPathCount2": -1, "OutPath2": [[9, 9]]
+    })";
+    ASSERT_TRUE(writeAll(dir.file("in.json"), json));
+    const CliRun written = runCli({"page", "write", dir.file("in.json"), dir.file("P.000")});
+    ASSERT_EQ(written.exitCode, 0) << written.err.constData();
+    const QByteArray bytes = readAll(dir.file("P.000"));
+    ASSERT_EQ(bytes.size(), kRecordSize);
+    EXPECT_EQ(static_cast<std::uint8_t>(bytes[826]), 0xFF);
+    EXPECT_EQ(bytes.mid(1686, 4), QByteArray("\x03" "004", 4)) << "cut to its capacity";
+    EXPECT_EQ(static_cast<std::uint8_t>(bytes[66 + 5]), 0xE9);
+
+    const CliRun dumped = runCli({"page", "dump", dir.file("P.000")});
+    ASSERT_EQ(dumped.exitCode, 0) << dumped.err.constData();
+    const QJsonObject o = QJsonDocument::fromJson(dumped.out).object();
+    EXPECT_EQ(o.value("Text1").toString(), QString::fromUtf8("  Caf\u00e9 \u20ac  ")) << "not trimmed";
+    EXPECT_TRUE(o.value("ArchOn2").toBool());
+    EXPECT_FALSE(o.value("ArchOn1").toBool());
+    EXPECT_EQ(o.value("FadeDelay").toInt(), 6000);
+    EXPECT_EQ(o.value("GradColor3").toDouble(), 4294967295.0);
+    EXPECT_EQ(o.value("InDir1").toInt(), -1);
+    EXPECT_EQ(o.value("FontStyle2").toInt(), 8);
+    EXPECT_EQ(o.value("RestLeft1").toInt(), -20);
+    EXPECT_EQ(o.value("PageNumber").toString(), "004");
+    EXPECT_EQ(o.value("InPath1").toArray(), (QJsonArray{QJsonArray{1, 2}, QJsonArray{3, 4}, QJsonArray{65535, 0}}));
+    EXPECT_EQ(o.value("OutPath2").toArray(), QJsonArray{});
+    EXPECT_EQ(o.value("InPath3").toArray().size(), 1) << "count 0 holds one point";
+    EXPECT_EQ(o.keys().size(), 3 * 17 + 5 + 3 * 4);
+    EXPECT_EQ(static_cast<std::uint8_t>(bytes[13708]), 9) << "slots beyond the count are still written";
+
+    // Writing the dump back gives a page that dumps the same.
+    ASSERT_TRUE(writeAll(dir.file("again.json"), dumped.out));
+    ASSERT_EQ(runCli({"page", "write", dir.file("again.json"), dir.file("P.001")}).exitCode, 0);
+    EXPECT_EQ(runCli({"page", "dump", dir.file("P.001")}).out, dumped.out);
+}
+
+TEST(PageCli, DumpClampsAHugePathCount)
+{
+    test::TempDir dir;
+    QByteArray bytes(kRecordSize, '\0');
+    bytes[1692] = static_cast<char>(0x88);   // InPathCount1 = 5000
+    bytes[1693] = 0x13;
+    ASSERT_TRUE(writeAll(dir.file("P.000"), bytes));
+    const CliRun dumped = runCli({"page", "dump", dir.file("P.000")});
+    ASSERT_EQ(dumped.exitCode, 0);
+    const QJsonObject o = QJsonDocument::fromJson(dumped.out).object();
+    EXPECT_EQ(o.value("InPathCount1").toInt(), 5000);
+    EXPECT_EQ(o.value("InPath1").toArray().size(), 1000);
+}
+
+struct FailCase {
+    const char* name;
+    QByteArray file;       // contents of the input ("" = no file)
+    QStringList args;      // %in / %out replaced
+    int exitCode;
+};
+
+class PageCliFailure : public ::testing::TestWithParam<FailCase> {};
+
+TEST_P(PageCliFailure, OneLineOnStderr)
+{
+    test::TempDir dir;
+    if (!GetParam().file.isEmpty())
+        ASSERT_TRUE(writeAll(dir.file("in"), GetParam().file));
+    QStringList args;
+    for (QString a : GetParam().args)
+        args << a.replace("%in", dir.file("in")).replace("%out", dir.file("out"));
+    const CliRun r = runCli(args);
+    EXPECT_EQ(r.exitCode, GetParam().exitCode);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(r.err.trimmed().count('\n'), 0) << r.err.constData();
+    EXPECT_FALSE(QFile::exists(dir.file("out")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PageCliFailure,
+    ::testing::Values(FailCase{"ShortFile", QByteArray(kRecordSize - 1, 'a'), {"page", "dump", "%in"}, 1},
+                      FailCase{"MissingFile", {}, {"page", "dump", "%in"}, 1},
+                      FailCase{"NotJson", "{oops", {"page", "write", "%in", "%out"}, 1},
+                      FailCase{"WrongType", R"({"InDir1": "five"})", {"page", "write", "%in", "%out"}, 1},
+                      FailCase{"OutOfRange", R"({"InDir1": 300})", {"page", "write", "%in", "%out"}, 1},
+                      FailCase{"UnknownKey", R"({"Txt1": "a"})", {"page", "write", "%in", "%out"}, 1},
+                      FailCase{"BadPoint", R"({"InPath1": [[1]]})", {"page", "write", "%in", "%out"}, 1},
+                      FailCase{"Usage", {}, {"page", "dump"}, 2},
+                      FailCase{"ProjectUsage", {}, {"project", "list", "%in"}, 2},
+                      FailCase{"MissingProject", {}, {"project", "info", "%in"}, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProjectCli, InfoReportsNumbering)
+{
+    test::TempDir dir;
+    ASSERT_TRUE(writeAll(dir.file("copy.tlp"),
+                         "[LumavoProject]\nProjectName=Show.tlp\nUseCountDown=1\nHoldtime=15\n"));
+    for (const char* n : {"000", "001", "003"})
+        ASSERT_TRUE(writeAll(dir.file(QStringLiteral("SHOW.") + n), "x"));
+    const CliRun r = runCli({"project", "info", dir.file("copy.tlp")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(o.value("ProjectName").toString(), "Show.tlp");
+    EXPECT_EQ(o.value("base").toString(), "SHOW");
+    EXPECT_EQ(o.value("lastPage").toString(), "001");
+    EXPECT_EQ(o.value("nextFreePage").toString(), "002");
+    EXPECT_FALSE(o.value("UseColorBars").toBool());
+    EXPECT_TRUE(o.value("UseCountDown").toBool());
+    EXPECT_EQ(o.value("Holdtime").toInt(), 15);
+}
+
+} // namespace
+} // namespace lumavo
