@@ -15,6 +15,10 @@ struct ComposeFormats {
     PixelFormat effect = PixelFormat::Bits24;
 };
 
+// The formats the stage uses for a screen of `bitsPerPixel` (8, 16, 24 or 32); any other depth
+// keeps `previous`.
+ComposeFormats composeFormatsForDepth(int bitsPerPixel, const ComposeFormats& previous);
+
 struct ComposedTitle {
     Bitmap bitmap;              // the framed title; empty when its picture could not be loaded
     Point position;             // where the title image is placed (the rest position on success)
@@ -22,10 +26,23 @@ struct ComposedTitle {
     QString errorMessage;
 };
 
+// Largest title bitmap composition makes; a larger one fails with the not-enough-memory message.
+constexpr std::int64_t kMaxTitlePixels = 64LL * 1000 * 1000;
+
+// The frame of title line n (1..3): black in playback; red, white, blue in alignment mode.
+Color titleFrameColor(int n, bool alignMode);
+// "Error opening file: " + fileName, the whole message cut to 100 characters.
+QString pictureErrorMessage(const QString& fileName);
+// The drop shadow's offset in pixels for a font size in points: points / 16 (0 below 16).
+int shadowOffset(int points);
+
 // Composes title line n (1..3) of the page into a framed bitmap: text with shadow, or the picture,
 // then filter and gradient, then the one-pixel frame (black, or the line's colour in alignment
 // mode). A picture that fails to load clears line.bitmapFile and returns ok = false with the
-// message. `screenSize` places a failed title just off the screen.
+// message. A title larger than kMaxTitlePixels (or memory running out) returns ok = false with the
+// not-enough-memory message and leaves the line as it was. On failure the bitmap is empty and the
+// position is just off the screen, at screenSize + (1, 1). A stored picture path is looked up
+// against projectDir (resolveStoredPath); one that names no existing file composes the line as text.
 ComposedTitle composeTitle(TitleLine& line, int n, Point rest, const ComposeFormats& formats,
                            bool alignMode, const QString& projectDir, Point screenSize);
 
