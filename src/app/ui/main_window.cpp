@@ -145,7 +145,10 @@ void TBitMovOptMain::buildToolBar()
     toolBar3_->setMovable(false);
     toolBar3_->setFloatable(false);
     toolBar3_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    toolBar3_->setIconSize(QSize(20, 20));
+    toolBar3_->setIconSize(QSize(18, 18));
+    QFont toolFont = toolBar3_->font();
+    toolFont.setPixelSize(11);
+    toolBar3_->setFont(toolFont);
     addToolBar(Qt::TopToolBarArea, toolBar3_);
 
     auto add = [this](const char* name, const QString& text, const QString& hint, QStyle::StandardPixmap icon,
@@ -156,7 +159,7 @@ void TBitMovOptMain::buildToolBar()
         button->setToolTip(hint);
         button->setIcon(style()->standardIcon(icon));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setMinimumHeight(38);
+        button->setFixedSize(40, 44);
         connect(button, &QToolButton::clicked, this, handler);
         toolBar3_->addWidget(button);
         return button;
@@ -298,6 +301,7 @@ void TBitMovOptMain::buildTitleLines(QWidget* surface)
         };
         row.inButton = titleButton(lineName("t", k, "dirbutton"));
         row.inButton->setToolTip(QStringLiteral("IN direction"));
+        row.inButton->setIcon(directionPicture(4));   // the design state until a page is shown
         row.leftStrip = strip(lineName("LeftStrip", k));
         row.edit = new QLineEdit(surface);
         row.edit->setObjectName(lineName("Edit", k));
@@ -310,6 +314,7 @@ void TBitMovOptMain::buildTitleLines(QWidget* surface)
         row.rightStrip = strip(lineName("RightStrip", k));
         row.outButton = titleButton(lineName("T", k, "DirOutButton"));
         row.outButton->setToolTip(QStringLiteral("OUT direction"));
+        row.outButton->setIcon(directionPicture(5));
         row.preview = new QLabel(surface);
         row.preview->setObjectName(lineName("PreVuImage", k));
         row.preview->setGeometry(20, top + kEditHeight + 3, kPreviewSize, kPreviewSize);
@@ -442,6 +447,7 @@ void TBitMovOptMain::buildDelayControls(QWidget* surface)
     grid->addWidget(pauseTrackBar_, 1, 3);
     auto* pauseValue = new QHBoxLayout;
     pauseValue->addStretch();
+    pauseValue->setSpacing(4);
     pauseValue->addWidget(label4_);
     pauseValue->addWidget(label8_);
     pauseValue->addStretch();

@@ -1,0 +1,130 @@
+#include "app/app_shell.h"
+
+#include "scripted_prompter.h"
+#include "storage/page_file.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace lumavo {
+namespace {
+
+struct VersionCase {
+    const char* runtime;
+    const char* built;
+    bool warns;
+};
+class RuntimeVersion : public testing::TestWithParam<VersionCase> {};
+TEST_P(RuntimeVersion, WarnsOnlyBelowTheBuiltVersionOrWhenUnreadable)
+{
+    const auto message = runtimeVersionMessage(QString::fromLatin1(GetParam().runtime), QString::fromLatin1(GetParam().built));
+    EXPECT_EQ(message.has_value(), GetParam().warns);
+    if (message) {
+        EXPECT_TRUE(message->startsWith(QStringLiteral("You need to upgrade the Qt libraries to version ") +
+                                        QString::fromLatin1(GetParam().built) + QStringLiteral(" or higher")));
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Versions, RuntimeVersion,
+                         testing::Values(VersionCase{"6.4.2", "6.4.2", false}, VersionCase{"6.5.0", "6.4.2", false},
+                                         VersionCase{"6.10.1", "6.4.2", false}, VersionCase{"6.4.1", "6.4.2", true},
+                                         VersionCase{"5.15.8", "6.4.2", true}, VersionCase{"", "6.4.2", true},
+                                         VersionCase{"garbage", "6.4.2", true}));
+
+TEST(PlatformName, IsTheKernelNameCapitalised)
+{
+    const QString name = platformName();
+    ASSERT_FALSE(name.isEmpty());
+    EXPECT_TRUE(name[0].isUpper());
+    EXPECT_NE(name, QStringLiteral("Unknown"));
+}
+
+TEST(SysInfo, ReportsTheFourFiguresAndZeroForOtherIndices)
+{
+    const DisplayCaps trueColour = displayCapsForDepth(32);
+    EXPECT_EQ(displayCapability(0, trueColour), 32);
+    EXPECT_EQ(displayCapability(1, trueColour), 24);
+    EXPECT_EQ(displayCapability(2, trueColour), 0);
+    EXPECT_EQ(displayCapability(3, trueColour), 0);
+    EXPECT_EQ(displayCapability(4, trueColour), 0);
+    EXPECT_EQ(displayCapability(-1, trueColour), 0);
+    const DisplayCaps palette = displayCapsForDepth(8);
+    EXPECT_EQ(displayCapability(2, palette), 256);
+    EXPECT_EQ(displayCapability(3, palette), 20);
+}
+
+TEST(KeepOnScreens, MovesAWindowWhollyOutsideOntoThePrimaryScreen)
+{
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
+    const WindowPlacement lost{5000, 4000, 480, 640};   // top, left, height, width
+    const WindowPlacement moved = keepOnScreens(lost, screens, screens[0]);
+    EXPECT_EQ(moved, (WindowPlacement{0, 0, 480, 640}));
+}
+
+TEST(KeepOnScreens, KeepsAWindowThatTouchesAnyScreen)
+{
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
+    const WindowPlacement second{100, 2000, 400, 200};
+    EXPECT_EQ(keepOnScreens(second, screens, screens[0]), second);
+    const WindowPlacement partly{-300, -500, 400, 600};  // its lower right corner shows
+    EXPECT_EQ(keepOnScreens(partly, screens, screens[0]), partly);
+}
+
+class CloseQuery : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ws.project.projectDir = dir.dirWithSeparator();
+        ws.project.projectName = QStringLiteral("SHOW.tlp");
+        ws.project.pageNow = QStringLiteral("000");
+        ws.page.line(1).text = QStringLiteral("Hello");
+        ws.page.line(1).titleValid = true;
+        ws.editor.pageModified = true;
+    }
+    test::TempDir dir;
+    Workspace ws;
+    test::ScriptedPrompter prompter;
+};
+
+TEST_F(CloseQuery, WithoutAnOpenProjectClosesWithoutAsking)
+{
+    ws.project.projectName.clear();
+    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
+    EXPECT_TRUE(prompter.confirmations.isEmpty());
+}
+
+TEST_F(CloseQuery, WithoutEditsClosesWithoutAsking)
+{
+    ws.editor.pageModified = false;
+    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
+    EXPECT_TRUE(prompter.confirmations.isEmpty());
+}
+
+TEST_F(CloseQuery, CancelStaysOpenAndNoClosesWithoutSaving)
+{
+    prompter.answers = {Answer::Cancel, Answer::No};
+    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::StayOpen);
+    EXPECT_EQ(prompter.confirmations.value(0), QStringLiteral("Save current page first?"));
+    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("SHOW.000"))));
+}
+
+TEST_F(CloseQuery, YesSavesThePageThenCloses)
+{
+    prompter.answers = {Answer::Yes};
+    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
+    EXPECT_EQ(test::readAll(dir.file(QStringLiteral("SHOW.000"))).size(), kRecordSize);
+    EXPECT_FALSE(ws.editor.pageModified);
+}
+
+TEST_F(CloseQuery, YesWithAFailedSaveKeepsTheWindowAndTheEdits)
+{
+    ws.project.projectDir = dir.file(QStringLiteral("missing")) + QLatin1Char('/');
+    prompter.answers = {Answer::Yes};
+    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::StayOpen);
+    EXPECT_TRUE(ws.editor.pageModified);
+    EXPECT_FALSE(prompter.messages.empty());
+}
+
+} // namespace
+} // namespace lumavo
