@@ -1,0 +1,556 @@
+#include "align/ui/alignment_screen.h"
+
+#include "playback/stage_surface.h"
+#include "storage/ui/project_info_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QStyle>
+#include <QToolButton>
+#include <algorithm>
+
+namespace lumavo {
+
+namespace {
+
+constexpr int kPanelWidth = 76;
+constexpr int kPanelHeight = 321;
+constexpr int kPanelRightOffset = 75;   // the panel's left edge is this far from the screen's right
+constexpr int kPanelTop = 6;
+constexpr int kTimerIntervalMs = 250;
+
+bool leftButtonAlone(const QMouseEvent& event)
+{
+    return event.buttons() == Qt::LeftButton && event.modifiers() == Qt::NoModifier;
+}
+
+QString colorSheet(Color c)
+{
+    return QStringLiteral("background-color: rgb(%1, %2, %3);").arg(redOf(c)).arg(greenOf(c)).arg(blueOf(c));
+}
+
+} // namespace
+
+// A title image on the alignment screen: a child of the stage showing the composed title,
+// hand cursor, dragged by the screen's event filter.
+class AlignmentTitleImage : public QWidget {
+public:
+    AlignmentTitleImage(const Bitmap& picture, QWidget& stage) : QWidget(&stage), image_(picture.toImage())
+    {
+        setFixedSize(picture.width(), picture.height());
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawImage(0, 0, image_);
+    }
+
+private:
+    QImage image_;
+};
+
+struct AlignmentScreen::Title {
+    ComposedTitle composed;
+    QPointer<AlignmentTitleImage> image;   // null when the title has no picture
+    ~Title() { delete image.data(); }
+};
+
+AlignmentScreen::AlignmentScreen(AppContext& context, QWidget& stage, StageSurface& surface)
+    : QObject(&stage), context_(context), stage_(stage), surface_(surface), paths_(context.workspace)
+{
+    timer_.setInterval(kTimerIntervalMs);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &AlignmentScreen::Timer1Timer);
+    buildPanel();
+    stage_.installEventFilter(this);
+}
+
+AlignmentScreen::~AlignmentScreen() { dropTitles(); }
+
+// ---- the panel -------------------------------------------------------------------------------
+
+void AlignmentScreen::buildPanel()
+{
+    panel_ = new QFrame(&stage_);
+    panel_->setObjectName(QStringLiteral("Panel1"));
+    panel_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    panel_->setLineWidth(1);
+    panel_->setFixedSize(kPanelWidth, kPanelHeight);
+    panel_->setCursor(Qt::PointingHandCursor);
+    panel_->setAutoFillBackground(true);
+    panel_->installEventFilter(this);
+
+    toolBar_ = new QWidget(panel_);
+    toolBar_->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar_->installEventFilter(this);
+
+    QStyle* style = stage_.style();
+    auto button = [this](const char* name, const QString& hint) {
+        auto* b = new QToolButton(toolBar_);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(hint);
+        b->setCursor(Qt::ArrowCursor);
+        return b;
+    };
+    hideButton_ = button("ToolButton4", QStringLiteral("Hide Panel"));
+    hideButton_->setIcon(style->standardIcon(QStyle::SP_TitleBarMinButton));
+    exitButton_ = button("ToolButton1", QStringLiteral("Exit Alignment Screen"));
+    exitButton_->setIcon(style->standardIcon(QStyle::SP_DialogCloseButton));
+
+    static constexpr std::array<const char*, 6> kNames{"P1In", "P1Out", "P2In", "P2Out", "P3In", "P3Out"};
+    pathGroup_ = new QButtonGroup(this);
+    pathGroup_->setExclusive(true);
+    for (std::size_t i = 0; i < kAllPaths.size(); ++i) {
+        const PathId id = kAllPaths[i];
+        const QString hint = QStringLiteral("%1 #%2").arg(id.side == PathSide::In ? "IN" : "OUT").arg(id.line);
+        QToolButton* b = button(kNames[i], hint);
+        b->setText(QString::number(id.line));
+        b->setCheckable(true);
+        pathGroup_->addButton(b);
+        connect(b, &QToolButton::clicked, this, [this, id] { pathButtonClick(id); });
+        pathButtons_[i] = b;
+    }
+    resetButton_ = button("ToolButton10", QStringLiteral("Reset Current Path"));
+    resetButton_->setIcon(style->standardIcon(QStyle::SP_DialogResetButton));
+    resetButton_->setCheckable(true);
+    pathGroup_->addButton(resetButton_);
+    connect(resetButton_, &QToolButton::clicked, this, [this] { paths_.releasePath(); });
+    helpButton_ = button("ToolButton11", QStringLiteral("Help"));
+    helpButton_->setIcon(style->standardIcon(QStyle::SP_DialogHelpButton));
+    infoButton_ = button("ToolButton2", QStringLiteral("Project Information"));
+    infoButton_->setIcon(style->standardIcon(QStyle::SP_FileDialogInfoView));
+
+    connect(hideButton_, &QToolButton::pressed, this, [this] {
+        panel_->hide();
+        stage_.repaint();
+    });
+    connect(hideButton_, &QToolButton::released, this, [this] {
+        QCoreApplication::processEvents();
+        panel_->show();
+    });
+    connect(exitButton_, &QToolButton::clicked, this, &AlignmentScreen::ExitAlignClick);
+    connect(helpButton_, &QToolButton::clicked, this, [this] {
+        if (context_.mainWidget != nullptr)
+            QMetaObject::invokeMethod(context_.mainWidget, "Contents1Click");
+    });
+    connect(infoButton_, &QToolButton::clicked, this, [this] {
+        if (context_.projectInfo != nullptr) {
+            context_.projectInfo->show();
+            context_.projectInfo->raise();
+        }
+    });
+
+    gridBox_ = new QCheckBox(QStringLiteral("Grid"), panel_);
+    gridBox_->setObjectName(QStringLiteral("CheckBox1"));
+    gridBox_->setCursor(Qt::ArrowCursor);
+    connect(gridBox_, &QCheckBox::clicked, this, [this](bool checked) { showgrid(checked); });
+
+    countLabel_ = new QLabel(QStringLiteral("0"), panel_);
+    countLabel_->setObjectName(QStringLiteral("CountLabel"));
+    countLabel_->setAlignment(Qt::AlignCenter);
+    gauge_ = new QProgressBar(panel_);
+    gauge_->setObjectName(QStringLiteral("PathGauge"));
+    gauge_->setOrientation(Qt::Vertical);
+    gauge_->setRange(0, kMaxPathCount);
+    gauge_->setValue(0);
+    gauge_->setTextVisible(false);
+    gauge_->setToolTip(QStringLiteral("Remaining Path Length"));
+    gauge_->setStyleSheet(QStringLiteral("QProgressBar { background-color: rgb(255, 0, 0); border: 1px solid black; }"
+                                         "QProgressBar::chunk { background-color: rgb(0, 128, 0); }"));
+
+    readout_ = new QLabel(&stage_);
+    readout_->setObjectName(QStringLiteral("PositionReadout"));
+    readout_->setStyleSheet(QStringLiteral("background-color: black; color: white; padding: 1px;"));
+    readout_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    readout_->hide();
+
+    layoutPanel();
+    panel_->hide();
+}
+
+void AlignmentScreen::layoutPanel()
+{
+    // Tool bar rows, two buttons wide, with a colour chip at each side of the path rows.
+    constexpr int kLeft = 7, kRight = 39, kButtonW = 30, kButtonH = 24, kRowStep = 26;
+    auto separator = [this](int y) {
+        auto* line = new QFrame(toolBar_);
+        line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+        line->setGeometry(2, y, kPanelWidth - 6, 2);
+    };
+    toolBar_->setGeometry(1, 1, kPanelWidth - 2, 184);
+    int y = 2;
+    hideButton_->setGeometry(kLeft, y, kButtonW, kButtonH);
+    exitButton_->setGeometry(kRight, y, kButtonW, kButtonH);
+    y += kRowStep;
+    separator(y);
+    y += 3;
+    auto* header = new QLabel(QStringLiteral("In     Out     "), toolBar_);
+    header->setGeometry(kLeft, y, kPanelWidth - kLeft - 2, 14);
+    y += 15;
+    for (int line = 1; line <= kLineCount; ++line) {
+        const std::size_t i = static_cast<std::size_t>(line - 1) * 2;
+        pathButtons_[i]->setGeometry(kLeft, y, kButtonW, kButtonH);
+        pathButtons_[i + 1]->setGeometry(kRight, y, kButtonW, kButtonH);
+        for (const int chipX : {2, kRight + kButtonW + 1}) {
+            auto* chip = new QFrame(toolBar_);
+            chip->setGeometry(chipX, y + 4, 4, kButtonH - 8);
+            chip->setStyleSheet(colorSheet(pathColor(line)));
+        }
+        y += kRowStep;
+    }
+    resetButton_->setGeometry(kLeft, y, kButtonW, kButtonH);
+    helpButton_->setGeometry(kRight, y, kButtonW, kButtonH);
+    y += kRowStep;
+    infoButton_->setGeometry(kLeft, y, kButtonW, kButtonH);
+    y += kRowStep;
+    separator(y);
+
+    gridBox_->setGeometry(6, 188, kPanelWidth - 8, 18);
+    auto* caption = new QLabel(QStringLiteral("Path Length"), panel_);
+    caption->setGeometry(2, 208, kPanelWidth - 4, 14);
+    caption->setAlignment(Qt::AlignCenter);
+    countLabel_->setGeometry(2, 224, kPanelWidth - 4, 14);
+    gauge_->setGeometry((kPanelWidth - 20) / 2, 240, 20, kPanelHeight - 240 - 5);
+}
+
+void AlignmentScreen::showPanel()
+{
+    panel_->move(surface_.screenSize().x - kPanelRightOffset, kPanelTop);
+    panel_->show();
+    panel_->raise();
+    if (gridBox_->isChecked())
+        showgrid(true);
+}
+
+QToolButton* AlignmentScreen::pathButton(PathId id) const
+{
+    const auto it = std::find(kAllPaths.begin(), kAllPaths.end(), id);
+    return it == kAllPaths.end() ? nullptr : pathButtons_[static_cast<std::size_t>(it - kAllPaths.begin())];
+}
+
+QWidget* AlignmentScreen::titleImage(int n) const
+{
+    const auto& title = titles_.at(static_cast<std::size_t>(n - 1));
+    return title ? title->image.data() : nullptr;
+}
+
+// ---- opening and closing ---------------------------------------------------------------------
+
+void AlignmentScreen::EnterAlignment()
+{
+    Workspace& ws = context_.workspace;
+    surface_.enableStage();
+    ws.editor.alignActive = true;
+
+    // InitImageScreen for the alignment screen: the default cursor, a black stage, full screen.
+    const Point screen = surface_.screenSize();
+    stage_.setCursor(Qt::ArrowCursor);
+    Bitmap& back = surface_.backBuffer();
+    back.canvas().brush = {kBlack, BrushStyle::Solid};
+    back.canvas().copyMode = RasterOp::SrcCopy;
+    back.canvas().fillRect({0, 0, back.width(), back.height()});
+    presentAll();
+    stage_.setGeometry(0, 0, screen.x, screen.y);
+    QCoreApplication::processEvents();
+    stage_.show();
+    stage_.raise();
+    stage_.activateWindow();
+    showPanel();
+
+    for (std::size_t i = 0; i < kAllPaths.size(); ++i)
+        pathButtons_[i]->setEnabled(paths_.pathEnabled(kAllPaths[i]));
+    toolBar_->show();
+    countLabel_->show();
+    gauge_->show();
+    gauge_->setRange(0, kMaxPathCount);
+
+    if (paths_.anyPathDrawn()) {
+        paths_.showAllPaths(canvas());
+        timer_.start();
+    }
+    composeTitles();
+    presentAll();
+}
+
+void AlignmentScreen::composeTitles()
+{
+    Workspace& ws = context_.workspace;
+    for (int n = 1; n <= kLineCount; ++n) {
+        auto& slot = titles_[static_cast<std::size_t>(n - 1)];
+        slot.reset();
+        TitleLine& line = ws.page.line(n);
+        if (!line.titleValid)
+            continue;
+        auto title = std::make_unique<Title>();
+        title->composed = composeTitle(line, n, ws.stage.restOf(n), surface_.composeFormats(), true,
+                                       ws.project.projectDir, surface_.screenSize());
+        if (!title->composed.ok)
+            context_.prompter.message(title->composed.errorMessage, MessageIcon::Information);
+        const Bitmap& picture = title->composed.bitmap;
+        if (!picture.isEmpty()) {
+            const Point at = title->composed.position;
+            title->image = new AlignmentTitleImage(picture, stage_);
+            title->image->move(at.x, at.y);
+            title->image->installEventFilter(this);
+            title->image->show();
+            canvas().copyMode = RasterOp::SrcCopy;
+            canvas().draw(at.x, at.y, picture);
+        }
+        slot = std::move(title);
+    }
+    panel_->raise();
+}
+
+void AlignmentScreen::dropTitles()
+{
+    drag_ = DragKind::None;
+    dragged_ = nullptr;
+    for (auto& title : titles_)
+        title.reset();
+}
+
+void AlignmentScreen::ExitAlignClick()
+{
+    Workspace& ws = context_.workspace;
+    ws.editor.alignActive = false;
+    timer_.stop();
+
+    // A title whose picture failed has no image to read: it keeps the rest position it had.
+    std::array<Point, kLineCount> where{};
+    for (int n = 1; n <= kLineCount; ++n) {
+        const QWidget* image = titleImage(n);
+        where[static_cast<std::size_t>(n - 1)] = image ? Point{image->x(), image->y()} : ws.stage.restOf(n);
+    }
+    paths_.takeRestPositions(where);
+
+    countLabel_->hide();
+    toolBar_->hide();
+    gauge_->hide();
+    panel_->hide();
+    readout_->hide();
+    dropTitles();
+    surface_.closeStage();
+}
+
+// ---- paths ---------------------------------------------------------------------------------
+
+void AlignmentScreen::clearPathOnStage(PathId id)
+{
+    paths_.clearPath(canvas(), id);
+    presentAll();
+}
+
+void AlignmentScreen::clearInPath(int line)
+{
+    if (line >= 1 && line <= kLineCount)
+        clearPathOnStage({line, PathSide::In});
+}
+
+void AlignmentScreen::clearOutPath(int line)
+{
+    if (line >= 1 && line <= kLineCount)
+        clearPathOnStage({line, PathSide::Out});
+}
+
+void AlignmentScreen::pathButtonClick(PathId id)
+{
+    paths_.choosePath(canvas(), id);
+    presentAll();
+}
+
+void AlignmentScreen::showCount()
+{
+    const int count = paths_.currentCount();
+    countLabel_->setText(QString::number(count));
+    gauge_->setValue(std::clamp(count, 0, kMaxPathCount));
+}
+
+void AlignmentScreen::showgrid(bool on)
+{
+    if (on)
+        timer_.start();
+    drawGrid(canvas(), on);
+    presentAll();
+}
+
+void AlignmentScreen::Timer1Timer()
+{
+    paths_.timerTick(canvas(), gridBox_->isChecked());
+    presentAll();
+}
+
+// ---- drawing helpers ---------------------------------------------------------------------------
+
+Canvas& AlignmentScreen::canvas() { return surface_.backBuffer().canvas(); }
+
+void AlignmentScreen::presentAll()
+{
+    const Bitmap& back = surface_.backBuffer();
+    surface_.present({0, 0, back.width(), back.height()});
+}
+
+TitlePictures AlignmentScreen::pictures() const
+{
+    TitlePictures result{};
+    for (std::size_t i = 0; i < titles_.size(); ++i) {
+        const auto& title = titles_[i];
+        if (title && title->image)
+            result[i] = {&title->composed.bitmap, {title->image->x(), title->image->y()}};
+    }
+    return result;
+}
+
+// ---- the mouse -------------------------------------------------------------------------------
+
+bool AlignmentScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!context_.workspace.editor.alignActive)
+        return false;
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick)
+        return false;
+    auto& mouse = static_cast<QMouseEvent&>(*event);
+    const QPoint stagePos = stage_.mapFromGlobal(mouse.globalPosition().toPoint());
+
+    if (drag_ != DragKind::None) {
+        if (type == QEvent::MouseMove) {
+            CanDragOver(stagePos);
+        } else if (type == QEvent::MouseButtonRelease && mouse.buttons() == Qt::NoButton) {
+            const bool wasTitle = drag_ == DragKind::Title;
+            FormDragDrop();
+            if (wasTitle)
+                FormMouseUp();
+        }
+        return true;
+    }
+
+    if (watched == &stage_) {
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+            FormMouseDown(mouse);
+        else if (type == QEvent::MouseMove)
+            FormMouseMove(mouse);
+        else
+            FormMouseUp();
+        return true;
+    }
+    if (watched == toolBar_) {
+        if (type == QEvent::MouseButtonPress)
+            timer_.stop();   // ToolBar1Click
+        return true;
+    }
+    if (watched == panel_) {
+        if (type == QEvent::MouseButtonPress && mouse.button() == Qt::LeftButton)
+            beginDrag(DragKind::Panel, panel_);
+        return true;
+    }
+    for (int n = 1; n <= kLineCount; ++n) {
+        if (watched != titleImage(n))
+            continue;
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+            ImageMouseDown(n, mouse);
+        else if (type == QEvent::MouseButtonRelease)
+            FormMouseUp();
+        return true;
+    }
+    return false;
+}
+
+void AlignmentScreen::FormMouseDown(QMouseEvent& event)
+{
+    timer_.stop();
+    const QPoint p = event.position().toPoint();
+    paths_.mouseDown(canvas(), {p.x(), p.y()}, event.button() == Qt::LeftButton && leftButtonAlone(event), pictures());
+    presentAll();
+}
+
+void AlignmentScreen::FormMouseMove(QMouseEvent& event)
+{
+    const QPoint p = event.position().toPoint();
+    const Point from = canvas().penPosition();
+    if (!paths_.mouseMove(canvas(), {p.x(), p.y()}, leftButtonAlone(event)))
+        return;
+    const Point to = canvas().penPosition();
+    surface_.present({std::min(from.x, to.x) - 2, std::min(from.y, to.y) - 2, std::max(from.x, to.x) + 3,
+                      std::max(from.y, to.y) + 3});
+    showCount();
+}
+
+void AlignmentScreen::FormMouseUp()
+{
+    paths_.mouseUp(canvas(), pictures());
+    presentAll();
+    timer_.start();
+}
+
+void AlignmentScreen::ImageMouseDown(int n, QMouseEvent& event)
+{
+    if (event.button() == Qt::RightButton && event.buttons() == Qt::RightButton)
+        saveTitlePicture(n);
+    else if (event.button() == Qt::LeftButton)
+        beginDrag(DragKind::Title, titleImage(n));
+}
+
+void AlignmentScreen::beginDrag(DragKind kind, QWidget* widget)
+{
+    drag_ = kind;
+    dragged_ = widget;
+    widget->setCursor(Qt::DragMoveCursor);
+}
+
+void AlignmentScreen::CanDragOver(QPoint stagePos)
+{
+    timer_.stop();
+    if (dragged_ != nullptr) {
+        dragged_->move(stagePos);
+        dragged_->raise();
+    }
+    readout_->setText(QStringLiteral("Hori Pos: %1 Vert Pos: %2").arg(stagePos.x()).arg(stagePos.y()));
+    readout_->adjustSize();
+    readout_->move(stagePos + QPoint(16, 20));
+    readout_->show();
+    readout_->raise();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void AlignmentScreen::FormDragDrop()
+{
+    if (dragged_ != nullptr)
+        dragged_->setCursor(Qt::PointingHandCursor);
+    drag_ = DragKind::None;
+    dragged_ = nullptr;
+    readout_->hide();
+    timer_.start();
+}
+
+// ---- saving a title's picture ----------------------------------------------------------------------
+
+void AlignmentScreen::saveTitlePicture(int n)
+{
+    const auto& title = titles_.at(static_cast<std::size_t>(n - 1));
+    if (!title || title->composed.bitmap.isEmpty())
+        return;
+    FileDialogOptions options;
+    options.title = QStringLiteral("Save As A Bitmap File");
+    options.filter = QStringLiteral("Bitmaps Only (*.bmp)");
+    options.defaultSuffix = QStringLiteral("bmp");
+    const std::optional<QString> name = context_.prompter.saveFileName(options);
+    if (!name)
+        return;
+    QString error;
+    if (!title->composed.bitmap.saveToFile(*name, &error))
+        context_.prompter.message(QStringLiteral("Can not save the picture to ") + *name + QStringLiteral(": ") + error,
+                                  MessageIcon::Error);
+}
+
+} // namespace lumavo
