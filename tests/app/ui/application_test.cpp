@@ -1,0 +1,191 @@
+#include "app/ui/application.h"
+
+#include "app/ui/about_window.h"
+#include "app/ui/main_window.h"
+#include "app/ui/splash_window.h"
+#include "app/ui/time_options.h"
+#include "main_window_fixture.h"
+#include "storage/settings_file.h"
+
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QSlider>
+#include <stdexcept>
+
+namespace lumavo::test {
+namespace {
+
+TEST(GeneralErrorReport, ShowsTheExceptionAndGoesOn)
+{
+    ScriptedPrompter prompter;
+    EXPECT_FALSE(deliverReportingErrors([]() -> bool { throw std::runtime_error("disk on fire"); }, prompter));
+    EXPECT_EQ(prompter.messageTexts(), QStringList{QStringLiteral("disk on fire")});
+    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(deliverReportingErrors([] { return true; }, prompter));
+    EXPECT_EQ(prompter.messages.size(), 1u);
+}
+
+class ApplicationTest : public testing::Test {
+protected:
+    TempDir dir;
+    ScriptedPrompter prompter;
+    FakeClock clock;
+    QString settings() const { return dir.file(QStringLiteral("lumavo.ini")); }
+};
+
+TEST_F(ApplicationTest, CreatesTheSevenWindowsAndSetsTheStartupValues)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    AppContext& c = app.context();
+    EXPECT_EQ(c.mainWindow, &app.mainWindow());
+    EXPECT_EQ(c.mainWidget, &app.mainWindow());
+    EXPECT_NE(c.fontForm, nullptr);
+    EXPECT_NE(c.projectInfo, nullptr);
+    EXPECT_NE(c.timeOptions, nullptr);
+    EXPECT_NE(c.systemInfo, nullptr);
+    EXPECT_NE(c.stage, nullptr);
+    EXPECT_NE(c.effectsWindow, nullptr);
+    const Workspace& ws = app.workspace();
+    EXPECT_EQ(ws.page.line(1).fontSize, 60);
+    EXPECT_EQ(ws.page.line(3).inDir, 3);
+    EXPECT_EQ(ws.project.colorBarTime, 10);
+    EXPECT_FALSE(ws.osName.isEmpty());
+    EXPECT_EQ(ws.versionText, QStringLiteral("01.30"));
+    EXPECT_TRUE(ws.project.projectName.isEmpty());
+}
+
+TEST_F(ApplicationTest, TheLastProjectIsReopenedAtStartUp)
+{
+    {
+        // A first run: save a project with one page, then quit.
+        Application first(prompter, clock, {}, settings());
+        first.createWindows();
+        TBitMovOptMain& window = first.mainWindow();
+        window.setProcessEnd([] {});
+        prompter.saveNames.push_back(dir.file(QStringLiteral("SHOW.tlp")));
+        window.findChild<QToolButton*>(QStringLiteral("SavePrjToolButton"))->click();
+        window.edit(2)->setText(QStringLiteral("Remembered"));
+        window.findChild<QToolButton*>(QStringLiteral("SavePgToolButton"))->click();
+        window.move(40, 30);
+        ASSERT_TRUE(window.close());
+    }
+    Application second(prompter, clock, {}, settings());
+    second.createWindows();
+    EXPECT_EQ(second.workspace().project.projectName, QStringLiteral("SHOW.tlp"));
+    EXPECT_EQ(second.mainWindow().edit(2)->text(), QStringLiteral("Remembered"));
+    EXPECT_EQ(second.mainWindow().statusPanel(4)->text(), QStringLiteral("PROJECT: SHOW.tlp"));
+    EXPECT_TRUE(second.workspace().editor.settingsRead);
+}
+
+TEST_F(ApplicationTest, ADeletedLastProjectOpensNothingButKeepsThePlacement)
+{
+    IniFile ini;
+    ini.writeString(kSettingsSection, QStringLiteral("Lastproject"), dir.file(QStringLiteral("GONE.tlp")));
+    ini.writeInteger(kSettingsSection, QStringLiteral("Top"), 50);
+    ini.writeInteger(kSettingsSection, QStringLiteral("Left"), 60);
+    ini.writeInteger(kSettingsSection, QStringLiteral("Height"), 500);
+    ini.writeInteger(kSettingsSection, QStringLiteral("Width"), 700);
+    ASSERT_TRUE(ini.save(settings()).ok);
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    EXPECT_TRUE(app.workspace().project.projectName.isEmpty());
+    EXPECT_EQ(app.mainWindow().size(), QSize(700, 500));
+    EXPECT_EQ(app.mainWindow().pos(), QPoint(60, 50));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(ApplicationTest, AboutOpensAFreshWindowEachTime)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    QStringList seen;
+    prompter.onModal = [&](QWidget& w) {
+        auto* about = qobject_cast<TAnimateXAbout*>(&w);
+        EXPECT_NE(about, nullptr);
+        if (about != nullptr)
+            seen << about->windowTitle() + QLatin1Char('|') + about->findChild<QLabel*>(QStringLiteral("ProductName"))->text();
+        return 1;
+    };
+    QAction* about = app.mainWindow().findChild<QAction*>(QStringLiteral("About1"));
+    about->trigger();
+    about->trigger();
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("About Lumavo-32|Lumavo Pro 01.30"),
+                                 QStringLiteral("About Lumavo-32|Lumavo Pro 01.30")}));
+    EXPECT_EQ(app.mainWindow().findChildren<TAnimateXAbout*>().size(), 0);
+}
+
+TEST_F(ApplicationTest, TimeOptionsClampsToThirtyEvenWhenCancelled)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    app.workspace().project.colorBarTime = 45;
+    prompter.onModal = [&](QWidget& w) {
+        auto& options = dynamic_cast<TBconfig&>(w);
+        options.show();
+        EXPECT_EQ(options.slider()->value(), 30);
+        EXPECT_EQ(options.valueLabel()->text(), QStringLiteral("30"));
+        options.slider()->setValue(12);
+        EXPECT_EQ(app.workspace().project.colorBarTime, 12);
+        options.cancelButton()->click();
+        return 0;
+    };
+    app.mainWindow().findChild<QAction*>(QStringLiteral("SetColorBarTime1"))->trigger();
+    EXPECT_EQ(prompter.modalCount, 1);
+    EXPECT_EQ(app.workspace().project.colorBarTime, 30);
+}
+
+TEST_F(ApplicationTest, TimeOptionsOkKeepsTheSliderValueAndTheCloseBoxKeepsItToo)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    TBconfig& options = *app.context().timeOptions;
+    options.show();
+    options.slider()->setValue(20);
+    options.okButton()->click();
+    EXPECT_EQ(app.workspace().project.colorBarTime, 20);
+    options.show();
+    options.slider()->setValue(7);
+    options.close();
+    EXPECT_EQ(app.workspace().project.colorBarTime, 7);
+}
+
+TEST(Splash, GoesAwayByItselfOnTheSixthTick)
+{
+    QPointer<Tsplasher> splash = new Tsplasher;
+    splash->showSplash();
+    EXPECT_TRUE(splash->timerActive());
+    for (int tick = 1; tick <= 5; ++tick)
+        splash->Timer1Timer();
+    EXPECT_TRUE(splash->isVisible());
+    splash->Timer1Timer();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(splash.isNull());
+}
+
+TEST_F(MainWindowTest, HelpContentsOpensTheBundledManual)
+{
+    window->setHelpSource(QStringLiteral(LUMAVO_SOURCE_DIR "/resources/help"));
+    QUrl opened;
+    window->setUrlOpener([&](const QUrl& url) {
+        opened = url;
+        return true;
+    });
+    action("Contents1")->trigger();
+    ASSERT_TRUE(opened.isLocalFile());
+    EXPECT_TRUE(opened.toLocalFile().endsWith(QStringLiteral("/help/index.html")));
+    EXPECT_TRUE(readAll(opened.toLocalFile()).contains("Lumavo"));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(MainWindowTest, HelpContentsReportsAMissingManual)
+{
+    window->setHelpSource(dir.file(QStringLiteral("nothing-here")));
+    window->setUrlOpener([](const QUrl&) { return true; });
+    action("Contents1")->trigger();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
+}
+
+} // namespace
+} // namespace lumavo::test

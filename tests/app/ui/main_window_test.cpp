@@ -1,0 +1,397 @@
+#include "main_window_fixture.h"
+
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+
+namespace lumavo::test {
+namespace {
+
+TEST_F(MainWindowTest, LayoutHasTheToolBarCaptionsHintsAndStatusPanels)
+{
+    const std::vector<std::tuple<const char*, const char*, const char*>> buttons{
+        {"NewPrjToolButton", "New ", "Start a new project"}, {"OpenPrjToolButton", "Open", "Open a project"},
+        {"SavePrjToolButton", "Save", "Save current project"}, {"PlayPgToolButton", "Play", "Play current page"},
+        {"PlayAllToolButton", "P All", "Play all pages"}, {"PrevPage", "Prev Pg", ""}, {"NextPage", "Next Pg", ""},
+        {"NewPageButton", "NPg", "Add new blank page"}, {"CopyPageButton", "C Pg", "Copy to new page"},
+        {"SavePgToolButton", "S Pg", "Save current page"}, {"DeletePgToolButton", "D Pg", "Delete current page"},
+        {"AlignToolButton", "Align", "Go to the Align screen"}, {"ColorBarToolButton", "C Bar", "Start with color bars"},
+        {"CountDownToolButton", "C Dn", "Start with Count Down"}};
+    for (const auto& [name, text, hint] : buttons) {
+        QToolButton* button = control(name);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), QString::fromLatin1(text)) << name;
+        EXPECT_EQ(button->toolTip(), QString::fromLatin1(hint)) << name;
+        EXPECT_TRUE(button->isEnabled()) << name;
+    }
+    EXPECT_EQ(control<QLabel>("CurPgNumber")->text(), QStringLiteral("000"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Lumavo Pro"));
+    EXPECT_EQ(window->statusPanel(0)->width(), 80);
+    EXPECT_EQ(window->statusPanel(2)->width(), 70);
+    EXPECT_EQ(window->statusPanel(3)->width(), 40);
+    EXPECT_EQ(window->statusPanel(0)->text(), QStringLiteral("CntDwn OFF"));
+    EXPECT_EQ(window->statusPanel(1)->text(), QStringLiteral("Clr Bars OFF"));
+    EXPECT_TRUE(window->directionToolbar()->isHidden());
+    EXPECT_EQ(control<QSlider>("TrackBar1")->toolTip(), QStringLiteral("Operating  System Effects"));
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsAccessKeysAndShortcuts)
+{
+    const std::vector<std::pair<const char*, const char*>> items{
+        {"NewProj1", "&New Project"}, {"OpenProjectClick", "&Open Project..."}, {"Saveproject", "&Save Project"},
+        {"NewPage1", "New &Page"}, {"SaveAs1", "Save P&age..."}, {"BDeletepage", "&Delete Current Page"},
+        {"PrintFileButton1", "&Print..."}, {"PrintSetup1", "P&rint Setup..."}, {"Exit1", "E&xit"},
+        {"Align2", "Align"}, {"PlayPage2", "Play Page"}, {"PlayAllPages2", "Play All Pages"},
+        {"EasySlowdown1", "Easy Slow down"}, {"SetColorBarTime1", "Set Color Bar Time"},
+        {"UseColorBars1", "Use Color Bars"}, {"UseCountDown1", "Use Count Down"}, {"RepeaTLoop1", "RepeaT - Loop"},
+        {"ProjectInformation1", "Project Information"}, {"UnderYourHood1", "Under Your Hood"}, {"About1", "About"},
+        {"Contents1", "Contents"}, {"Exit2", "E&xit"}};
+    for (const auto& [name, text] : items)
+        EXPECT_EQ(action(name)->text(), QString::fromLatin1(text)) << name;
+    EXPECT_EQ(action("Align2")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    EXPECT_EQ(action("PlayPage2")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_TRUE(action("RepeaTLoop1")->font().bold());
+    const QList<QAction*> file = control<QMenu>("File1")->actions();
+    ASSERT_EQ(file.size(), 12);
+    EXPECT_TRUE(file[3]->isSeparator());
+    EXPECT_TRUE(file[7]->isSeparator());
+    EXPECT_TRUE(file[10]->isSeparator());
+}
+
+TEST_F(MainWindowTest, InitiateAndShowpageShowDefaultDirectionsAndEmptyControls)
+{
+    workspace.page.line(1).text = QStringLiteral("old");
+    workspace.page.movementDelay = 400;
+    workspace.page.fadeDelay = 800;
+    workspace.page.mpause = true;
+    window->showpage();
+    window->Initiate();
+    window->showpage();
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_EQ(window->inButton(k)->property("directionCode").toInt(), 5);
+        EXPECT_EQ(window->outButton(k)->property("directionCode").toInt(), 6);
+        EXPECT_TRUE(window->edit(k)->text().isEmpty());
+    }
+    EXPECT_EQ(control<QSlider>("DelayTrackBar")->value(), 0);
+    EXPECT_EQ(control<QSlider>("PauseTrackBar")->value(), 0);
+    EXPECT_EQ(control<QSlider>("TrackBar2")->value(), 800);   // the fade delay is kept
+    EXPECT_FALSE(control<QCheckBox>("CheckBox1")->isChecked());
+    EXPECT_FALSE(window->ProjectValid());
+    EXPECT_EQ(prompter.messageTexts(), QStringList{QStringLiteral("Enter a title in the black edit box.")});
+}
+
+TEST_F(MainWindowTest, ShowpageDoesNotMarkThePageModifiedAndClampsSliders)
+{
+    workspace.page.fadeDelay = 7000;
+    workspace.page.pauseSecs = 99;
+    window->showpage();
+    EXPECT_FALSE(workspace.editor.pageModified);
+    EXPECT_EQ(workspace.page.fadeDelay, 7000);
+    EXPECT_EQ(control<QSlider>("TrackBar2")->value(), 6000);
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("26"));
+    EXPECT_EQ(control<QSlider>("PauseTrackBar")->value(), 60);
+}
+
+TEST_F(MainWindowTest, ProjectValidPassesWithALeaderAlone)
+{
+    click("CountDownToolButton");
+    EXPECT_TRUE(window->ProjectValid());
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(MainWindowTest, ProjectValidReportsTheLowestLineWithoutAnInDirection)
+{
+    window->edit(1)->setText(QStringLiteral("one"));
+    window->edit(3)->setText(QStringLiteral("three"));
+    workspace.page.line(1).inDir = 0;
+    workspace.page.line(3).inDir = 0;
+    EXPECT_FALSE(window->ProjectValid());
+    EXPECT_EQ(prompter.messageTexts(), QStringList{QStringLiteral("Click an IN direction for title #1")});
+}
+
+TEST_F(MainWindowTest, ChoosingDirectionsThroughTheToolbarSetsCodesAndPathFlags)
+{
+    window->inButton(2)->click();
+    EXPECT_TRUE(workspace.editor.pageModified);
+    EXPECT_TRUE(window->directionToolbar()->isVisible() || !window->directionToolbar()->isHidden());
+    EXPECT_EQ(workspace.editor.titleNum, 2);
+    window->directionButton(11)->click();
+    EXPECT_EQ(workspace.page.line(2).inDir, 11);
+    EXPECT_TRUE(workspace.page.line(2).inPathOn);
+    EXPECT_TRUE(window->directionToolbar()->isHidden());
+    EXPECT_EQ(window->inButton(2)->property("directionCode").toInt(), 11);
+
+    window->inButton(2)->click();
+    window->directionButton(4)->click();
+    EXPECT_EQ(workspace.page.line(2).inDir, 4);
+    EXPECT_FALSE(workspace.page.line(2).inPathOn);
+
+    window->outButton(3)->click();
+    window->directionButton(13)->click();
+    EXPECT_EQ(workspace.page.line(3).outDir, 13);
+    EXPECT_EQ(workspace.editor.lastDirection, 13);
+}
+
+TEST_F(MainWindowTest, ALoadedDirectionOfZeroLeavesTheButtonsGlyph)
+{
+    window->showpage();
+    workspace.page.line(1).inDir = 0;
+    window->showpage();
+    EXPECT_EQ(window->inButton(1)->property("directionCode").toInt(), 5);
+    EXPECT_EQ(workspace.page.line(1).inDir, 0);
+}
+
+TEST_F(MainWindowTest, ToolbarTogglesShowAndStoreTheLinesSwitches)
+{
+    workspace.page.line(3).shadowOn = true;
+    window->outButton(3)->click();
+    EXPECT_FALSE(window->toggleButton(1)->isChecked());
+    EXPECT_TRUE(window->toggleButton(3)->isChecked());
+    window->toggleButton(1)->click();
+    window->toggleButton(3)->click();
+    EXPECT_TRUE(workspace.page.line(3).archOn);
+    EXPECT_FALSE(workspace.page.line(3).shadowOn);
+    click("ToolButton9");
+    EXPECT_TRUE(window->directionToolbar()->isHidden());
+}
+
+TEST_F(MainWindowTest, TypingIntoAPictureLineHidesThePreviewAndClearsTheLabel)
+{
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString path = dir.file(QStringLiteral("logo.bmp"));
+    ASSERT_TRUE(picture.save(path, "BMP"));
+    window->PopupMenu1Popup(2);
+    prompter.openNames.push_back(path);
+    action("LoadBitmap1")->trigger();
+    ASSERT_FALSE(window->preview(2)->isHidden());
+    window->edit(2)->setText(QStringLiteral("X"));
+    EXPECT_TRUE(window->preview(2)->isHidden());
+    EXPECT_TRUE(window->fileLabel(2)->text().isEmpty());
+    EXPECT_TRUE(workspace.page.line(2).bitmapFile.isEmpty());
+    EXPECT_TRUE(workspace.page.line(2).titleValid);
+}
+
+TEST_F(MainWindowTest, ResizeTo900LaysTheTitleLinesOut)
+{
+    window->show();
+    window->resize(900, 492);
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_EQ(window->edit(k)->width(), 780);
+        EXPECT_EQ(window->edit(k)->x(), 57);
+        EXPECT_EQ(window->outButton(k)->x(), 57 + 780 + 16);
+        EXPECT_EQ(window->inButton(k)->x(), 20);
+    }
+    EXPECT_EQ(control<QLabel>("OutLabel")->x(), window->outButton(1)->x());
+}
+
+TEST_F(MainWindowTest, SliderLabelsAndEffectNames)
+{
+    control<QSlider>("TrackBar2")->setValue(459);
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("1"));
+    EXPECT_EQ(workspace.page.fadeDelay, 459);
+    EXPECT_TRUE(workspace.editor.pageModified);
+    control<QSlider>("TrackBar2")->setValue(6000);
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("26"));
+
+    workspace.editor.pageModified = false;
+    control<QSlider>("TrackBar1")->setValue(6);
+    EXPECT_EQ(control<QLabel>("Label3")->text(), QStringLiteral("Src paint"));
+    EXPECT_EQ(workspace.editor.osEffect, 6);
+    control<QSlider>("TrackBar1")->setValue(0);
+    EXPECT_EQ(control<QLabel>("Label3")->text(), QStringLiteral("Normal"));
+    EXPECT_FALSE(workspace.editor.pageModified);
+
+    control<QSlider>("DelayTrackBar")->setValue(250);
+    EXPECT_EQ(control<QLabel>("Label1")->text(), QStringLiteral("250"));
+    EXPECT_EQ(workspace.page.movementDelay, 250);
+    control<QSlider>("PauseTrackBar")->setValue(7);
+    EXPECT_EQ(control<QLabel>("Label4")->text(), QStringLiteral("7"));
+    EXPECT_EQ(workspace.page.pauseSecs, 7);
+}
+
+TEST_F(MainWindowTest, ManualHidesThePauseSliderAndUncheckingShowsItsPosition)
+{
+    control<QSlider>("PauseTrackBar")->setValue(12);
+    workspace.editor.pageModified = false;
+    control<QCheckBox>("CheckBox1")->click();
+    EXPECT_TRUE(workspace.page.mpause);
+    EXPECT_TRUE(control<QSlider>("PauseTrackBar")->isHidden());
+    EXPECT_TRUE(control<QLabel>("Label8")->isHidden());
+    EXPECT_EQ(control<QLabel>("Label4")->text(), QStringLiteral("SpaceBar - Manual"));
+    EXPECT_TRUE(workspace.editor.pageModified);
+    workspace.editor.pageModified = false;
+    control<QCheckBox>("CheckBox1")->click();
+    EXPECT_FALSE(control<QSlider>("PauseTrackBar")->isHidden());
+    EXPECT_EQ(control<QLabel>("Label4")->text(), QStringLiteral("12"));
+    EXPECT_FALSE(workspace.editor.pageModified);   // back to what the record holds
+}
+
+TEST_F(MainWindowTest, LeaderButtonsAndTheirMenuItems)
+{
+    click("CountDownToolButton");
+    EXPECT_TRUE(workspace.project.useCountDown);
+    EXPECT_TRUE(action("UseCountDown1")->isChecked());
+    EXPECT_EQ(window->statusPanel(0)->text(), QStringLiteral("CntDwn ON"));
+    click("CountDownToolButton");
+    EXPECT_EQ(window->statusPanel(0)->text(), QStringLiteral("CntDwn OFF"));
+
+    // The menu item follows the button, whatever its own check mark was.
+    action("UseCountDown1")->trigger();
+    EXPECT_FALSE(workspace.project.useCountDown);
+    EXPECT_FALSE(action("UseCountDown1")->isChecked());
+    EXPECT_EQ(window->statusPanel(0)->text(), QStringLiteral("CntDwn OFF"));
+
+    control("ColorBarToolButton")->setChecked(true);   // as opening a project presses it
+    action("UseColorBars1")->trigger();
+    EXPECT_TRUE(workspace.project.useColorBars);
+    EXPECT_TRUE(action("UseColorBars1")->isChecked());
+    EXPECT_EQ(window->statusPanel(1)->text(), QStringLiteral("Clr Bars ON"));
+}
+
+TEST_F(MainWindowTest, EasySlowdownAndRepeatLoopMirrorTheirCheckMarks)
+{
+    action("EasySlowdown1")->trigger();
+    action("RepeaTLoop1")->trigger();
+    EXPECT_TRUE(workspace.editor.easySlowdown);
+    EXPECT_TRUE(workspace.editor.repeatLoop);
+    action("RepeaTLoop1")->trigger();
+    EXPECT_FALSE(workspace.editor.repeatLoop);
+    EXPECT_TRUE(action("EasySlowdown1")->isChecked());
+}
+
+TEST_F(MainWindowTest, ClosingWithoutAProjectEndsWithoutAskingAndWritesTheSettings)
+{
+    window->edit(1)->setText(QStringLiteral("unsaved"));
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(prompter.confirmations.isEmpty());
+    EXPECT_EQ(processEnds, 1);
+    const IniFile ini = IniFile::load(settingsPath());
+    EXPECT_EQ(ini.readString(kSettingsSection, QStringLiteral("Program")), QStringLiteral("Lumavo-32"));
+    EXPECT_TRUE(ini.hasKey(kSettingsSection, QStringLiteral("Lastproject")));
+    EXPECT_EQ(ini.readString(kSettingsSection, QStringLiteral("Lastproject")), QString());
+}
+
+TEST_F(MainWindowTest, TheCloseQuestionsThreeAnswers)
+{
+    saveProjectAs();
+    window->edit(1)->setText(QStringLiteral("edited"));
+    prompter.answers = {Answer::Cancel, Answer::No};
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(processEnds, 0);
+    EXPECT_EQ(prompter.confirmations, QStringList{QStringLiteral("Save current page first?")});
+    EXPECT_TRUE(window->close());   // No
+    EXPECT_EQ(processEnds, 1);
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("SHOW.000"))));
+}
+
+TEST_F(MainWindowTest, AnsweringYesSavesThePageBeforeEnding)
+{
+    saveProjectAs();
+    window->edit(1)->setText(QStringLiteral("edited"));
+    prompter.answers = {Answer::Yes};
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(processEnds, 1);
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("SHOW.000"))));
+}
+
+TEST_F(MainWindowTest, FileExitWithCancelKeepsRunningWithTheSettingsWritten)
+{
+    saveProjectAs();
+    window->edit(1)->setText(QStringLiteral("edited"));
+    prompter.answers = {Answer::Cancel};
+    action("Exit1")->trigger();
+    EXPECT_EQ(processEnds, 0);
+    const IniFile ini = IniFile::load(settingsPath());
+    EXPECT_EQ(ini.readString(kSettingsSection, QStringLiteral("Lastproject")),
+              dir.dirWithSeparator() + QStringLiteral("SHOW.tlp"));
+}
+
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenKeepsTheProgramRunning)
+{
+    window->setSettingsPath(dir.path());   // a folder cannot be written as a file
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(processEnds, 0);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
+}
+
+TEST_F(MainWindowTest, SavePageWithoutAProjectAsksToSaveTheProjectFirst)
+{
+    click("SavePgToolButton");
+    EXPECT_EQ(prompter.messageTexts(), QStringList{QStringLiteral("Save Project first, than add New pages.")});
+}
+
+TEST_F(MainWindowTest, PageCommandsThroughTheButtons)
+{
+    saveProjectAs();
+    ASSERT_TRUE(QFile::exists(dir.file(QStringLiteral("SHOW.tlp"))));
+    window->edit(1)->setText(QStringLiteral("First page"));
+    click("SavePgToolButton");
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("SHOW.000"))));
+    EXPECT_EQ(window->statusPanel(3)->text(), QStringLiteral("000"));
+    EXPECT_EQ(window->statusPanel(4)->text(), QStringLiteral("PROJECT: SHOW.tlp"));
+
+    click("NewPageButton");
+    EXPECT_EQ(window->statusPanel(2)->text(), QStringLiteral("New Page"));
+    EXPECT_FALSE(control("NewPageButton")->isEnabled());
+    EXPECT_FALSE(control("CopyPageButton")->isEnabled());
+    EXPECT_TRUE(window->edit(1)->text().isEmpty());
+    window->edit(2)->setText(QStringLiteral("Second page"));
+    click("SavePgToolButton");
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("SHOW.001"))));
+    EXPECT_TRUE(control("NewPageButton")->isEnabled());
+
+    click("PrevPage");
+    EXPECT_EQ(window->edit(1)->text(), QStringLiteral("First page"));
+    EXPECT_TRUE(window->edit(2)->text().isEmpty());
+    EXPECT_EQ(control<QLabel>("CurPgNumber")->text(), QStringLiteral("000"));
+    EXPECT_EQ(window->statusPanel(2)->text(), QStringLiteral("Current"));
+    click("NextPage");
+    EXPECT_EQ(window->edit(2)->text(), QStringLiteral("Second page"));
+    EXPECT_EQ(control<QLabel>("CurPgNumber")->text(), QStringLiteral("001"));
+
+    click("CopyPageButton");
+    EXPECT_EQ(window->statusPanel(2)->text(), QStringLiteral("Copy Page"));
+    click("SavePgToolButton");
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("SHOW.002"))));
+
+    prompter.answers = {Answer::Yes};
+    click("DeletePgToolButton");
+    EXPECT_EQ(prompter.confirmations.last(), QStringLiteral("ARE YOU SURE? Delete Page 002 of SHOW"));
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("SHOW.002"))));
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("SHOW.001"))));
+}
+
+TEST_F(MainWindowTest, NewProjectFromTheToolButtonResetsThePage)
+{
+    saveProjectAs();
+    window->edit(1)->setText(QStringLiteral("text"));
+    click("NewPrjToolButton");
+    EXPECT_TRUE(workspace.project.projectName.isEmpty());
+    EXPECT_TRUE(window->edit(1)->text().isEmpty());
+    EXPECT_FALSE(workspace.editor.pageModified);
+    EXPECT_EQ(window->statusPanel(3)->text(), QStringLiteral("000"));
+    EXPECT_FALSE(control("NewPageButton")->isEnabled());
+}
+
+TEST_F(MainWindowTest, OpeningAProjectShowsItsFirstPageAndPressesItsLeaderButtons)
+{
+    saveProjectAs();
+    window->edit(3)->setText(QStringLiteral("Stored"));
+    click("SavePgToolButton");
+    click("CountDownToolButton");
+    saveProjectAs();   // stores UseCountDown
+    click("NewPrjToolButton");
+    click("CountDownToolButton");
+    ASSERT_FALSE(control("CountDownToolButton")->isChecked());
+
+    prompter.openNames.push_back(dir.file(QStringLiteral("SHOW.tlp")));
+    click("OpenPrjToolButton");
+    EXPECT_EQ(window->edit(3)->text(), QStringLiteral("Stored"));
+    EXPECT_TRUE(control("CountDownToolButton")->isChecked());
+    EXPECT_FALSE(workspace.editor.pageModified);
+}
+
+} // namespace
+} // namespace lumavo::test
