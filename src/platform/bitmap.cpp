@@ -88,13 +88,19 @@ Bitmap::~Bitmap() = default;
 
 int Bitmap::bitsPerPixel() const { return lumavo::bitsPerPixel(format_); }
 
-void Bitmap::allocate(int width, int height, PixelFormat format)
+void Bitmap::allocate(int width, int height, PixelFormat format, bool zero)
 {
     width_ = std::max(0, width);
     height_ = std::max(0, height);
     format_ = format;
     stride_ = ((width_ * lumavo::bitsPerPixel(format) + 31) / 32) * 4;
-    data_.assign(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_), 0);
+    const std::size_t bytes = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
+    if (zero) {
+        data_.assign(bytes, 0);
+    } else {
+        data_.clear();
+        data_.resize(bytes);
+    }
 }
 
 void Bitmap::setPixelFormat(PixelFormat format)
@@ -110,7 +116,8 @@ void Bitmap::setPixelFormat(PixelFormat format)
         allocate(width_, height_, format);
         return;
     }
-    Bitmap converted(width_, height_, format);
+    Bitmap converted;
+    converted.allocate(width_, height_, format, false);
     std::vector<std::uint32_t> words(static_cast<std::size_t>(width_));
     for (int y = 0; y < height_; ++y) {
         if (format_ == PixelFormat::Bits24 && lumavo::bitsPerPixel(format) == 32) {
@@ -125,6 +132,11 @@ void Bitmap::setPixelFormat(PixelFormat format)
             pixel_rows::packRow(format, converted.scanLine(y), 0, width_, words.data());
         }
     }
+    // Row padding is part of the buffer callers may compare: keep it zero.
+    const std::size_t used = (static_cast<std::size_t>(width_) * lumavo::bitsPerPixel(format) + 7) / 8;
+    if (used < static_cast<std::size_t>(converted.stride_))
+        for (int y = 0; y < height_; ++y)
+            std::memset(converted.scanLine(y) + used, 0, converted.stride_ - used);
     format_ = format;
     stride_ = converted.stride_;
     data_ = std::move(converted.data_);
@@ -137,7 +149,7 @@ void Bitmap::setSize(int width, int height)
     if (width == width_ && height == height_)
         return;
     const int oldWidth = width_, oldHeight = height_, oldStride = stride_;
-    std::vector<std::uint8_t> old = std::move(data_);
+    const auto old = std::move(data_);
     allocate(width, height, format_);
     const int keepW = std::min(oldWidth, width_);
     const int keepH = std::min(oldHeight, height_);

@@ -5,14 +5,32 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class QImage;
 
 namespace lumavo {
 
+// An allocator whose resize leaves new bytes uninitialised (pixel buffers are written whole).
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) { ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...); }
+};
+
 // Pixel formats of a Bitmap. Device is the screen's own format; it is stored as 32-bit rows.
-// Bits8 uses a fixed halftone palette; Bits16 is 5-5-5 (x,r,g,b from high to low bit);
+// Bits8 uses a fixed halftone palette (the 6x6x6 colour cube plus forty greys; colours go to the
+// nearest entry, so black, white and the primary and secondary colours stay exact); Bits16 is 5-5-5 (x,r,g,b from high to low bit);
 // Bits24 rows are B,G,R bytes; Bits32 rows are B,G,R,X bytes. Rows are padded to 4 bytes.
 enum class PixelFormat { Device, Bits8, Bits16, Bits24, Bits32 };
 
@@ -55,12 +73,15 @@ public:
     Canvas& canvas() { return canvas_; }
     const Canvas& canvas() const { return canvas_; }
 
-    // Qt image with the same picture (Format_RGB32), and back. fromImage keeps the given format.
+    // Qt image with the same picture (Format_RGB32), and back (fromImage gives the requested
+    // format; an image with alpha is taken as its colour channels, alpha ignored).
     QImage toImage() const;
     static Bitmap fromImage(const QImage& image, PixelFormat format = PixelFormat::Bits24);
 
-    // Loads any picture Qt reads (by content); false with a reason when it cannot.
-    // Pictures above maxPixels are refused without decoding them.
+    // Loads any picture Qt reads (by content); false with a reason when it cannot (this bitmap is
+    // then unchanged). Pictures above maxPixels are refused without decoding them, BMP files cut
+    // short are refused. The format becomes Bits32 for a 32-bit BMP, Bits24 for anything else;
+    // the canvas state is kept.
     bool loadFromFile(const QString& path, QString* error = nullptr,
                       std::int64_t maxPixels = 64LL * 1000 * 1000);
     // Saves by extension; a .bmp keeps 24 bits for Bits24 and 32 bits for Bits32 (8 and 16 are
@@ -71,13 +92,14 @@ public:
     bool samePixels(const Bitmap& other) const;
 
 private:
-    void allocate(int width, int height, PixelFormat format);
+    // Sets the size and format; the pixels are zero, or left unwritten when zero is false.
+    void allocate(int width, int height, PixelFormat format, bool zero = true);
 
     int width_ = 0;
     int height_ = 0;
     PixelFormat format_ = PixelFormat::Bits24;
     int stride_ = 0;
-    std::vector<std::uint8_t> data_;
+    std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>> data_;
     Canvas canvas_;
 
     friend class Canvas;

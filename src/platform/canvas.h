@@ -12,6 +12,7 @@ class Bitmap;
 
 // The raster operations of a bit-block transfer, with their classic codes.
 // D = destination, S = source, P = the brush (pattern) colour; applied to each colour byte.
+// On a 32-bit target the fourth (X) byte goes through the same operation, with P's X byte 0.
 enum class RasterOp : std::uint32_t {
     SrcCopy = 0x00CC0020,     // S
     NotSrcCopy = 0x00330008,  // ~S
@@ -23,7 +24,11 @@ enum class RasterOp : std::uint32_t {
     Blackness = 0x00000042,   // 0
 };
 
+// Cross: one-pixel lines in the brush colour on every row and column whose coordinate is a
+// multiple of 8 (counted from the bitmap's top-left), the pixels between them untouched.
 enum class BrushStyle { Solid, Clear, Cross };
+// Dash: 18 pixels on, 6 off; Dot: 3 on, 3 off (pens one pixel wide; wider pens draw solid).
+// The gaps take the brush colour when the brush is Solid and stay untouched otherwise.
 enum class PenStyle { Solid, Dash, Dot, Clear };
 
 // Font style bits, as stored in page records.
@@ -42,7 +47,7 @@ struct Brush {
 struct Pen {
     Color color = 0x000000;
     PenStyle style = PenStyle::Solid;
-    int width = 1;
+    int width = 1; // pixels; a wider pen draws a width x width square at each line pixel
 };
 
 struct Font {
@@ -63,7 +68,9 @@ public:
     Font font;
     RasterOp copyMode = RasterOp::SrcCopy;
 
-    // Logical dots per inch used to turn font points into pixels (the screen's, 96 by default).
+    // Logical dots per inch used to turn font points into pixels: the primary screen's when a
+    // QGuiApplication with a screen exists, else 96. setLogicalDpi(n > 0) overrides it for the
+    // whole program (tests use 96); setLogicalDpi(0) returns to the screen's.
     static int logicalDpi();
     static void setLogicalDpi(int dpi);
     static int pixelHeightForPoints(int points); // round(points * dpi / 72)
@@ -72,25 +79,31 @@ public:
 
     // Whole-bitmap copy of src with its top-left at (x, y), using copyMode.
     void draw(int x, int y, const Bitmap& src);
-    // src scaled into dst (nearest pixel), using copyMode. An empty dst draws nothing.
+    // src scaled into dst (nearest pixel: target column x takes source column
+    // (x - dst.left) * src width / dst width, rows alike), using copyMode. An empty dst draws nothing.
     void stretchDraw(const Rect& dst, const Bitmap& src);
-    // Part of src (srcRect) scaled into dst, using mode (CopyRect/BitBlt/StretchBlt).
+    // Part of src (srcRect) scaled into dst, using mode (CopyRect/BitBlt/StretchBlt). Target
+    // pixels whose source pixel lies outside src are left alone. src may be this canvas's bitmap.
     void copyRect(const Rect& dst, const Bitmap& src, const Rect& srcRect, RasterOp mode);
 
     void fillRect(const Rect& r);      // brush fill (solid or cross-hatch), no outline
-    void frameRect(const Rect& r);     // one-pixel frame in the brush colour
-    void rectangle(const Rect& r);     // outline with the pen, inside filled with the brush
+    void frameRect(const Rect& r);     // one-pixel frame in the brush colour (whatever its style)
+    // Outline with the pen on the rectangle's outermost pixels, inside filled with the brush.
+    // With a Clear pen the fill covers r less its right column and bottom row.
+    void rectangle(const Rect& r);
     void moveTo(int x, int y);
     void lineTo(int x, int y);         // pen line, last pixel excluded; moves the pen position
     Point penPosition() const { return penPos_; }
     void setPixel(int x, int y, Color c);
     Color pixel(int x, int y) const;
 
-    // Text with its cell's top-left at (x, y), in font. Opaque (the cell filled with the brush
-    // colour) unless the brush style is Clear. No antialiasing: every pixel is text or not.
+    // Text with its cell's top-left at (x, y), in font. Opaque (the cell, textWidth x textHeight,
+    // filled with the brush colour) when the brush is Solid, transparent otherwise. No
+    // antialiasing: every pixel is text or not. Glyph pixels overhanging the cell are drawn too.
+    // Text needs a QGuiApplication: without one nothing is drawn and the measures are 0.
     void textOut(int x, int y, const QString& text);
-    int textWidth(const QString& text) const;
-    int textHeight(const QString& text) const;
+    int textWidth(const QString& text) const;  // advance width in pixels
+    int textHeight(const QString& text) const; // the font's cell height in pixels
 
 private:
     // Bresenham line from (x0, y0) towards (x1, y1); phase counts pixels along dashed patterns.
