@@ -1,5 +1,7 @@
 #include "align/alignment_paths.h"
 
+#include "storage/page_commands.h"
+
 #include <algorithm>
 
 namespace lumavo {
@@ -109,12 +111,10 @@ bool AlignmentPaths::pathEnabled(PathId id) const
 void AlignmentPaths::clearPath(Canvas& canvas, PathId id)
 {
     DrawnPath& p = path(id);
-    p.count = -1;
     // Every slot, the last one included: a path read from a file may hold a point there.
-    for (PathPoint& point : p.points) {
+    for (const PathPoint& point : p.points)
         drawTpath(canvas, point.x, point.y, kBlack);
-        point = {};
-    }
+    clearDrawnPath(p);
 }
 
 void AlignmentPaths::choosePath(Canvas& canvas, PathId id)

@@ -252,19 +252,14 @@ void AlignmentScreen::EnterAlignment()
     surface_.enableStage();
     ws.editor.alignActive = true;
 
-    // InitImageScreen for the alignment screen: the default cursor, a black stage, full screen.
-    const Point screen = surface_.screenSize();
-    stage_.setCursor(Qt::ArrowCursor);
+    // InitImageScreen: a black stage over the whole screen, with the default cursor in this mode.
     Bitmap& back = surface_.backBuffer();
     back.canvas().brush = {kBlack, BrushStyle::Solid};
     back.canvas().copyMode = RasterOp::SrcCopy;
     back.canvas().fillRect({0, 0, back.width(), back.height()});
+    surface_.showForPlayback();
+    surface_.pumpMessages();
     presentAll();
-    stage_.setGeometry(0, 0, screen.x, screen.y);
-    QCoreApplication::processEvents();
-    stage_.show();
-    stage_.raise();
-    stage_.activateWindow();
     showPanel();
 
     for (std::size_t i = 0; i < kAllPaths.size(); ++i)

@@ -31,9 +31,13 @@ public:
     Point screenSize() const override { return {kStageW, kStageH}; }
     int screenDepth() const override { return 32; }
     ComposeFormats composeFormats() const override { return {PixelFormat::Bits32, PixelFormat::Bits32}; }
-    void pumpMessages() override {}
+    void pumpMessages() override { QCoreApplication::processEvents(); }
     void waitForMessages() override {}
-    void showForPlayback() override {}
+    void showForPlayback() override
+    {
+        setCursor(Qt::ArrowCursor);
+        show();
+    }
     void enableStage() override { enabled = true; }
     void closeStage() override
     {
