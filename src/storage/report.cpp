@@ -3,6 +3,8 @@
 #include "storage/page_file.h"
 #include "storage/project.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPdfWriter>
@@ -128,17 +130,14 @@ ReportOutcome writeProjectReport(Workspace& ws, Prompter& prompter, ReportSurfac
     return outcome;
 }
 
-ReportOutcome writeProjectReportPdf(Workspace& ws, Prompter& prompter, const QString& path,
-                                    const QPageSize& pageSize)
+IoResult writePdfDocument(const QString& path, const QPageSize& pageSize, const QString& creator,
+                          const std::function<bool(ReportSurface&)>& write)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        ReportOutcome failed;
-        failed.status = ReportStatus::SurfaceFailed;
-        failed.detail = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        return failed;
-    }
-    ReportOutcome outcome;
+    if (!file.open(QIODevice::WriteOnly))
+        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    bool written = false;
+    QString surfaceError;
     {
         QPdfWriter writer(&file);
         writer.setResolution(kReportPdfDpi);
@@ -146,19 +145,49 @@ ReportOutcome writeProjectReportPdf(Workspace& ws, Prompter& prompter, const QSt
                                          QMarginsF(kReportPdfMarginMm, kReportPdfMarginMm,
                                                    kReportPdfMarginMm, kReportPdfMarginMm),
                                          QPageLayout::Millimeter));
-        writer.setCreator(ws.applicationTitle);
+        writer.setCreator(creator);
         PainterReportSurface surface(writer);
-        outcome = writeProjectReport(ws, prompter, surface);
+        written = write(surface);
+        surfaceError = surface.error();
     }
-    if (outcome.status != ReportStatus::Printed) {
+    if (!written) {
         file.cancelWriting();
-        return outcome;
+        return surfaceError.isEmpty() ? IoResult{false, {}} : IoResult::failure(surfaceError);
     }
-    if (file.error() != QFileDevice::NoError || !file.commit()) {
+    if (file.error() != QFileDevice::NoError || !file.commit())
+        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    return IoResult::success();
+}
+
+ReportOutcome writeProjectReportPdf(Workspace& ws, Prompter& prompter, const QString& path,
+                                    const QPageSize& pageSize)
+{
+    ReportOutcome outcome;
+    const IoResult result = writePdfDocument(path, pageSize, ws.applicationTitle, [&](ReportSurface& surface) {
+        outcome = writeProjectReport(ws, prompter, surface);
+        return outcome.status == ReportStatus::Printed;
+    });
+    if (!result.ok && outcome.status != ReportStatus::Cancelled) {
         outcome.status = ReportStatus::SurfaceFailed;
-        outcome.detail = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+        outcome.detail = result.error;
     }
     return outcome;
+}
+
+QString defaultReportPdfPath(const Workspace& ws)
+{
+    QString dir = ws.project.projectDir;
+    if (dir.isEmpty())
+        dir = QDir::homePath() + QDir::separator();
+    const QString base = StripTLP(ws.project.projectName);
+    return dir + (base.isEmpty() ? QStringLiteral("LUMAVO") : base) + QStringLiteral(".pdf");
+}
+
+QString memoryPrintoutPdfPath(const QString& reportPdfPath)
+{
+    const QFileInfo info(reportPdfPath);
+    const QString suffix = info.suffix().isEmpty() ? QStringLiteral("pdf") : info.suffix();
+    return info.path() + QDir::separator() + info.completeBaseName() + QStringLiteral("-memory.") + suffix;
 }
 
 std::optional<QPageSize> reportPageSize(const QString& name)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/ini.h"
 #include "platform/prompter.h"
 #include "storage/report_surface.h"
 #include "storage/workspace.h"
 
 #include <QPageSize>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace lumavo {
@@ -39,6 +41,19 @@ ReportOutcome writeProjectReport(Workspace& ws, Prompter& prompter, ReportSurfac
 // renamed over `path` only when complete; a failure leaves any existing file untouched.
 ReportOutcome writeProjectReportPdf(Workspace& ws, Prompter& prompter, const QString& path,
                                     const QPageSize& pageSize);
+
+// Runs `write` on a PDF surface of `pageSize` at kReportPdfDpi with kReportPdfMarginMm margins,
+// written to a temporary file and renamed over `path` only when `write` returns true and the file
+// is complete. `write` returning false leaves any existing file untouched and reports no error
+// unless the surface has one.
+IoResult writePdfDocument(const QString& path, const QPageSize& pageSize, const QString& creator,
+                          const std::function<bool(ReportSurface&)>& write);
+
+// Where a report goes as PDF when the operator has named no file: the project's directory (the
+// home directory without one) + the project's base name ("LUMAVO" without one) + ".pdf".
+QString defaultReportPdfPath(const Workspace& ws);
+// The same path with "-memory" before the extension, for the memory printout.
+QString memoryPrintoutPdfPath(const QString& reportPdfPath);
 
 // A page size named as Qt names it, without regard to case ("A4", "letter", "A3", "Legal");
 // nullopt for an unknown name.
