@@ -1,13 +1,230 @@
 #include "playback/ui/stage.h"
 
+#include "align/ui/alignment_screen.h"
+#include "playback/ui/sound_wave_player.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+
 namespace lumavo {
 
-TCan::TCan(AppContext& context, QWidget* parent) : QWidget(parent), context_(context) {}
+namespace {
 
-void TCan::playCurrentPage() {}
-void TCan::playAllPages() {}
-void TCan::enterAlignment() {}
-void TCan::clearInPath(int) {}
-void TCan::clearOutPath(int) {}
+constexpr int kMessageWaitMs = 50;
+constexpr double kDefaultRefreshHz = 60.0;
+
+// The title pixel format for a screen depth; nullopt for a depth without one.
+std::optional<PixelFormat> titleFormatForDepth(int depth)
+{
+    switch (depth) {
+    case 8: return PixelFormat::Bits8;
+    case 16: return PixelFormat::Bits16;
+    case 24: return PixelFormat::Bits24;
+    case 32: return PixelFormat::Bits32;
+    default: return std::nullopt;
+    }
+}
+
+} // namespace
+
+TCan::TCan(AppContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), context_(context)
+{
+    setObjectName(QStringLiteral("Can"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+
+    wave_ = context_.makeWavePlayer ? context_.makeWavePlayer() : nullptr;
+    if (!wave_)
+        wave_ = std::make_unique<SoundWavePlayer>();
+    player_ = std::make_unique<PagePlayer>(context_.workspace, *this, flags_, context_.prompter, context_.clock,
+                                           *wave_, &composeTitle);
+    wakeTimer_.setSingleShot(true);
+
+    fitToScreen();
+    alignment_ = new AlignmentScreen(context_, *this, *this);
+    alignment_->panel()->hide();
+}
+
+TCan::~TCan()
+{
+    // The alignment screen's title images and panel refer to this window and its back buffer.
+    delete alignment_;
+}
+
+// ---- commands --------------------------------------------------------------------------------
+
+void TCan::playCurrentPage() { player_->playCurrentPage(); }
+
+void TCan::playAllPages() { player_->playAllPages(storagePageSource(context_.workspace, context_.prompter)); }
+
+void TCan::enterAlignment() { alignment_->EnterAlignment(); }
+void TCan::clearInPath(int line) { alignment_->clearInPath(line); }
+void TCan::clearOutPath(int line) { alignment_->clearOutPath(line); }
+
+void TCan::InitImageScreen() { player_->initImageScreen(); }
+void TCan::KillBitmaps(int n) { player_->killBitmaps(n); }
+void TCan::pauseUNtilSpaceBarReset() { player_->pauseUntilSpaceBarReset(); }
+void TCan::killcan() { player_->killcan(); }
+
+void TCan::saveabitmap()
+{
+    Bitmap picture = back_;
+    picture.setPixelFormat(PixelFormat::Bits24);
+    FileDialogOptions options;
+    options.title = QStringLiteral("Save As A Bitmap File");
+    options.filter = QStringLiteral("Bitmaps Only (*.bmp)");
+    options.defaultSuffix = QStringLiteral("bmp");
+    const std::optional<QString> name = context_.prompter.saveFileName(options);
+    if (!name)
+        return;
+    QString error;
+    if (!picture.saveToFile(*name, &error))
+        context_.prompter.message(QStringLiteral("Can not save ") + *name + QStringLiteral(": ") + error,
+                                  MessageIcon::Error);
+}
+
+// ---- the stage surface ------------------------------------------------------------------------
+
+QScreen* TCan::stageScreen() const
+{
+    if (context_.mainWidget != nullptr && context_.mainWidget->screen() != nullptr)
+        return context_.mainWidget->screen();
+    return screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+}
+
+Point TCan::screenSize() const { return {back_.width(), back_.height()}; }
+
+void TCan::fitToScreen()
+{
+    QScreen* s = stageScreen();
+    const QRect area = s != nullptr ? s->geometry() : QRect(0, 0, 1024, 768);
+    setGeometry(area);
+    if (back_.width() != area.width() || back_.height() != area.height()) {
+        back_ = Bitmap(area.width(), area.height(), PixelFormat::Bits32);
+        back_.canvas().brush = {kBlack, BrushStyle::Solid};
+        back_.canvas().fillRect({0, 0, back_.width(), back_.height()});
+    }
+}
+
+void TCan::readScreenFormats()
+{
+    QScreen* s = stageScreen();
+    if (s == nullptr) {
+        context_.prompter.message(QStringLiteral("Unable to set pixel format for your video card, using default."),
+                                  MessageIcon::Error);
+        formats_.title = PixelFormat::Device;
+        return;
+    }
+    depth_ = s->depth();
+    if (const auto format = titleFormatForDepth(depth_)) {
+        formats_.title = *format;
+        formats_.effect = *format == PixelFormat::Bits32 ? PixelFormat::Bits32 : PixelFormat::Bits24;
+    }
+}
+
+void TCan::present(const Rect& region)
+{
+    repaint(QRect(region.left, region.top, region.width(), region.height()));
+}
+
+Clock::Nanoseconds TCan::framePeriod() const
+{
+    QScreen* s = stageScreen();
+    const double hz = s != nullptr && s->refreshRate() > 1.0 ? s->refreshRate() : kDefaultRefreshHz;
+    return Clock::Nanoseconds(static_cast<std::int64_t>(1e9 / hz));
+}
+
+void TCan::pumpMessages() { QCoreApplication::processEvents(); }
+
+void TCan::waitForMessages()
+{
+    wakeTimer_.start(kMessageWaitMs);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void TCan::showForPlayback()
+{
+    if (alignment_ != nullptr)
+        alignment_->panel()->hide();
+    fitToScreen();
+    setCursor(context_.workspace.editor.alignActive ? Qt::ArrowCursor : Qt::BlankCursor);
+    show();
+    raise();
+    activateWindow();
+    setFocus();
+}
+
+void TCan::enableStage() { setEnabled(true); }
+
+void TCan::closeStage()
+{
+    setEnabled(false);
+    hide();
+    if (context_.mainWidget != nullptr) {
+        context_.mainWidget->show();
+        context_.mainWidget->activateWindow();
+    }
+}
+
+// ---- events ----------------------------------------------------------------------------------
+
+void TCan::paintEvent(QPaintEvent* event)
+{
+    if (back_.isEmpty())
+        return;
+    const QImage frame(back_.scanLine(0), back_.width(), back_.height(), back_.bytesPerLine(), QImage::Format_RGB32);
+    QPainter painter(this);
+    const QRect area = event->rect();
+    painter.drawImage(area, frame, area);
+}
+
+void TCan::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    readScreenFormats();
+}
+
+void TCan::keyPressEvent(QKeyEvent* event)
+{
+    const bool space = event->key() == Qt::Key_Space;
+    if (space && context_.workspace.page.mpause) {
+        if (!event->isAutoRepeat())
+            flags_.spaceBarPause = !flags_.spaceBarPause;
+        return;
+    }
+    if (context_.workspace.editor.alignActive)
+        return;
+    flags_.spaceBarPause = false;
+    flags_.killNow = true;
+}
+
+void TCan::mousePressEvent(QMouseEvent* event)
+{
+    // In alignment mode the alignment screen handles the mouse before this handler sees it.
+    if (context_.workspace.editor.alignActive)
+        return;
+    alignment_->pathTimer().stop();
+    if (event->modifiers() != Qt::NoModifier)
+        return;
+    if (event->button() == Qt::LeftButton) {
+        if (flags_.killNow)
+            killcan();
+        flags_.killNow = true;
+    } else if (event->button() == Qt::RightButton) {
+        saveabitmap();
+    }
+}
 
 } // namespace lumavo

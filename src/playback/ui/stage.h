@@ -1,18 +1,28 @@
 #pragma once
 
+#include "platform/bitmap.h"
 #include "platform/ui/app_context.h"
+#include "playback/page_player.h"
+#include "playback/stage_surface.h"
 
-#include <QWidget>
 #include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
 
 namespace lumavo {
 
-// The full-screen stage: plays pages and, while the editor's alignActive flag is set, serves as
-// the alignment screen.
-class TCan : public QWidget {
+class AlignmentScreen;
+
+// The full-screen stage: a frameless black window over the screen the main window is on. It
+// plays pages and, while the editor's alignActive flag is set, serves as the alignment screen
+// (whose behaviour the AlignmentScreen it owns provides). Everything is drawn into a screen-sized
+// 32-bit back buffer; paint events and presents copy from it.
+class TCan : public QWidget, public StageSurface {
     Q_OBJECT
 public:
     explicit TCan(AppContext& context, QWidget* parent = nullptr);
+    ~TCan() override;
 
     // The editor's Play and P All commands.
     void playCurrentPage();
@@ -23,8 +33,65 @@ public:
     void clearInPath(int line);
     void clearOutPath(int line);
 
+    // The stop flag and the space-bar hold flag.
+    bool getkillnow() const { return flags_.killNow; }
+    void setkillnow(bool on) { flags_.killNow = on; }
+    bool getspcbarpause() const { return flags_.spaceBarPause; }
+    void setspcbarpause(bool on) { flags_.spaceBarPause = on; }
+
+    // Prepares the stage for a page: no cursor, black, screen-sized, shown.
+    void InitImageScreen();
+    // Destroys title n's image when line n is in use, then lets messages run.
+    void KillBitmaps(int n);
+    // Lets messages run until the hold flag is clear (or the stage has been closed).
+    void pauseUNtilSpaceBarReset();
+    // Ends playback: lets messages run, disables and hides the stage, shows the main window.
+    void killcan();
+    // Saves a picture of the whole stage under a name the operator chooses.
+    void saveabitmap();
+
+    // The formats titles are composed in, from the screen's depth when the stage was last shown.
+    PixelFormat titlePixelFormat() const { return formats_.title; }
+    PixelFormat effectFormat() const { return formats_.effect; }
+    int screenColorDepth() const { return depth_; }
+
+    PagePlayer& player() { return *player_; }
+    AlignmentScreen& alignment() { return *alignment_; }
+
+    // StageSurface
+    Bitmap& backBuffer() override { return back_; }
+    void present(const Rect& region) override;
+    Clock::Nanoseconds framePeriod() const override;
+    Point screenSize() const override;
+    int screenDepth() const override { return depth_; }
+    ComposeFormats composeFormats() const override { return formats_; }
+    void pumpMessages() override;
+    void waitForMessages() override;
+    void showForPlayback() override;
+    void enableStage() override;
+    void closeStage() override;
+    bool isEnabledStage() const override { return isEnabled(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
+    QScreen* stageScreen() const;
+    void fitToScreen();
+    void readScreenFormats();
+
     AppContext& context_;
+    Bitmap back_;
+    PlaybackFlags flags_;
+    ComposeFormats formats_{PixelFormat::Device, PixelFormat::Bits24};
+    int depth_ = 32;
+    std::unique_ptr<WavePlayer> wave_;
+    std::unique_ptr<PagePlayer> player_;
+    AlignmentScreen* alignment_ = nullptr;   // a child object of the stage
+    QTimer wakeTimer_;                       // bounds a wait for messages
 };
 
 } // namespace lumavo
