@@ -30,6 +30,14 @@ XDG_CONFIG_HOME=$config QT_QPA_PLATFORM=xcb "$build/lumavo" &
 app=$!
 
 shot() { sleep "${2:-0.8}"; import -window root "$out/$1.png"; echo "saved $out/$1.png"; }
+# A picture of one window found by its title.
+shotwin() {
+  sleep "${3:-0.8}"
+  local id
+  id=$(xdotool search --name "$2" | tail -1)
+  if [[ -n "$id" ]]; then import -window "$id" "$out/$1.png"; else import -window root "$out/$1.png"; fi
+  echo "saved $out/$1.png"
+}
 sleep 1.2
 shot splash 0
 sleep 3
@@ -38,13 +46,19 @@ xdotool windowactivate "$win" 2>/dev/null || xdotool windowfocus "$win"
 eval "$(xdotool getwindowgeometry --shell "$win")"   # X, Y, WIDTH, HEIGHT
 shot main-window
 
-# Type titles and open the direction toolbar from line 1's IN button.
-xdotool mousemove $((X + 200)) $((Y + 125)) click 1
-xdotool type --delay 20 "Lumavo titles"
+# Type a title into each line.
+line=0
+for title in "Lumavo titles" "Line two" "The end"; do
+  xdotool mousemove $((X + 200)) $((Y + 125 + line * 76)) click 1
+  xdotool type --delay 15 "$title"
+  line=$((line + 1))
+done
+shot main-with-titles
+
+# Open the direction toolbar from line 1's IN button, then choose its first direction.
 xdotool mousemove $((X + 30)) $((Y + 125)) click 1
 shot direction-toolbar
-xdotool key Escape
-xdotool mousemove $((X + 600)) $((Y + 430)) click 1
+xdotool mousemove $((X + 36)) $((Y + 86)) click 1
 
 # The styling pop-up menu of line 1.
 xdotool mousemove $((X + 200)) $((Y + 125)) click 3
@@ -61,11 +75,11 @@ done
 
 # Help > About, Configuration > Set Color Bar Time.
 xdotool key alt+h Return
-shot about 1.0
+shotwin about "About Lumavo-32" 1.0
 xdotool key Return
 sleep 0.5
 xdotool key alt+c Return
-shot time-options 1.0
+shotwin time-options "Time  Options" 1.0
 xdotool key Escape
 sleep 0.5
 

@@ -6,8 +6,10 @@
 #include "compose/ui/effects_window.h"
 #include "compose/ui/font_form.h"
 #include "platform/ui/qt_prompter.h"
+#include "playback/ui/sound_wave_player.h"
 #include "playback/ui/stage.h"
 #include "storage/settings_file.h"
+#include "storage/system_probe.h"
 #include "storage/ui/project_info_window.h"
 #include "storage/ui/system_info_window.h"
 
@@ -50,8 +52,10 @@ bool deliverReportingErrors(const std::function<bool()>& deliver, Prompter& prom
 }
 
 Application::Application(Prompter& prompter, Clock& clock,
-                         std::function<std::unique_ptr<WavePlayer>()> makeWavePlayer, QString settingsPath)
-    : context_{workspace_, prompter, clock, std::move(makeWavePlayer)}, settingsPath_(std::move(settingsPath))
+                         std::function<std::unique_ptr<WavePlayer>()> makeWavePlayer, QString settingsPath,
+                         SystemProbe* systemProbe)
+    : context_{workspace_, prompter, clock, std::move(makeWavePlayer), systemProbe},
+      settingsPath_(std::move(settingsPath))
 {
 }
 
@@ -98,7 +102,9 @@ int runApplication(int argc, char** argv)
     QtPrompter prompter;
     app.setErrorPrompter(&prompter);
     SteadyClock clock;
-    Application application(prompter, clock, {}, settingsFilePath());
+    LinuxSystemProbe systemProbe;
+    Application application(prompter, clock, [] { return std::make_unique<SoundWavePlayer>(); },
+                             settingsFilePath(), &systemProbe);
     application.createWindows();
     application.mainWindow().show();
     const int code = QApplication::exec();

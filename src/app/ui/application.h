@@ -32,7 +32,7 @@ bool deliverReportingErrors(const std::function<bool()>& deliver, Prompter& prom
 class Application {
 public:
     Application(Prompter& prompter, Clock& clock, std::function<std::unique_ptr<WavePlayer>()> makeWavePlayer,
-                QString settingsPath);
+                QString settingsPath, SystemProbe* systemProbe = nullptr);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;

@@ -15,6 +15,7 @@
 #include "storage/page_file.h"
 #include "storage/project.h"
 #include "storage/ui/project_info_window.h"
+#include "storage/ui/report_printing.h"
 #include "storage/ui/system_info_window.h"
 
 #include <QAction>
@@ -37,8 +38,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -562,7 +561,9 @@ void TBitMovOptMain::FormResize()
     }
     outLabel_->setGeometry(layout.outLabelLeft, 8, 40, 18);
     directionToolbar_->move(layout.directionToolbarLeft, directionToolbar_->y());
-    panel1_->setGeometry(8, kLineTop + kLineCount * kLineSpacing, width() - 16, 100);
+    // The delay box stands along the bottom, above the status bar.
+    const int panelTop = kLineTop + kLineCount * kLineSpacing;
+    panel1_->setGeometry(8, panelTop, width() - 16, std::max(100, centralWidget()->height() - panelTop - 6));
     ShowIMagelab();
 }
 
@@ -1163,13 +1164,12 @@ void TBitMovOptMain::AlignToolButtonClick()
 
 void TBitMovOptMain::PrintFileButton1Click1()
 {
+    applyActions(printProjectReport(context_));
 }
 
 void TBitMovOptMain::PrintSetup1Click()
 {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    context_.prompter.execModal(dialog);
+    runPrintSetup(context_);
 }
 
 void TBitMovOptMain::ProjectInformation1Click()
