@@ -21,55 +21,44 @@ QString folded(const QString& name)
 
 } // namespace
 
-DirectoryIndex::DirectoryIndex(const QString& dir) : dir_(dir)
+DirectoryIndex::DirectoryIndex(const QString& dir) : dir_(dir) {}
+
+void DirectoryIndex::list()
 {
-    const QDir d(dir.isEmpty() ? QStringLiteral(".") : dir);
+    listed_ = true;
+    const QDir d(dir_.isEmpty() ? QStringLiteral(".") : dir_);
     const QStringList names = d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString& name : names) {
-        exact_.insert(name);
-        folded_.insert(folded(name), name);   // sorted order: the first variant wins
-    }
+    for (const QString& name : names)
+        folded_[folded(name)].append(name);
 }
 
-QString DirectoryIndex::find(const QString& name) const
+QString DirectoryIndex::find(const QString& name)
 {
-    if (name.isEmpty())
+    if (name.isEmpty() || name.contains(u'/'))
         return {};
-    if (exact_.contains(name))
-        return joinPath(dir_, name);
+    const QString exact = joinPath(dir_, name);
+    if (QFileInfo(exact).isFile())
+        return exact;
+    if (!listed_)
+        list();
     const auto it = folded_.constFind(folded(name));
-    return it == folded_.constEnd() ? QString() : joinPath(dir_, it.value());
+    return it == folded_.constEnd() || it->isEmpty() ? QString() : joinPath(dir_, it->front());
 }
 
 void DirectoryIndex::noteRenamed(const QString& fromName, const QString& toName)
 {
-    exact_.remove(fromName);
-    const QString key = folded(fromName);
-    folded_.remove(key);
-    for (const QString& other : std::as_const(exact_)) {
-        if (folded(other) == key) {
-            folded_.insert(key, other);
-            break;
-        }
-    }
-    if (!toName.isEmpty()) {
-        exact_.insert(toName);
-        if (!folded_.contains(folded(toName)))
-            folded_.insert(folded(toName), toName);
-    }
+    if (!listed_)
+        return;
+    const auto it = folded_.find(folded(fromName));
+    if (it != folded_.end())
+        it->removeOne(fromName);
+    if (!toName.isEmpty())
+        folded_[folded(toName)].append(toName);
 }
 
 QString findFileIgnoringCase(const QString& dir, const QString& name)
 {
     if (name.isEmpty())
-        return {};
-    const QString exact = joinPath(dir, name);
-    if (QFileInfo(exact).isFile())
-        return exact;
-    if (name.contains(u'/'))
-        return {};
-    const QDir d(dir.isEmpty() ? QStringLiteral(".") : dir);
-    if (!d.exists())
         return {};
     return DirectoryIndex(dir).find(name);
 }

@@ -16,20 +16,23 @@ QString findFileIgnoringCase(const QString& dir, const QString& name);
 // projectDir. Empty when none exists. The stored path itself is never rewritten.
 QString resolveStoredPath(const QString& storedPath, const QString& projectDir);
 
-// The file names of one directory, listed once, for many look-ups that ignore letter case.
+// Many look-ups in one directory that ignore letter case: an exact name is checked on its own; the
+// directory is listed once, at the first name that does not exist exactly.
 class DirectoryIndex {
 public:
     // dir with or without a trailing separator; "" is the current directory.
     explicit DirectoryIndex(const QString& dir);
-    // As findFileIgnoringCase, from the listing.
-    QString find(const QString& name) const;
-    // Keeps the listing right after a file was renamed or removed (to empty) in this directory.
+    // As findFileIgnoringCase.
+    QString find(const QString& name);
+    // Keeps the listing right after a file of this directory was renamed (toName empty: removed).
     void noteRenamed(const QString& fromName, const QString& toName);
 
 private:
+    void list();
+
     QString dir_;
-    QSet<QString> exact_;
-    QHash<QString, QString> folded_;   // case-folded name -> a real name
+    bool listed_ = false;
+    QHash<QString, QStringList> folded_;   // case-folded name -> the real names, sorted
 };
 
 } // namespace lumavo

@@ -63,7 +63,7 @@ bool pageExists(const QString& projectDir, const QString& base, const QString& p
 
 QString lastPageNumber(const QString& projectDir, const QString& base)
 {
-    const DirectoryIndex index(projectDir);
+    DirectoryIndex index(projectDir);
     QString previous = QStringLiteral("NEW");
     for (int n = 0; n < kPageCount; ++n) {
         const QString current = pageNumberText(n);
@@ -76,7 +76,7 @@ QString lastPageNumber(const QString& projectDir, const QString& base)
 
 std::optional<QString> nextFreePageNumber(const QString& projectDir, const QString& base)
 {
-    const DirectoryIndex index(projectDir);
+    DirectoryIndex index(projectDir);
     for (int n = 0; n < kPageCount; ++n) {
         const QString current = pageNumberText(n);
         if (index.find(pageFileName(base, current)).isEmpty())
