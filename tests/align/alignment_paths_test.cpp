@@ -71,22 +71,6 @@ INSTANTIATE_TEST_SUITE_P(Directions, SetXYTest,
                                            StepCase{{0, 0}, {-40, -40}, {0, 0}},     // pointer off the stage
                                            StepCase{{199, 99}, {500, 500}, {199, 99}}));
 
-TEST_F(AlignmentPathsTest, FastMouseMoveAddsOnePointOnePixelOn)
-{
-    paths.choosePath(canvas(), {1, PathSide::In});
-    EXPECT_TRUE(paths.mouseMove(canvas(), {20, 30}, true));
-    EXPECT_EQ(paths.currentCount(), 0);
-    EXPECT_EQ(paths.path({1, PathSide::In}).points[0], (PathPoint{20, 30}));
-    EXPECT_TRUE(paths.mouseMove(canvas(), {70, 30}, true));
-    EXPECT_TRUE(paths.mouseMove(canvas(), {70, 30}, true));
-    const DrawnPath& p = paths.path({1, PathSide::In});
-    EXPECT_EQ(p.count, 2);
-    EXPECT_EQ(p.points[1], (PathPoint{21, 30}));
-    EXPECT_EQ(p.points[2], (PathPoint{22, 30}));
-    // Drawn in line 1's colour.
-    EXPECT_EQ(stage.pixel(21, 30), kRed);
-}
-
 TEST_F(AlignmentPathsTest, MovesRecordNothingWithoutLeftButtonAloneOrEnabledPath)
 {
     EXPECT_FALSE(paths.mouseMove(canvas(), {5, 5}, true)) << "no path button down";
@@ -212,14 +196,6 @@ TEST_F(AlignmentPathsTest, ShowAllPathsStopsAtTheLastRecordedSlot)
     paths.showAllPaths(canvas());
     EXPECT_EQ(stage.pixel(10, 20), kWhite) << "a path of two points is drawn";
     EXPECT_EQ(stage.pixel(150, 60), kBlack) << "no line towards the unrecorded slot 999";
-    EXPECT_TRUE(paths.anyPathDrawn());
-}
-
-TEST_F(AlignmentPathsTest, AnyPathDrawnNeedsACountAboveOne)
-{
-    fillPath({2, PathSide::In}, 1, 0, 0);
-    EXPECT_FALSE(paths.anyPathDrawn());
-    fillPath({2, PathSide::In}, 2, 0, 0);
     EXPECT_TRUE(paths.anyPathDrawn());
 }
 
