@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -148,6 +149,7 @@ void TBitMovOptMain::buildToolBar()
     QFont toolFont = toolBar3_->font();
     toolFont.setPixelSize(11);
     toolBar3_->setFont(toolFont);
+    toolBar3_->layout()->setSpacing(0);
     addToolBar(Qt::TopToolBarArea, toolBar3_);
 
     auto add = [this](const char* name, const QString& text, const QString& hint, QStyle::StandardPixmap icon,
@@ -158,7 +160,8 @@ void TBitMovOptMain::buildToolBar()
         button->setToolTip(hint);
         button->setIcon(style()->standardIcon(icon));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setFixedSize(40, 44);
+        // Narrow buttons, so that the whole bar fits the window's design width.
+        button->setFixedSize(std::max(32, QFontMetrics(toolBar3_->font()).horizontalAdvance(text) + 8), 44);
         connect(button, &QToolButton::clicked, this, handler);
         toolBar3_->addWidget(button);
         return button;
