@@ -83,17 +83,34 @@ void blitRow(Bitmap& dst, int dx, int dy, const Bitmap& src, int sx, int sy, int
     }
 }
 
+Rect clipped(const Rect& r, const Bitmap& bm)
+{
+    return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, bm.width()), std::min(r.bottom, bm.height())};
+}
+
 void transfer(Bitmap& dst, Rect dr, const Bitmap& src, Rect sr, RasterOp op, Color brush)
 {
     if (dr.isEmpty() || sr.isEmpty() || dst.isEmpty() || src.isEmpty())
         return;
+    const int dw = dr.width(), dh = dr.height(), sw = sr.width(), sh = sr.height();
     if (&dst == &src) {
-        const Bitmap copy(src);
-        transfer(dst, dr, copy, sr, op, brush);
+        // Copying within one bitmap: read from a copy of the source part, so overlaps work.
+        if (dw != sw || dh != sh) {
+            const Bitmap copy(src);
+            transfer(dst, dr, copy, sr, op, brush);
+            return;
+        }
+        const Rect part = clipped(sr, src);
+        if (part.isEmpty())
+            return;
+        Bitmap copy(part.width(), part.height(), src.pixelFormat());
+        transfer(copy, {0, 0, part.width(), part.height()}, src, part, RasterOp::SrcCopy, brush);
+        const int dl = dr.left + part.left - sr.left, dt = dr.top + part.top - sr.top;
+        transfer(dst, {dl, dt, dl + part.width(), dt + part.height()}, copy,
+                 {0, 0, part.width(), part.height()}, op, brush);
         return;
     }
-    const int dw = dr.width(), dh = dr.height(), sw = sr.width(), sh = sr.height();
-    std::vector<std::uint32_t> a(static_cast<std::size_t>(std::max(dw, sw)) + 4);
+    std::vector<std::uint32_t> a(static_cast<std::size_t>(std::max(dst.width(), src.width())) + 4);
     std::vector<std::uint32_t> b(a.size());
     if (dw == sw && dh == sh) {
         // Clip against the source and the target, moving both rectangles together.
@@ -175,11 +192,6 @@ void transfer(Bitmap& dst, Rect dr, const Bitmap& src, Rect sr, RasterOp op, Col
             g[i] = s[index[i]];
         applyWordsToRow(df, dst.scanLine(y), first, n, g, op, brush, b);
     }
-}
-
-Rect clipped(const Rect& r, const Bitmap& bm)
-{
-    return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, bm.width()), std::min(r.bottom, bm.height())};
 }
 
 QFont qtFont(const Font& font)

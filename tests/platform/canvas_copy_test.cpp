@@ -154,6 +154,38 @@ TEST(CanvasCopy, CopyRectTakesPartOfTheSourceAndMayOverlapItself)
     EXPECT_EQ(bm.pixel(6, 6), before.pixel(6, 6));
 }
 
+TEST(CanvasCopy, OverlappingCopiesWithinOneBitmapReadTheOriginalPixels)
+{
+    for (const auto& [dstRect, srcRect] : {std::pair{Rect{0, 0, 5, 5}, Rect{2, 1, 7, 6}},
+                                           std::pair{Rect{1, 2, 8, 8}, Rect{-1, 0, 6, 6}},
+                                           std::pair{Rect{0, 0, 8, 8}, Rect{1, 1, 5, 5}}}) {
+        Bitmap bm = makeBitmap(8, 8, PixelFormat::Bits32, sourceColor);
+        const Bitmap before = bm;
+        bm.canvas().copyRect(dstRect, bm, srcRect, RasterOp::SrcInvert);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                Color want = before.pixel(x, y);
+                if (x >= dstRect.left && x < dstRect.right && y >= dstRect.top && y < dstRect.bottom) {
+                    const int sx = srcRect.left + (x - dstRect.left) * srcRect.width() / dstRect.width();
+                    const int sy = srcRect.top + (y - dstRect.top) * srcRect.height() / dstRect.height();
+                    if (sx >= 0 && sy >= 0 && sx < 8 && sy < 8)
+                        want = expectedColor(RasterOp::SrcInvert, before.pixel(sx, sy), want, 0);
+                }
+                ASSERT_EQ(bm.pixel(x, y), want) << x << "," << y;
+            }
+    }
+}
+
+TEST(CanvasCopy, HugeStretchTargetsAreClippedBeforeAnyWork)
+{
+    const Bitmap src = makeBitmap(2, 2, PixelFormat::Bits24, sourceColor);
+    Bitmap dst(8, 8, PixelFormat::Bits24);
+    dst.canvas().stretchDraw({-1000000000, 0, 1000000000, 8}, src);
+    // The visible columns all lie just right of the middle of the target: source column 1.
+    EXPECT_EQ(dst.pixel(0, 0), src.pixel(1, 0));
+    EXPECT_EQ(dst.pixel(7, 7), src.pixel(1, 1));
+}
+
 TEST(CanvasCopy, SourceRectanglesOutsideTheSourceDrawOnlyTheirInsidePart)
 {
     const Bitmap src = makeBitmap(4, 4, PixelFormat::Bits32, sourceColor);
