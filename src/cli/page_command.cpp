@@ -20,7 +20,7 @@ namespace {
 // The record's fields in file order, each able to print itself and to take a JSON value.
 struct FieldCodec {
     QString key;
-    std::function<QByteArray(const PageRecord&)> dump;
+    std::function<QByteArray(PageRecord&)> dump;   // takes the record mutable only to share accessors
     // Stores the value; false when it has the wrong type or range.
     std::function<bool(PageRecord&, const QJsonValue&)> load;
 };
@@ -46,9 +46,7 @@ template <typename T>
 FieldCodec numberField(const QString& key, std::function<T&(PageRecord&)> ref)
 {
     return {key,
-            [ref](const PageRecord& r) {
-                return QByteArray::number(static_cast<qint64>(ref(const_cast<PageRecord&>(r))));
-            },
+            [ref](PageRecord& r) { return QByteArray::number(static_cast<qint64>(ref(r))); },
             [ref](PageRecord& r, const QJsonValue& v) {
                 qint64 n = 0;
                 if (!integerIn(v, static_cast<double>(std::numeric_limits<T>::min()),
@@ -62,9 +60,7 @@ FieldCodec numberField(const QString& key, std::function<T&(PageRecord&)> ref)
 FieldCodec boolField(const QString& key, std::function<bool&(PageRecord&)> ref)
 {
     return {key,
-            [ref](const PageRecord& r) {
-                return QByteArray(ref(const_cast<PageRecord&>(r)) ? "true" : "false");
-            },
+            [ref](PageRecord& r) { return QByteArray(ref(r) ? "true" : "false"); },
             [ref](PageRecord& r, const QJsonValue& v) {
                 if (!v.isBool())
                     return false;
@@ -75,7 +71,7 @@ FieldCodec boolField(const QString& key, std::function<bool&(PageRecord&)> ref)
 
 FieldCodec stringField(const QString& key, std::function<QString&(PageRecord&)> ref)
 {
-    return {key, [ref](const PageRecord& r) { return jsonString(ref(const_cast<PageRecord&>(r))); },
+    return {key, [ref](PageRecord& r) { return jsonString(ref(r)); },
             [ref](PageRecord& r, const QJsonValue& v) {
                 if (!v.isString())
                     return false;
@@ -90,8 +86,7 @@ FieldCodec pathField(const QString& key, std::function<Points&(PageRecord&)> poi
                      std::function<std::int32_t&(PageRecord&)> count)
 {
     return {key,
-            [points, count](const PageRecord& r) {
-                auto& rec = const_cast<PageRecord&>(r);
+            [points, count](PageRecord& rec) {
                 const int last = clampPathCount(count(rec));
                 QByteArray out = "[";
                 for (int s = 0; s <= last; ++s) {
@@ -196,7 +191,7 @@ int dumpPage(const QString& pagePath)
     case PageReadStatus::Ok:
         break;
     }
-    const PageRecord record = decodePageRecord(bytes);
+    PageRecord record = decodePageRecord(bytes);
     QByteArray out = "{";
     bool first = true;
     for (const FieldCodec& field : recordFields()) {

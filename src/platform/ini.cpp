@@ -209,14 +209,20 @@ IoResult IniFile::save(const QString& path) const
     const QString dir = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(dir))
         return IoResult::failure(QStringLiteral("Cannot write %1: cannot create its directory").arg(path));
+    return writeFileAtomically(path, {toText().toUtf8()});
+}
+
+IoResult writeFileAtomically(const QString& path, std::initializer_list<QByteArrayView> parts)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = toText().toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, why));
+    for (const QByteArrayView part : parts) {
+        if (file.write(part.data(), part.size()) != part.size()) {
+            const QString why = file.errorString();
+            file.cancelWriting();
+            return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, why));
+        }
     }
     if (!file.commit())
         return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));

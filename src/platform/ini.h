@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 
 namespace lumavo {
 
@@ -13,6 +15,11 @@ struct IoResult {
     static IoResult success() { return {}; }
     static IoResult failure(const QString& why) { return {false, why}; }
 };
+
+// Writes parts one after another as the whole new contents of path, crash-safely: a temporary file
+// in the same directory, flushed to disk, then renamed over the old file. On failure the old file
+// is untouched and no temporary file is left.
+IoResult writeFileAtomically(const QString& path, std::initializer_list<QByteArrayView> parts);
 
 // An INI file held in memory as its lines, with the semantics of the classic profile functions:
 // section and key names match without regard to letter case (blanks around them ignored); the first

@@ -101,16 +101,28 @@ EditorActions saveProjectCommand(Workspace& ws, Prompter& prompter, const Projec
     return actions;
 }
 
+namespace {
+
+// Marks the page as pending under the panel text `label`; when a page is already pending it only
+// shows "Current". Returns whether a new pending page was started.
+bool startPendingPage(Workspace& ws, const QString& label, EditorActions& actions)
+{
+    if (ws.editor.newPagePending) {
+        ws.status.panel[2] = QStringLiteral("Current");
+        return false;
+    }
+    ws.editor.newPagePending = true;
+    ws.status.panel[2] = label;
+    actions.enableNewAndCopy = false;
+    return true;
+}
+
+} // namespace
+
 EditorActions newPage(Workspace& ws)
 {
     EditorActions actions;
-    if (ws.editor.newPagePending) {
-        ws.status.panel[2] = QStringLiteral("Current");
-    } else {
-        ws.editor.newPagePending = true;
-        ws.status.panel[2] = QStringLiteral("New Page");
-        actions.enableNewAndCopy = false;
-    }
+    startPendingPage(ws, QStringLiteral("New Page"), actions);
     makenewpage(ws);
     Initiate(ws);
     actions.showPage = true;
@@ -121,13 +133,7 @@ EditorActions newPage(Workspace& ws)
 EditorActions copyPage(Workspace& ws)
 {
     EditorActions actions;
-    if (ws.editor.newPagePending) {
-        ws.status.panel[2] = QStringLiteral("Current");
-        return actions;
-    }
-    ws.editor.newPagePending = true;
-    ws.status.panel[2] = QStringLiteral("Copy Page");
-    actions.enableNewAndCopy = false;
+    startPendingPage(ws, QStringLiteral("Copy Page"), actions);
     return actions;
 }
 

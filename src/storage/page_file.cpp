@@ -3,7 +3,6 @@
 #include "storage/project.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace lumavo {
 
@@ -33,20 +32,8 @@ IoResult writePageFile(const QString& path, const RecordBytes& bytes, bool start
             tail = old.readAll();
         }
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    const bool written =
-        file.write(reinterpret_cast<const char*>(bytes.data()), kRecordSize) == kRecordSize &&
-        (tail.isEmpty() || file.write(tail) == tail.size());
-    if (!written) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, why));
-    }
-    if (!file.commit())
-        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return IoResult::success();
+    const QByteArrayView record(reinterpret_cast<const char*>(bytes.data()), kRecordSize);
+    return writeFileAtomically(path, {record, tail});
 }
 
 LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& projectName,

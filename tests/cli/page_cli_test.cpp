@@ -106,8 +106,9 @@ class PageCliFailure : public ::testing::TestWithParam<FailCase> {};
 TEST_P(PageCliFailure, OneLineOnStderr)
 {
     test::TempDir dir;
-    if (!GetParam().file.isEmpty())
+    if (!GetParam().file.isEmpty()) {
         ASSERT_TRUE(writeAll(dir.file("in"), GetParam().file));
+    }
     QStringList args;
     for (QString a : GetParam().args)
         args << a.replace("%in", dir.file("in")).replace("%out", dir.file("out"));
