@@ -5,11 +5,14 @@
 #include "app/ui/splash_window.h"
 #include "app/ui/time_options.h"
 #include "main_window_fixture.h"
+#include "playback/ui/stage.h"
 #include "storage/settings_file.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
+#include <QTest>
 #include <stdexcept>
 
 namespace lumavo::test {
@@ -185,6 +188,42 @@ TEST_F(MainWindowTest, HelpContentsReportsAMissingManual)
     action("Contents1")->trigger();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
+}
+
+} // namespace
+} // namespace lumavo::test
+
+namespace lumavo::test {
+namespace {
+
+TEST_F(ApplicationTest, PlayingAnEmptyPageIsRefusedWithTheEditorsMessage)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    app.mainWindow().Initiate();
+    app.mainWindow().showpage();
+    app.mainWindow().findChild<QToolButton*>(QStringLiteral("PlayPgToolButton"))->click();
+    EXPECT_EQ(prompter.messageTexts(), QStringList{QStringLiteral("Enter a title in the black edit box.")});
+    EXPECT_FALSE(app.context().stage->isVisible());
+}
+
+TEST_F(ApplicationTest, AClickOnTheMainWindowHidesTheStage)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    app.context().stage->show();
+    QWidget* surface = app.mainWindow().centralWidget();
+    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(app.context().stage->isVisible());
+    EXPECT_TRUE(app.mainWindow().isVisible());
+}
+
+TEST_F(ApplicationTest, SysInfoReportsTheScreensDepth)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    EXPECT_EQ(app.mainWindow().SysInfo(0), app.mainWindow().screen()->depth());
+    EXPECT_EQ(app.mainWindow().SysInfo(7), 0);
 }
 
 } // namespace
