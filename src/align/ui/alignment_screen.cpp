@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QProgressBar>
 #include <QStyle>
 #include <QToolButton>
@@ -87,6 +88,10 @@ void AlignmentScreen::buildPanel()
     panel_->setLineWidth(1);
     panel_->setFixedSize(kPanelWidth, kPanelHeight);
     panel_->setCursor(Qt::PointingHandCursor);
+    // The panel keeps the desktop's colours, not the black palette of the stage it sits on.
+    QPalette own = QApplication::palette();
+    own.setResolveMask(~QPalette::ResolveMask(0));
+    panel_->setPalette(own);
     panel_->setAutoFillBackground(true);
     panel_->installEventFilter(this);
 
@@ -126,7 +131,7 @@ void AlignmentScreen::buildPanel()
     pathGroup_->addButton(resetButton_);
     connect(resetButton_, &QToolButton::clicked, this, [this] { paths_.releasePath(); });
     helpButton_ = button("ToolButton11", QStringLiteral("Help"));
-    helpButton_->setIcon(style->standardIcon(QStyle::SP_DialogHelpButton));
+    helpButton_->setIcon(style->standardIcon(QStyle::SP_MessageBoxQuestion));
     infoButton_ = button("ToolButton2", QStringLiteral("Project Information"));
     infoButton_->setIcon(style->standardIcon(QStyle::SP_FileDialogInfoView));
 
@@ -512,7 +517,9 @@ void AlignmentScreen::CanDragOver(QPoint stagePos)
     }
     readout_->setText(QStringLiteral("Hori Pos: %1 Vert Pos: %2").arg(stagePos.x()).arg(stagePos.y()));
     readout_->adjustSize();
-    readout_->move(stagePos + QPoint(16, 20));
+    // Above the pointer, where it hides neither the pointer nor the dragged corner.
+    const QPoint at = stagePos + QPoint(4, -readout_->height() - 4);
+    readout_->move(std::clamp(at.x(), 0, std::max(0, stage_.width() - readout_->width())), std::max(0, at.y()));
     readout_->show();
     readout_->raise();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
