@@ -168,17 +168,19 @@ QWidget* Tsyschk::buildSystemTab()
     const std::vector<CaptionedValue> display = displayRows({});
     constexpr std::size_t kShortDisplayRows = 10;
     const std::vector<CaptionedValue> shortRows(display.begin(), display.begin() + kShortDisplayRows);
-    const std::vector<CaptionedValue> longRows(display.begin() + kShortDisplayRows, display.end());
     displayValues_ = addRows(page, grid, 0, 2, shortRows, QStringLiteral("display"));
     const std::vector<CaptionedValue> systemCaptions = systemRows({});
     systemValues_ = addRows(page, grid, static_cast<int>(kShortDisplayRows) + 1, 2, systemCaptions,
                             QStringLiteral("system"));
-    auto longValues = addRows(page, grid, 0, 4, longRows, QStringLiteral("displayLong"));
-    for (std::size_t i = 0; i < longValues.size(); ++i) {
-        longValues[i]->setObjectName(QStringLiteral("display") + QString::number(kShortDisplayRows + i));
-        displayValues_.push_back(longValues[i]);
+    // The explanatory captions are long: they run under both columns.
+    ++row;
+    for (std::size_t i = kShortDisplayRows; i < display.size(); ++i, ++row) {
+        grid->addWidget(new QLabel(display[i].caption, page), row, 0, 1, 3);
+        displayValues_.push_back(valueLabel(page, QStringLiteral("display") + QString::number(i)));
+        grid->addWidget(displayValues_.back(), row, 3);
     }
     grid->setRowStretch(row + 1, 1);
+    grid->setColumnStretch(4, 1);
     scroll->setWidget(page);
     return scroll;
 }
