@@ -951,6 +951,7 @@ bool TBitMovOptMain::loadbimage(const QString& name, QLabel* image, QLabel* labe
         return false;
     }
     image->setPixmap(QPixmap::fromImage(picture));
+    image->setProperty("previewFile", name);
     image->setScaledContents(true);
     image->show();
     ShowIMagelab();
@@ -962,6 +963,14 @@ void TBitMovOptMain::loadprevus()
     for (int k = 1; k <= kLineCount; ++k) {
         const QString name = ws_.page.line(k).bitmapFile;
         QLabel* image = preview(k);
+        // A preview left over from another page or picture is not this line's preview.
+        if (image->property("previewFile").toString() != name) {
+            image->hide();
+            image->clear();
+            image->setProperty("previewFile", QString());
+            if (name.isEmpty())
+                fileLabel(k)->clear();
+        }
         const bool empty = image->pixmap().isNull() || image->isHidden();
         if (name.isEmpty() || !empty)
             continue;

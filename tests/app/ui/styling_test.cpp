@@ -163,3 +163,31 @@ TEST_F(StylingTest, AWaveIsChosenForThePopupLineAndCancelKeepsIt)
 
 } // namespace
 } // namespace lumavo::test
+
+namespace lumavo::test {
+namespace {
+
+TEST_F(MainWindowTest, ShowingAPageReplacesAPreviewLeftFromThePreviousPage)
+{
+    QImage red(4, 4, QImage::Format_RGB32), green(4, 4, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    green.fill(Qt::green);
+    const QString first = dir.file(QStringLiteral("red.bmp")), second = dir.file(QStringLiteral("green.bmp"));
+    ASSERT_TRUE(red.save(first, "BMP") && green.save(second, "BMP"));
+    workspace.page.line(1).bitmapFile = first;
+    window->showpage();
+    ASSERT_EQ(window->preview(1)->pixmap().toImage().pixelColor(0, 0), QColor(Qt::red));
+
+    workspace.page.line(1).bitmapFile = second;   // the next page shows another picture
+    window->showpage();
+    EXPECT_EQ(window->preview(1)->pixmap().toImage().pixelColor(0, 0), QColor(Qt::green));
+    EXPECT_EQ(window->fileLabel(1)->text(), second);
+
+    workspace.page.line(1).bitmapFile.clear();    // and then a text line
+    window->showpage();
+    EXPECT_TRUE(window->preview(1)->isHidden());
+    EXPECT_TRUE(window->fileLabel(1)->text().isEmpty());
+}
+
+} // namespace
+} // namespace lumavo::test
