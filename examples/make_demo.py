@@ -94,8 +94,8 @@ def page(number, *lines, pause=2, delay=MOVE, fade=FADE):
 
 
 def pages():
-    path_in = wavy_path((40, 420), 700)
-    path_out = wavy_path(path_in[-2], 600)
+    path_in = wavy_path((40, 420), 420)
+    path_out = wavy_path(path_in[-2], 700)
     rest11 = path_in[-2]                           # IN code 11 ends at point count - 1
     return [
         page(0,

@@ -17,8 +17,17 @@ void runMotion(const Motion& motion, Bitmap& title, Canvas& stage, FramePacer& p
     if (motion.steps.empty())
         return;
     std::unique_ptr<FadeFrames> fade;
-    if (motion.isFade())
+    // The back buffer is 32-bit: a title in another format is converted once per motion rather
+    // than on every step (the conversion keeps every colour exactly).
+    Bitmap converted;
+    const Bitmap* source = &title;
+    if (motion.isFade()) {
         fade = std::make_unique<FadeFrames>(title, fadeForm, motion.steps.front().level == 0);
+    } else if (title.bitsPerPixel() != 32) {
+        converted = title;
+        converted.setPixelFormat(PixelFormat::Bits32);
+        source = &converted;
+    }
 
     const Clock::Nanoseconds start = clock.now();
     const Clock::Nanoseconds end = start + Clock::Nanoseconds(motion.totalWaitNs());
@@ -26,10 +35,10 @@ void runMotion(const Motion& motion, Bitmap& title, Canvas& stage, FramePacer& p
     for (const MotionStep& step : motion.steps) {
         switch (step.kind) {
         case MotionStep::Kind::Blit:
-            stage.draw(step.area.left, step.area.top, title);
+            stage.draw(step.area.left, step.area.top, *source);
             break;
         case MotionStep::Kind::Stretch:
-            stage.stretchDraw(step.area, title);
+            stage.stretchDraw(step.area, *source);
             break;
         case MotionStep::Kind::Fade:
             stage.draw(step.area.left, step.area.top, fade->frame(step.level));
