@@ -31,7 +31,17 @@ bool checkWaveFile(const QString& path, QString* error)
 
 SoundWavePlayer::SoundWavePlayer() = default;
 
-SoundWavePlayer::~SoundWavePlayer() { close(); }
+SoundWavePlayer::~SoundWavePlayer()
+{
+    close();
+    if (audioThread_.isRunning()) {
+        QMetaObject::invokeMethod(
+            worker_, [this] { delete effect_; effect_ = nullptr; }, Qt::BlockingQueuedConnection);
+        audioThread_.quit();
+        audioThread_.wait();
+    }
+    delete worker_;
+}
 
 bool SoundWavePlayer::open(const QString& path, QString* error)
 {
@@ -46,17 +56,36 @@ void SoundWavePlayer::play()
 {
     if (path_.isEmpty())
         return;
-    if (!effect_)
-        effect_ = std::make_unique<QSoundEffect>();
-    effect_->setSource(QUrl::fromLocalFile(path_));
-    effect_->play();   // starts once loaded; returns at once
+    if (!audioThread_.isRunning()) {
+        audioThread_.setObjectName(QStringLiteral("wave player"));
+        worker_ = new QObject;
+        worker_->moveToThread(&audioThread_);
+        audioThread_.start();
+    }
+    const QUrl source = QUrl::fromLocalFile(path_);
+    QMetaObject::invokeMethod(
+        worker_,
+        [this, source] {
+            if (effect_ == nullptr)
+                effect_ = new QSoundEffect;
+            effect_->setSource(source);
+            effect_->play();   // starts once loaded
+        },
+        Qt::QueuedConnection);
 }
 
 void SoundWavePlayer::close()
 {
-    if (effect_) {
-        effect_->stop();
-        effect_->setSource(QUrl());
+    if (audioThread_.isRunning()) {
+        QMetaObject::invokeMethod(
+            worker_,
+            [this] {
+                if (effect_ != nullptr) {
+                    effect_->stop();
+                    effect_->setSource(QUrl());
+                }
+            },
+            Qt::BlockingQueuedConnection);
     }
     path_.clear();
 }

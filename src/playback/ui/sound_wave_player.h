@@ -3,7 +3,7 @@
 #include "platform/wave_player.h"
 
 #include <QString>
-#include <memory>
+#include <QThread>
 
 class QSoundEffect;
 
@@ -11,7 +11,8 @@ namespace lumavo {
 
 // Plays wave files through Qt Multimedia. open() checks the file with libsndfile at once (a
 // missing, unreadable or non-wave file fails there); play() starts the sound without blocking;
-// close() stops it. Without a sound device the sound is simply not heard.
+// close() stops it. The sound runs in a thread of its own, so it keeps playing while playback
+// holds the user-interface thread in a motion. Without a sound device nothing is heard.
 class SoundWavePlayer final : public WavePlayer {
 public:
     SoundWavePlayer();
@@ -26,7 +27,9 @@ public:
 
 private:
     QString path_;
-    std::unique_ptr<QSoundEffect> effect_;
+    QThread audioThread_;
+    QObject* worker_ = nullptr;          // lives in audioThread_
+    QSoundEffect* effect_ = nullptr;     // created and used only in audioThread_
 };
 
 // Checks that path names a readable wave (RIFF/WAVE) file; false with the reason when not.
