@@ -6,6 +6,7 @@
 #include "storage/project.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -269,6 +270,26 @@ TEST(ReportLastPage, NewCountsAsZero)
     EXPECT_EQ(lastPageValue("000"), 0);
     EXPECT_EQ(lastPageValue("017"), 17);
     EXPECT_EQ(lastPageValue("999"), 999);
+}
+
+} // namespace
+} // namespace lumavo
+
+namespace lumavo {
+namespace {
+
+TEST(ReportPdfPaths, DefaultIsTheProjectBaseBesideItAndMemoryGoesNextToIt)
+{
+    Workspace ws;
+    ws.project.projectDir = "/projects/show/";
+    ws.project.projectName = "show.tlp";
+    EXPECT_EQ(defaultReportPdfPath(ws), "/projects/show/SHOW.pdf");
+    ws.project.projectName.clear();
+    EXPECT_EQ(defaultReportPdfPath(ws), "/projects/show/LUMAVO.pdf");
+    ws.project.projectDir.clear();
+    EXPECT_TRUE(defaultReportPdfPath(ws).startsWith(QDir::homePath()));
+    EXPECT_EQ(memoryPrintoutPdfPath("/tmp/out/report.pdf"), "/tmp/out/report-memory.pdf");
+    EXPECT_EQ(memoryPrintoutPdfPath("/tmp/out/report"), "/tmp/out/report-memory.pdf");
 }
 
 } // namespace
