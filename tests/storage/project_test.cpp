@@ -29,14 +29,6 @@ INSTANTIATE_TEST_SUITE_P(Names, StripTLPTest,
                                            StripCase{"\tcaf\u00e9.Tlp\n", "CAF\u00e9"},
                                            StripCase{"x.tlpz", "X"}));
 
-TEST(PageNumbers, AreThreeDigits)
-{
-    EXPECT_EQ(pageNumberText(5), "005");
-    EXPECT_EQ(pageNumberText(45), "045");
-    EXPECT_EQ(pageNumberText(999), "999");
-    EXPECT_EQ(pageFilePath("/p/", "SHOW", "004"), "/p/SHOW.004");
-}
-
 class NumberingTest : public test::StorageFixture {};
 
 TEST_F(NumberingTest, GapsDecideLastAndNextPage)
@@ -73,13 +65,6 @@ TEST_F(NumberingTest, PagesInOtherLetterCaseCount)
     makePage("000", "show.000");
     makePage("001", "Show.001");
     EXPECT_EQ(lastPageNumber(ws->project.projectDir, "SHOW"), "001");
-}
-
-TEST(Pmsg, PrefixesFileError)
-{
-    test::ScriptedPrompter prompter;
-    pmsg(prompter, "missing.bmp");
-    EXPECT_EQ(prompter.messageTexts(), QStringList{"File error, missing.bmp"});
 }
 
 class ProjectFileTest : public test::StorageFixture {};

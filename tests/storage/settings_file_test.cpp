@@ -81,10 +81,5 @@ TEST_F(SettingsFileTest, UnwritableFileReportsIt)
     EXPECT_TRUE(r.error.contains(ini()));
 }
 
-TEST(SettingsPath, LivesInTheConfigDirectory)
-{
-    EXPECT_TRUE(settingsFilePath().endsWith("/lumavo.ini"));
-}
-
 } // namespace
 } // namespace lumavo
