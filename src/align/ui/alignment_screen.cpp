@@ -1,5 +1,6 @@
 #include "align/ui/alignment_screen.h"
 
+#include "compose/ui/tbmp.h"
 #include "playback/stage_surface.h"
 #include "storage/ui/project_info_window.h"
 
@@ -7,10 +8,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
-#include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPalette>
 #include <QProgressBar>
 #include <QStyle>
@@ -39,31 +38,12 @@ QString colorSheet(Color c)
 
 } // namespace
 
-// A title image on the alignment screen: a child of the stage showing the composed title,
-// hand cursor, dragged by the screen's event filter.
-class AlignmentTitleImage : public QWidget {
-public:
-    AlignmentTitleImage(const Bitmap& picture, QWidget& stage) : QWidget(&stage), image_(picture.toImage())
-    {
-        setFixedSize(picture.width(), picture.height());
-        setCursor(Qt::PointingHandCursor);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.drawImage(0, 0, image_);
-    }
-
-private:
-    QImage image_;
-};
-
+// A title image while the screen is open; the image is a child of the stage.
 struct AlignmentScreen::Title {
-    ComposedTitle composed;
-    QPointer<AlignmentTitleImage> image;   // null when the title has no picture
+    QPointer<Tbmp> image;
     ~Title() { delete image.data(); }
+    // True when the title has a picture to show, drag and save.
+    bool shown() const { return image != nullptr && !image->picture().isEmpty(); }
 };
 
 AlignmentScreen::AlignmentScreen(AppContext& context, QWidget& stage, StageSurface& surface)
@@ -243,10 +223,10 @@ QToolButton* AlignmentScreen::pathButton(PathId id) const
     return it == kAllPaths.end() ? nullptr : pathButtons_[static_cast<std::size_t>(it - kAllPaths.begin())];
 }
 
-QWidget* AlignmentScreen::titleImage(int n) const
+Tbmp* AlignmentScreen::titleImage(int n) const
 {
     const auto& title = titles_.at(static_cast<std::size_t>(n - 1));
-    return title ? title->image.data() : nullptr;
+    return title && title->shown() ? title->image.data() : nullptr;
 }
 
 // ---- opening and closing ---------------------------------------------------------------------
@@ -285,28 +265,22 @@ void AlignmentScreen::EnterAlignment()
 void AlignmentScreen::composeTitles()
 {
     Workspace& ws = context_.workspace;
+    const Point screen = surface_.screenSize();
     for (int n = 1; n <= kLineCount; ++n) {
         auto& slot = titles_[static_cast<std::size_t>(n - 1)];
         slot.reset();
-        TitleLine& line = ws.page.line(n);
-        if (!line.titleValid)
+        if (!ws.page.line(n).titleValid)
             continue;
-        auto title = std::make_unique<Title>();
-        title->composed = composeTitle(line, n, ws.stage.restOf(n), surface_.composeFormats(), true,
-                                       ws.project.projectDir, surface_.screenSize());
-        if (!title->composed.ok)
-            context_.prompter.message(title->composed.errorMessage, MessageIcon::Information);
-        const Bitmap& picture = title->composed.bitmap;
-        if (!picture.isEmpty()) {
-            const Point at = title->composed.position;
-            title->image = new AlignmentTitleImage(picture, stage_);
-            title->image->move(at.x, at.y);
-            title->image->installEventFilter(this);
-            title->image->show();
-            canvas().copyMode = RasterOp::SrcCopy;
-            canvas().draw(at.x, at.y, picture);
-        }
-        slot = std::move(title);
+        slot = std::make_unique<Title>();
+        slot->image = setupImage(ws, context_.prompter, n, surface_.composeFormats(), &stage_,
+                                 QSize(screen.x, screen.y)).release();
+        if (!slot->shown())
+            continue;
+        Tbmp& image = *slot->image;
+        image.installEventFilter(this);
+        image.show();
+        canvas().copyMode = RasterOp::SrcCopy;
+        canvas().draw(image.left(), image.top(), image.picture());
     }
     panel_->raise();
 }
@@ -328,8 +302,8 @@ void AlignmentScreen::ExitAlignClick()
     // A title whose picture failed has no image to read: it keeps the rest position it had.
     std::array<Point, kLineCount> where{};
     for (int n = 1; n <= kLineCount; ++n) {
-        const QWidget* image = titleImage(n);
-        where[static_cast<std::size_t>(n - 1)] = image ? Point{image->x(), image->y()} : ws.stage.restOf(n);
+        const Tbmp* image = titleImage(n);
+        where[static_cast<std::size_t>(n - 1)] = image ? Point{image->left(), image->top()} : ws.stage.restOf(n);
     }
     paths_.takeRestPositions(where);
 
@@ -403,9 +377,8 @@ TitlePictures AlignmentScreen::pictures() const
 {
     TitlePictures result{};
     for (std::size_t i = 0; i < titles_.size(); ++i) {
-        const auto& title = titles_[i];
-        if (title && title->image)
-            result[i] = {&title->composed.bitmap, {title->image->x(), title->image->y()}};
+        if (const Tbmp* image = titleImage(static_cast<int>(i) + 1))
+            result[i] = {&image->picture(), {image->left(), image->top()}};
     }
     return result;
 }
@@ -539,8 +512,8 @@ void AlignmentScreen::FormDragDrop()
 
 void AlignmentScreen::saveTitlePicture(int n)
 {
-    const auto& title = titles_.at(static_cast<std::size_t>(n - 1));
-    if (!title || title->composed.bitmap.isEmpty())
+    const Tbmp* image = titleImage(n);
+    if (image == nullptr)
         return;
     FileDialogOptions options;
     options.title = QStringLiteral("Save As A Bitmap File");
@@ -550,7 +523,7 @@ void AlignmentScreen::saveTitlePicture(int n)
     if (!name)
         return;
     QString error;
-    if (!title->composed.bitmap.saveToFile(*name, &error))
+    if (!image->picture().saveToFile(*name, &error))
         context_.prompter.message(QStringLiteral("Can not save the picture to ") + *name + QStringLiteral(": ") + error,
                                   MessageIcon::Error);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "align/alignment_paths.h"
-#include "compose/title_composer.h"
 #include "platform/ui/app_context.h"
 
 #include <QObject>
@@ -21,7 +20,7 @@ class QWidget;
 namespace lumavo {
 
 class StageSurface;
-class AlignmentTitleImage;
+class Tbmp;
 
 // The stage's second mode: the operator drags the titles to their rest positions and draws the
 // IN and OUT paths of direction code 11. Owns the floating panel (tool bar, path buttons, "Grid",
@@ -61,8 +60,9 @@ public:
     QLabel* countLabel() const { return countLabel_; }
     QProgressBar* gauge() const { return gauge_; }
     QLabel* positionReadout() const { return readout_; }
-    // Title image n (1..3) while the screen is open; null for a line not in use.
-    QWidget* titleImage(int n) const;
+    // Title image n (1..3) while the screen is open; null for a line not in use or whose
+    // picture could not be composed.
+    Tbmp* titleImage(int n) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,7 @@
 // The alignment screen hosted by the real stage window.
 #include "align/ui/alignment_screen.h"
 
+#include "compose/ui/tbmp.h"
 #include "playback/ui/stage.h"
 #include "scripted_prompter.h"
 

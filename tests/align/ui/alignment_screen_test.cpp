@@ -1,5 +1,6 @@
 #include "align/ui/alignment_screen.h"
 
+#include "compose/ui/tbmp.h"
 #include "playback/stage_surface.h"
 #include "scripted_prompter.h"
 #include "test_support.h"
@@ -240,6 +241,19 @@ TEST_P(ExitRestTest, RestComesFromTheDraggedImageOrTheInPathEnd)
 INSTANTIATE_TEST_SUITE_P(Counts, ExitRestTest,
                          ::testing::Values(ExitCase{-1, {100, 120}}, ExitCase{0, {100, 120}},
                                            ExitCase{10, {209, 19}}));
+
+TEST_F(AlignmentScreenTest, TitleWhosePictureFailsKeepsItsRestPositionOnExit)
+{
+    test::TempDir dir;
+    const QString broken = dir.file(QStringLiteral("broken.bmp"));
+    ASSERT_TRUE(test::writeAll(broken, "not a picture"));
+    workspace.page.line(1).bitmapFile = broken;
+    enter();
+    EXPECT_EQ(screen.titleImage(1), nullptr);
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    screen.ExitAlignClick();
+    EXPECT_EQ(workspace.stage.restOf(1), (Point{40, 50})) << "not the off-screen place of the empty image";
+}
 
 TEST_F(AlignmentScreenTest, GridCheckedBeforeOpeningIsDrawnAtOnceAndErasedWhenUnchecked)
 {
