@@ -42,6 +42,37 @@ void addPath(Motion& motion, const MotionInput& in, int lastIndexExclusive)
     }
 }
 
+// Codes 9..13, which are effects rather than slides. IN unrolls two pixels a step and follows
+// the path to point count - 1; OUT unrolls one pixel a step and stops a point earlier.
+void addEffectSteps(Motion& motion, const MotionInput& in, bool moveIn)
+{
+    const int w = in.width, h = in.height, L = in.rest.x, T = in.rest.y;
+    const std::int64_t plainNs = stepWaitNs(in.delay);
+    const int unrollStep = moveIn ? 2 : 1;
+    switch (in.code) {
+    case 9:
+        for (int r = L; r < L + w; r += unrollStep)
+            motion.steps.push_back(stretch({L, T, r, T + h}, plainNs));
+        break;
+    case 10:
+        for (int q = L + w; q > L; q -= unrollStep)
+            motion.steps.push_back(stretch({q, T, L + w, T + h}, plainNs));
+        break;
+    case 11:
+        if (in.path != nullptr)
+            addPath(motion, in, clampedPathCount(*in.path) - (moveIn ? 0 : 1));
+        break;
+    case 12:
+        addFade(motion, in, moveIn);
+        break;
+    case 13:
+        motion.steps.push_back(blit(L, T, in, plainNs));
+        break;
+    default:
+        break;
+    }
+}
+
 // Codes 1..8 IN: start point, advance per step, and the axis whose remaining distance the easy
 // slow-down measures.
 struct LinearIn {
@@ -122,28 +153,7 @@ Motion titleMotionIn(const MotionInput& in)
         }
         return motion;
     }
-    switch (in.code) {
-    case 9:
-        for (int r = L; r < L + w; r += 2)
-            motion.steps.push_back(stretch({L, T, r, T + h}, plainNs));
-        break;
-    case 10:
-        for (int q = L + w; q > L; q -= 2)
-            motion.steps.push_back(stretch({q, T, L + w, T + h}, plainNs));
-        break;
-    case 11:
-        if (in.path != nullptr)
-            addPath(motion, in, clampedPathCount(*in.path));
-        break;
-    case 12:
-        addFade(motion, in, true);
-        break;
-    case 13:
-        motion.steps.push_back(blit(L, T, in, plainNs));
-        break;
-    default:
-        break;
-    }
+    addEffectSteps(motion, in, true);
     return motion;
 }
 
@@ -182,28 +192,7 @@ Motion titleMotionOut(const MotionInput& in)
         }
         return motion;
     }
-    switch (in.code) {
-    case 9:
-        for (int r = L; r < L + w; ++r)
-            motion.steps.push_back(stretch({L, T, r, T + h}, plainNs));
-        break;
-    case 10:
-        for (int q = L + w; q > L; --q)
-            motion.steps.push_back(stretch({q, T, L + w, T + h}, plainNs));
-        break;
-    case 11:
-        if (in.path != nullptr)
-            addPath(motion, in, clampedPathCount(*in.path) - 1);
-        break;
-    case 12:
-        addFade(motion, in, false);
-        break;
-    case 13:
-        motion.steps.push_back(blit(L, T, in, plainNs));
-        break;
-    default:
-        break;
-    }
+    addEffectSteps(motion, in, false);
     return motion;
 }
 
