@@ -3,6 +3,7 @@
 #include "compose/ui/tbmp.h"
 #include "playback/stage_surface.h"
 #include "scripted_prompter.h"
+#include "storage/ui/project_info_window.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -330,6 +331,29 @@ TEST_F(AlignmentScreenTest, HidePanelHidesOnlyWhileHeldAndThePanelDrags)
     EXPECT_TRUE(screen.pathTimer().isActive());
 }
 
+// Stands in for the main window, whose Help > Contents the help button opens.
+class HelpWindow : public QWidget {
+    Q_OBJECT
+public:
+    int contentsOpened = 0;
+private slots:
+    void Contents1Click() { ++contentsOpened; }
+};
+
+TEST_F(AlignmentScreenTest, HelpAndProjectInformationButtonsOpenTheirWindows)
+{
+    HelpWindow main;
+    Tbdebug info(context);
+    context.mainWidget = &main;
+    context.projectInfo = &info;
+    enter();
+    screen.helpButton()->click();
+    EXPECT_EQ(main.contentsOpened, 1);
+    screen.projectInfoButton()->click();
+    EXPECT_TRUE(info.isVisible());
+    info.hide();
+}
+
 TEST_F(AlignmentScreenTest, EditorClearsAPathWithoutTouchingTheButtons)
 {
     DrawnPath& out1 = workspace.stage.outPath(1);
@@ -355,3 +379,5 @@ TEST_F(AlignmentScreenTest, StageMouseIsLeftAloneOutsideAlignment)
 
 } // namespace
 } // namespace lumavo
+
+#include "alignment_screen_test.moc"
