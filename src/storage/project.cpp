@@ -207,8 +207,7 @@ SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSa
         status = ini.save(target);
     }
     if (!status.ok) {
-        prompter.message(QStringLiteral("Can not save the project file ") + target + QStringLiteral(". ") + status.error,
-                         MessageIcon::Error);
+        prompter.message(QStringLiteral("Can not save this project. ") + status.error, MessageIcon::Error);
         return SaveProjectStatus::WriteFailed;
     }
     ws.project.projectDir = dir;
