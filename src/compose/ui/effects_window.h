@@ -39,7 +39,7 @@ public:
     void DrawbmSample(const RgbValues& end, const RgbValues& start);
 
 signals:
-    // The window's gradient toggle changed (down = on); the editor mirrors it on its own toggle.
+    // The window's gradient toggle changed (down = on); the editor's toggle has been set to match.
     void gradientToggleChanged(bool down);
 
 protected:
