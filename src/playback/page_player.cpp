@@ -263,8 +263,27 @@ PageEnd PagePlayer::playOnePage(const QString& label)
     return PageEnd::Played;
 }
 
+namespace {
+
+// Marks a play command as running for its whole length.
+class PlayingScope {
+public:
+    explicit PlayingScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~PlayingScope() { flag_ = false; }
+    PlayingScope(const PlayingScope&) = delete;
+    PlayingScope& operator=(const PlayingScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
 void PagePlayer::playCurrentPage()
 {
+    if (playing_)
+        return;
+    const PlayingScope scope(playing_);
     stage_.enableStage();
     flags_.killNow = false;
     const QString problem = projectValidityMessage(ws_);
@@ -279,6 +298,9 @@ void PagePlayer::playCurrentPage()
 
 void PagePlayer::playAllPages(const PageSource& pages)
 {
+    if (playing_)
+        return;
+    const PlayingScope scope(playing_);
     flags_.killNow = false;
     const QString problem = projectValidityMessage(ws_);
     if (!problem.isEmpty()) {

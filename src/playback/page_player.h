@@ -54,10 +54,12 @@ public:
 
     // The Play Page command: enable the stage, clear the stop flag, and when the page is valid
     // play it as "Current", then set the stop flag and close the stage.
+    // Both commands do nothing when asked again while one is running (from a nested message run).
     void playCurrentPage();
     // The play-all command: pages 000..last of the project, once, or over and over with the
     // repeat loop until the stop flag is set.
     void playAllPages(const PageSource& pages);
+    bool isPlaying() const { return playing_; }
 
     // Plays the current page; label "000" plays the leaders first.
     PageEnd playOnePage(const QString& label);
@@ -98,6 +100,7 @@ private:
     TitleComposer composer_;
     FramePacer pacer_;
     std::array<std::optional<ComposedTitle>, kLineCount> titles_;
+    bool playing_ = false;
 };
 
 // The message for a wave file that cannot be opened, cut to 107 characters.

@@ -278,6 +278,26 @@ TEST(PagePlayer, PresentsStayAFrameApartOnTheFakeClock)
     EXPECT_GE(r.stage.minPresentGap(), r.stage.frame);
 }
 
+// Regression: a play command reached from a message run inside playback (the editor's Play
+// button) would destroy the titles the running page is moving.
+TEST(PagePlayer, PlayCommandsDoNotNestInsidePlayback)
+{
+    Rig r;
+    r.ws.page.pauseSecs = 1;
+    int nested = 0;
+    r.stage.onPump = [&] {
+        if (nested++ == 3) {
+            r.player.playCurrentPage();
+            r.player.playAllPages({[] { return QString("000"); }, [](const QString&) {}});
+        }
+    };
+    r.player.playCurrentPage();
+    EXPECT_EQ(r.log.filter("compose").size(), 3);
+    EXPECT_TRUE(r.titleShown(3));
+    EXPECT_EQ(r.stage.closes, 1);
+    EXPECT_FALSE(r.player.isPlaying());
+}
+
 TEST(PagePlayer, PlayCurrentPageRefusesAnInvalidPage)
 {
     Rig r;
