@@ -52,7 +52,7 @@ std::uint8_t roundedChannel(double value)
 __attribute__((target_clones("avx2", "default")))
 void filterRow(const std::uint8_t* __restrict up, const std::uint8_t* __restrict mid,
                const std::uint8_t* __restrict down, int stride, int channels, std::uint16_t* __restrict q,
-               const std::uint16_t* __restrict keep, const std::uint16_t* __restrict spill,
+               const std::uint8_t* __restrict keep, const std::uint8_t* __restrict spill,
                std::uint8_t* __restrict out)
 {
     for (int i = 0; i < channels; ++i) {
@@ -62,7 +62,8 @@ void filterRow(const std::uint8_t* __restrict up, const std::uint8_t* __restrict
     }
     const int written = channels - stride;
     for (int i = 0; i < written; ++i)
-        out[i] = static_cast<std::uint8_t>((q[i] & keep[i]) | ((q[i + 1] >> 8) & spill[i]));
+        out[i] = static_cast<std::uint8_t>((static_cast<std::uint8_t>(q[i]) & keep[i])
+                                           | (static_cast<std::uint8_t>(q[i + 1] >> 8) & spill[i]));
 }
 
 // The filter over rows 2..H-1, columns 0..W-2, reading each row's unfiltered copy from a ring of
@@ -82,8 +83,8 @@ void filterBitmap(Bitmap& bitmap)
     // Per channel byte: which bits of the quotient stay (keep) and whether the next channel's
     // ninth bit spills in (spill). Blue takes green's, green takes red's; red spills nowhere and
     // the reserved byte of a 32-bit pixel becomes 0.
-    std::vector<std::uint16_t> keep(static_cast<std::size_t>(rowBytes));
-    std::vector<std::uint16_t> spill(static_cast<std::size_t>(rowBytes));
+    std::vector<std::uint8_t> keep(static_cast<std::size_t>(rowBytes));
+    std::vector<std::uint8_t> spill(static_cast<std::size_t>(rowBytes));
     for (int i = 0; i < rowBytes; ++i) {
         const int channel = i % kBytes; // 0 blue, 1 green, 2 red, 3 reserved
         keep[i] = channel < 3 ? 0xFF : 0;
