@@ -214,14 +214,10 @@ PageEnd PagePlayer::playOnePage(const QString& label)
     if (flags_.spaceBarPause)
         pauseUntilSpaceBarReset();
 
-    // A stop ends the page after composing title n: the titles built so far are destroyed.
-    auto stopAfter = [&](int n) {
-        for (int k = 1; k <= n; ++k)
-            killBitmaps(k);
-    };
-    // A wave that cannot be opened ends the page the same way for every line.
-    auto waveFailedAt = [&](int n) {
-        for (int k = 1; k < n; ++k)
+    // A page that ends early destroys the titles built so far. A wave that cannot be opened ends
+    // it the same way for every line.
+    auto destroyTitlesUpTo = [&](int last) {
+        for (int k = 1; k <= last; ++k)
             killBitmaps(k);
     };
 
@@ -231,7 +227,7 @@ PageEnd PagePlayer::playOnePage(const QString& label)
             continue;
         const bool hasWave = !line.waveFile.isEmpty();
         if (hasWave && !openWave(n)) {
-            waveFailedAt(n);
+            destroyTitlesUpTo(n - 1);
             return PageEnd::WaveFailed;
         }
         // Line 2's sound starts after it is composed; lines 1 and 3 start before.
@@ -240,7 +236,7 @@ PageEnd PagePlayer::playOnePage(const QString& label)
         compose(n);
         if (flags_.killNow) {
             wave_.close();
-            stopAfter(n);
+            destroyTitlesUpTo(n);
             return PageEnd::Stopped;
         }
         if (hasWave && n == 2)
