@@ -48,14 +48,6 @@ bool filter(Bitmap& bitmap)
     return bitmap.pixelFormat() == PixelFormat::Bits32 ? Filter32(bitmap) : Filter24(bitmap);
 }
 
-TEST(ColorConversions, IgnoreHighBitsAndMarkPaletteRelative)
-{
-    EXPECT_EQ(ColorToTriple(0xFF123456), (RGBTRIPLE{0x12, 0x34, 0x56}));
-    EXPECT_EQ(ColorToQuad(0x02ABCDEF), (RGBQUAD{0xAB, 0xCD, 0xEF, 0}));
-    EXPECT_EQ(TripleToColor(RGBTRIPLE{1, 2, 3}), 0x02010203u);
-    EXPECT_EQ(QuadToColor(RGBQUAD{1, 2, 3, 99}), 0x02010203u);
-}
-
 struct UniformCase {
     Color in;
     Color out;

@@ -44,13 +44,6 @@ TEST(ColourEdits, ReadLikeTheMaskedEdits)
     EXPECT_EQ(rgbValuesOf(0x02030201u), (RgbValues{1, 2, 3}));
 }
 
-TEST(FontChooser, SizesAreHeldWithinTheSliderRange)
-{
-    EXPECT_EQ(clampChooserPoints(12), 16);
-    EXPECT_EQ(clampChooserPoints(250), 200);
-    EXPECT_EQ(clampChooserPoints(72), 72);
-}
-
 TEST(FontChooser, FaceListIsSortedWithoutRegardToCaseWithDefault)
 {
     EXPECT_EQ(chooserFaceList({"zeta", "Arial", "beta", "Arial", "Courier"}),

@@ -100,16 +100,5 @@ TEST_F(FontForm, EmptyEditGivesAnEmptySample)
     EXPECT_TRUE(label("fsamplelabel")->text().isEmpty());
 }
 
-TEST_F(FontForm, ListsDefaultAndTheInstalledFacesInOrder)
-{
-    QStringList faces;
-    for (int i = 0; i < list()->count(); ++i)
-        faces << list()->item(i)->text();
-    EXPECT_TRUE(faces.contains(QStringLiteral("Default")));
-    EXPECT_GT(faces.size(), 1);
-    for (int i = 1; i < faces.size(); ++i)
-        EXPECT_LE(faces[i - 1].compare(faces[i], Qt::CaseInsensitive), 0) << faces[i - 1].toStdString();
-}
-
 } // namespace
 } // namespace lumavo
