@@ -9,20 +9,6 @@
 
 namespace lumavo {
 
-ComposeFormats composeFormatsForDepth(int bitsPerPixel, const ComposeFormats& previous)
-{
-    ComposeFormats formats = previous;
-    switch (bitsPerPixel) {
-    case 8: formats.title = PixelFormat::Bits8; break;
-    case 16: formats.title = PixelFormat::Bits16; break;
-    case 24: formats.title = PixelFormat::Bits24; break;
-    case 32: formats.title = PixelFormat::Bits32; break;
-    default: return previous;
-    }
-    formats.effect = formats.title == PixelFormat::Bits32 ? PixelFormat::Bits32 : PixelFormat::Bits24;
-    return formats;
-}
-
 Color titleFrameColor(int n, bool alignMode)
 {
     if (!alignMode)

@@ -15,10 +15,6 @@ struct ComposeFormats {
     PixelFormat effect = PixelFormat::Bits24;
 };
 
-// The formats the stage uses for a screen of `bitsPerPixel` (8, 16, 24 or 32); any other depth
-// keeps `previous`.
-ComposeFormats composeFormatsForDepth(int bitsPerPixel, const ComposeFormats& previous);
-
 struct ComposedTitle {
     Bitmap bitmap;              // the framed title; empty when its picture could not be loaded
     Point position;             // where the title image is placed (the rest position on success)
