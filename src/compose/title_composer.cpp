@@ -27,7 +27,7 @@ QString pictureErrorMessage(const QString& fileName)
 
 int shadowOffset(int points)
 {
-    return points / 16;
+    return points < 16 ? 0 : points / 16; // a negative stored size must not shrink the bitmap
 }
 
 namespace {

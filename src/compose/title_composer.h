@@ -29,7 +29,7 @@ constexpr std::int64_t kMaxTitlePixels = 64LL * 1000 * 1000;
 Color titleFrameColor(int n, bool alignMode);
 // "Error opening file: " + fileName, the whole message cut to 100 characters.
 QString pictureErrorMessage(const QString& fileName);
-// The drop shadow's offset in pixels for a font size in points: points / 16 (0 below 16).
+// The drop shadow's offset in pixels for a font size in points: points / 16 (0 below 16, negative sizes included).
 int shadowOffset(int points);
 
 // Composes title line n (1..3) of the page into a framed bitmap: text with shadow, or the picture,

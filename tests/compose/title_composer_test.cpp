@@ -231,6 +231,16 @@ TEST_F(TitleComposer, MissingPictureFileComposesTheText)
     EXPECT_EQ(line.bitmapFile, QStringLiteral("/nowhere/gone.bmp"));
 }
 
+TEST_F(TitleComposer, NegativeStoredSizeGivesNoShadowOffset)
+{
+    EXPECT_EQ(shadowOffset(-40), 0);
+    TitleLine line = textLine(QStringLiteral("Odd"), -40);
+    line.shadowOn = true;
+    const ComposedTitle title = compose(line, 2);
+    EXPECT_TRUE(title.ok);
+    EXPECT_EQ(title.bitmap.width(), textCell(line).width());
+}
+
 TEST_F(TitleComposer, HugeFontIsRefusedWithTheMemoryMessageInsteadOfExhaustingMemory)
 {
     TitleLine line = textLine(QStringLiteral("Hello World"), 5000);
