@@ -2,6 +2,9 @@
 
 #include "compose_window_fixture.h"
 
+#include <QAbstractItemDelegate>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -98,6 +101,20 @@ TEST_F(FontForm, EmptyEditGivesAnEmptySample)
     ws.page.line(3).text.clear();
     open(3);
     EXPECT_TRUE(label("fsamplelabel")->text().isEmpty());
+}
+
+TEST_F(FontForm, EachFaceRowIsAsTallAsThatFacesOwnText)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(list());
+    for (int i = 0; i < list()->count(); i += std::max(1, list()->count() / 8)) {
+        const QString face = list()->item(i)->text();
+        QFont own = QGuiApplication::font();
+        if (face != QLatin1String("Default"))
+            own.setFamily(face);
+        const QSize hint = list()->itemDelegate()->sizeHint(option, list()->model()->index(i, 0));
+        EXPECT_EQ(hint.height(), QFontMetrics(own).height() + 2) << face.toStdString();
+    }
 }
 
 } // namespace
