@@ -79,10 +79,12 @@ TEST(MotionCli, ExitCodes)
     for (const Case& c : cases) {
         const MotionRun run = runMotionCli(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
-        if (c.exitCode != 0)
+        if (c.exitCode != 0) {
             EXPECT_TRUE(run.lines.isEmpty());
-        if (c.exitCode == 1)
+        }
+        if (c.exitCode == 1) {
             EXPECT_EQ(run.stderrText.count("lumavo-cli:"), 1);
+        }
     }
 }
 

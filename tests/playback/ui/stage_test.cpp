@@ -46,12 +46,11 @@ TEST(Stage, CoversTheScreenWithAScreenSizedBackBuffer)
     EXPECT_EQ(r.stage->cursor().shape(), Qt::BlankCursor);
     // The title format follows the screen's depth; the effect format is 32-bit only with it.
     const int depth = r.stage->screen()->depth();
-    if (depth == 24)
-        EXPECT_EQ(r.stage->titlePixelFormat(), PixelFormat::Bits24);
-    if (depth == 32)
-        EXPECT_EQ(r.stage->effectFormat(), PixelFormat::Bits32);
-    else
-        EXPECT_EQ(r.stage->effectFormat(), PixelFormat::Bits24);
+    EXPECT_EQ(r.stage->screenColorDepth(), depth);
+    const PixelFormat expectedTitle = depth == 24 ? PixelFormat::Bits24 : depth == 32 ? PixelFormat::Bits32
+                                    : depth == 16 ? PixelFormat::Bits16 : PixelFormat::Device;
+    EXPECT_EQ(r.stage->titlePixelFormat(), expectedTitle);
+    EXPECT_EQ(r.stage->effectFormat(), depth == 32 ? PixelFormat::Bits32 : PixelFormat::Bits24);
 }
 
 TEST(Stage, SpaceBarTogglesTheHoldOnlyInManualMode)
