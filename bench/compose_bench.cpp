@@ -122,6 +122,49 @@ void BM_Gradient32_Title_PlainPerPixel(benchmark::State& state)
     setPixels(state);
 }
 
+// "Hello World" with shadow, filter and gradient, composed for a 32-bit screen, at the size given.
+TitleLine helloWorld(int points, bool effects)
+{
+    TitleLine line;
+    line.text = QStringLiteral("Hello World");
+    line.fontSize = points;
+    line.fontColor = rgb(255, 255, 0);
+    line.shadowOn = true;
+    line.shadowColor = rgb(128, 128, 128);
+    line.archOn = effects;
+    line.gradOn = effects;
+    line.gradColor = rgb(0, 0, 255);
+    return line;
+}
+
+constexpr ComposeFormats kFormats{PixelFormat::Bits32, PixelFormat::Bits32};
+
+void BM_ComposeTitle(benchmark::State& state)
+{
+    const TitleLine line = helloWorld(static_cast<int>(state.range(0)), true);
+    for (auto _ : state) {
+        TitleLine copy = line;
+        ComposedTitle title = composeTitle(copy, 2, Point{10, 10}, kFormats, false, QString(), Point{1920, 1080});
+        benchmark::DoNotOptimize(title.bitmap.scanLine(0));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+// The same title with the effects run by the plain per-pixel model.
+void BM_ComposeTitle_PlainEffects(benchmark::State& state)
+{
+    const TitleLine line = helloWorld(static_cast<int>(state.range(0)), false);
+    for (auto _ : state) {
+        TitleLine copy = line;
+        ComposedTitle title = composeTitle(copy, 2, Point{10, 10}, kFormats, false, QString(), Point{1920, 1080});
+        effects_reference::Filter32(title.bitmap);
+        title.bitmap.canvas().font.color = line.fontColor;
+        effects_reference::Gradient32(title.bitmap);
+        benchmark::DoNotOptimize(title.bitmap.scanLine(0));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
 BENCHMARK(BM_Filter24)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Filter24_PlainPerPixel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Filter32)->Unit(benchmark::kMillisecond);
@@ -130,6 +173,8 @@ BENCHMARK(BM_Gradient24_Title)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gradient24_Title_PlainPerPixel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gradient32_Title)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gradient32_Title_PlainPerPixel)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeTitle)->Arg(60)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeTitle_PlainEffects)->Arg(60)->Arg(200)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
