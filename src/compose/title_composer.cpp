@@ -38,7 +38,7 @@ std::uint64_t titleBytes(std::int64_t width, std::int64_t height)
     return width > 0 && height > 0 ? static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4 : 0;
 }
 
-// E1 and E2: the filter, then the gradient, each run in the effect format and converted back to
+// The effects: the filter, then the gradient, each run in the effect format and converted back to
 // the title format.
 void applyEffects(Bitmap& bitmap, const TitleLine& line, const ComposeFormats& formats)
 {
@@ -66,7 +66,7 @@ void drawFrame(Bitmap& bitmap, Color color)
     canvas.frameRect(Rect{0, 0, bitmap.width(), bitmap.height()});
 }
 
-// T1 to T6 (or T3'): the text, with its shadow d pixels right and below, on black. *bytes gets
+// The text title: the text, with its shadow d pixels right and below, on black. *bytes gets
 // the bitmap's size; false (nothing drawn) when it is above kMaxTitlePixels.
 bool drawText(Bitmap& bitmap, const TitleLine& line, int n, std::uint64_t* bytes)
 {
