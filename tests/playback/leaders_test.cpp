@@ -119,6 +119,9 @@ TEST(MotionRunner, Code5On1000MicrosecondStepsEndsOnTimeAtRest)
     EXPECT_GE(clock.now(), 301ms);
     EXPECT_LT(clock.now(), 301ms + stage.frame);
     EXPECT_GE(stage.minPresentGap(), stage.frame);
+    // The screen never falls far behind: a present at least every two frames.
+    for (std::size_t i = 1; i < stage.presents.size(); ++i)
+        EXPECT_LE(stage.presents[i].at - stage.presents[i - 1].at, 2 * stage.frame);
     EXPECT_GE(stage.presents.size(), 17u);
     EXPECT_EQ(stage.presents.back().region.right, 300);   // the last frame, at rest, is shown
     EXPECT_EQ(stage.back.pixel(101, 301), rgb(0, 200, 0));
