@@ -20,6 +20,7 @@ public:
 
     std::vector<Shown> messages;         // message boxes, in order
     QStringList confirmations;           // confirmation texts, in order
+    std::vector<MessageIcon> confirmationIcons;
     std::deque<Answer> answers;          // for confirm(); Cancel (or No without Cancel) when empty
     std::deque<std::optional<QString>> openNames;
     std::deque<std::optional<QString>> saveNames;
@@ -39,9 +40,10 @@ public:
     }
 
     void message(const QString& text, MessageIcon icon) override { messages.push_back({text, icon}); }
-    Answer confirm(const QString& text, bool withCancel) override
+    Answer confirm(const QString& text, bool withCancel, MessageIcon icon) override
     {
         confirmations << text;
+        confirmationIcons.push_back(icon);
         if (answers.empty())
             return withCancel ? Answer::Cancel : Answer::No;
         const Answer a = answers.front();

@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "cli/cli_prompter.h"
+
 #include "compose/title_composer.h"
 #include "storage/page_file.h"
 #include "storage/project.h"
@@ -13,18 +15,6 @@ namespace {
 
 constexpr const char* kComposeUsage =
     "usage: compose PROJECTFILE --page NNN --line K --out FILE [--align] [--bits 24|32]";
-
-// Keeps what loading shows, so the command can report it on one line; nothing is ever asked.
-class RecordingPrompter final : public Prompter {
-public:
-    QStringList shown;
-    void message(const QString& text, MessageIcon) override { shown << text; }
-    Answer confirm(const QString&, bool withCancel) override { return withCancel ? Answer::Cancel : Answer::No; }
-    std::optional<QString> openFileName(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<Color> chooseColor(Color) override { return std::nullopt; }
-    int execModal(QWidget&) override { return 0; }
-};
 
 struct ComposeArgs {
     QString project;
@@ -77,7 +67,7 @@ int runCompose(const QStringList& args)
         return fail(QStringLiteral("bad --bits value \"%1\": use 24 or 32").arg(parsed->bits));
 
     Workspace ws;
-    RecordingPrompter prompter;
+    CliPrompter prompter(false);
     const OpenProjectOutcome opened = OpenProject(ws, prompter, QFileInfo(parsed->project).absoluteFilePath());
     if (!opened.projectFileRead)
         return fail(QStringLiteral("cannot read project ") + parsed->project);

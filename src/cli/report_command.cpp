@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "cli/cli_prompter.h"
+
 #include "storage/project.h"
 #include "storage/report.h"
 
@@ -12,19 +14,6 @@ namespace {
 
 constexpr const char* kReportUsage = "usage: report PROJECTFILE --pdf OUT.pdf [--page-size NAME]";
 
-// Messages of the page walk go to stderr; nothing is ever asked.
-class StderrPrompter final : public Prompter {
-public:
-    void message(const QString& text, MessageIcon) override
-    {
-        std::fprintf(stderr, "lumavo-cli: %s\n", text.toLocal8Bit().constData());
-    }
-    Answer confirm(const QString&, bool withCancel) override { return withCancel ? Answer::Cancel : Answer::No; }
-    std::optional<QString> openFileName(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<Color> chooseColor(Color) override { return std::nullopt; }
-    int execModal(QWidget&) override { return 0; }
-};
 
 } // namespace
 
@@ -50,7 +39,7 @@ int runReport(const QStringList& args)
         return fail("unknown page size: " + sizeName, kExitUsage);
 
     Workspace ws;
-    StderrPrompter prompter;
+    CliPrompter prompter(true);
     const OpenProjectOutcome opened = OpenProject(ws, prompter, QFileInfo(project).absoluteFilePath());
     if (!opened.projectFileRead)
         return fail("cannot read project " + project);

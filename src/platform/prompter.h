@@ -9,7 +9,7 @@ class QWidget;
 
 namespace lumavo {
 
-enum class MessageIcon { Information, Error, Warning };
+enum class MessageIcon { Information, Error, Warning, Question };
 enum class Answer { Yes, No, Cancel };
 
 struct FileDialogOptions {
@@ -29,8 +29,8 @@ public:
 
     // A message box with one OK button.
     virtual void message(const QString& text, MessageIcon icon = MessageIcon::Information) = 0;
-    // Yes/No (withCancel false) or Yes/No/Cancel confirmation.
-    virtual Answer confirm(const QString& text, bool withCancel) = 0;
+    // Yes/No (withCancel false) or Yes/No/Cancel confirmation, with a question mark unless told.
+    virtual Answer confirm(const QString& text, bool withCancel, MessageIcon icon = MessageIcon::Question) = 0;
     // A file name chosen to open or to save; nullopt when cancelled.
     virtual std::optional<QString> openFileName(const FileDialogOptions& options) = 0;
     virtual std::optional<QString> saveFileName(const FileDialogOptions& options) = 0;

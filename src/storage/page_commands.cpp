@@ -161,7 +161,7 @@ bool deletePage(Workspace& ws, Prompter& prompter)
         return false;
     const QString question = QStringLiteral("ARE YOU SURE? Delete Page ") + project.pageNow +
                              QStringLiteral(" of ") + base;
-    if (prompter.confirm(question, false) != Answer::Yes)
+    if (prompter.confirm(question, false, MessageIcon::Warning) != Answer::Yes)
         return false;
     project.projectName = base;
     if (!QFile::remove(file)) {

@@ -33,6 +33,7 @@ TEST_P(DeletePageTest, LaterPagesMoveDownUntilTheFirstGap)
     ASSERT_TRUE(deletePage(*ws, prompter));
     EXPECT_EQ(prompter.confirmations,
               QStringList{"ARE YOU SURE? Delete Page " + GetParam().deleted + " of SHOW"});
+    EXPECT_EQ(prompter.confirmationIcons, std::vector<MessageIcon>{MessageIcon::Warning});
     EXPECT_EQ(ws->project.projectName, "SHOW");
     for (const auto& [number, text] : GetParam().after)
         EXPECT_EQ(text1Of(page(number)), text) << qPrintable(number);

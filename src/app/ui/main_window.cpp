@@ -33,6 +33,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -51,6 +52,24 @@
 namespace lumavo {
 
 namespace {
+
+// Lets the menu's Ctrl+A (Align) win over the edit boxes' select-all, so the shortcut works
+// wherever the focus is.
+class AlignShortcutFirst final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_A && key->modifiers() == Qt::ControlModifier) {
+                event->ignore();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 constexpr int kDesignWidth = 649;
 constexpr int kDesignHeight = 492;
@@ -313,6 +332,7 @@ void TBitMovOptMain::buildTitleLines(QWidget* surface)
         pal.setColor(QPalette::Text, Qt::white);
         row.edit->setPalette(pal);
         row.edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        row.edit->installEventFilter(new AlignShortcutFirst(row.edit));
         row.rightStrip = strip(lineName("RightStrip", k));
         row.outButton = titleButton(lineName("T", k, "DirOutButton"));
         row.outButton->setToolTip(QStringLiteral("OUT direction"));

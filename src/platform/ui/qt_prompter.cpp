@@ -12,6 +12,17 @@ namespace lumavo {
 
 namespace {
 
+QMessageBox::Icon boxIconFor(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Information: break;
+    }
+    return QMessageBox::Information;
+}
+
 QWidget* dialogParent()
 {
     return QApplication::activeWindow();
@@ -38,21 +49,16 @@ QtPrompter::QtPrompter(QString boxTitle) : boxTitle_(std::move(boxTitle)) {}
 
 void QtPrompter::message(const QString& text, MessageIcon icon)
 {
-    QMessageBox::Icon boxIcon = QMessageBox::Information;
-    if (icon == MessageIcon::Error)
-        boxIcon = QMessageBox::Critical;
-    else if (icon == MessageIcon::Warning)
-        boxIcon = QMessageBox::Warning;
-    QMessageBox box(boxIcon, boxTitle_, text, QMessageBox::Ok, dialogParent());
+    QMessageBox box(boxIconFor(icon), boxTitle_, text, QMessageBox::Ok, dialogParent());
     box.exec();
 }
 
-Answer QtPrompter::confirm(const QString& text, bool withCancel)
+Answer QtPrompter::confirm(const QString& text, bool withCancel, MessageIcon icon)
 {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
         buttons |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, boxTitle_, text, buttons, dialogParent());
+    QMessageBox box(boxIconFor(icon), boxTitle_, text, buttons, dialogParent());
     box.setDefaultButton(QMessageBox::Yes);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;

@@ -14,7 +14,7 @@ public:
     explicit QtPrompter(QString boxTitle = QStringLiteral("Lumavo-32"));
 
     void message(const QString& text, MessageIcon icon = MessageIcon::Information) override;
-    Answer confirm(const QString& text, bool withCancel) override;
+    Answer confirm(const QString& text, bool withCancel, MessageIcon icon) override;
     std::optional<QString> openFileName(const FileDialogOptions& options) override;
     std::optional<QString> saveFileName(const FileDialogOptions& options) override;
     std::optional<Color> chooseColor(Color initial) override;

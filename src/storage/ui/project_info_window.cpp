@@ -80,11 +80,11 @@ Tbdebug::Tbdebug(AppContext& context, QWidget* parent) : QDialog(parent), contex
     lines->setVerticalSpacing(0);
     for (int k = 1; k <= kLineCount; ++k) {
         for (int row = 0; row < static_cast<int>(kLineRows.size()); ++row) {
-            const LineRow& spec = kLineRows[static_cast<std::size_t>(row)];
-            lines->addWidget(new QLabel(QString::fromLatin1(spec.captions[static_cast<std::size_t>(k - 1)]), this),
+            const LineRow& rowInfo = kLineRows[static_cast<std::size_t>(row)];
+            lines->addWidget(new QLabel(QString::fromLatin1(rowInfo.captions[static_cast<std::size_t>(k - 1)]), this),
                              row, (k - 1) * 2);
-            lines->addWidget(addValue(QString::fromLatin1(spec.name) + QString::number(k),
-                                      QString::fromLatin1(spec.placeholder)),
+            lines->addWidget(addValue(QString::fromLatin1(rowInfo.name) + QString::number(k),
+                                      QString::fromLatin1(rowInfo.placeholder)),
                              row, (k - 1) * 2 + 1);
         }
     }

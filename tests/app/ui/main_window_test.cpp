@@ -1,7 +1,10 @@
 #include "main_window_fixture.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 
 namespace lumavo::test {
@@ -56,6 +59,16 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAccessKeysAndShortcuts)
     EXPECT_TRUE(file[3]->isSeparator());
     EXPECT_TRUE(file[7]->isSeparator());
     EXPECT_TRUE(file[10]->isSeparator());
+}
+
+TEST_F(MainWindowTest, CtrlAInAnEditBoxIsLeftToTheAlignShortcut)
+{
+    QKeyEvent selectAll(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier);
+    QCoreApplication::sendEvent(control<QLineEdit>("Edit2"), &selectAll);
+    EXPECT_FALSE(selectAll.isAccepted());
+    QKeyEvent copy(QEvent::ShortcutOverride, Qt::Key_C, Qt::ControlModifier);
+    QCoreApplication::sendEvent(control<QLineEdit>("Edit2"), &copy);
+    EXPECT_TRUE(copy.isAccepted());
 }
 
 TEST_F(MainWindowTest, InitiateAndShowpageShowDefaultDirectionsAndEmptyControls)
