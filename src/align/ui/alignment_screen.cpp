@@ -1,6 +1,7 @@
 #include "align/ui/alignment_screen.h"
 
 #include "compose/ui/tbmp.h"
+#include "platform/bitmap_dialogs.h"
 #include "playback/stage_surface.h"
 #include "storage/ui/project_info_window.h"
 
@@ -515,17 +516,7 @@ void AlignmentScreen::saveTitlePicture(int n)
     const Tbmp* image = titleImage(n);
     if (image == nullptr)
         return;
-    FileDialogOptions options;
-    options.title = QStringLiteral("Save As A Bitmap File");
-    options.filter = QStringLiteral("Bitmaps Only (*.bmp)");
-    options.defaultSuffix = QStringLiteral("bmp");
-    const std::optional<QString> name = context_.prompter.saveFileName(options);
-    if (!name)
-        return;
-    QString error;
-    if (!image->picture().saveToFile(*name, &error))
-        context_.prompter.message(QStringLiteral("Can not save the picture to ") + *name + QStringLiteral(": ") + error,
-                                  MessageIcon::Error);
+    saveBitmapAs(image->picture(), context_.prompter);
 }
 
 } // namespace lumavo

@@ -1,6 +1,7 @@
 #include "playback/ui/stage.h"
 
 #include "align/ui/alignment_screen.h"
+#include "platform/bitmap_dialogs.h"
 #include "playback/ui/sound_wave_player.h"
 
 #include <QCoreApplication>
@@ -82,17 +83,7 @@ void TCan::saveabitmap()
 {
     Bitmap picture = back_;
     picture.setPixelFormat(PixelFormat::Bits24);
-    FileDialogOptions options;
-    options.title = QStringLiteral("Save As A Bitmap File");
-    options.filter = QStringLiteral("Bitmaps Only (*.bmp)");
-    options.defaultSuffix = QStringLiteral("bmp");
-    const std::optional<QString> name = context_.prompter.saveFileName(options);
-    if (!name)
-        return;
-    QString error;
-    if (!picture.saveToFile(*name, &error))
-        context_.prompter.message(QStringLiteral("Can not save ") + *name + QStringLiteral(": ") + error,
-                                  MessageIcon::Error);
+    saveBitmapAs(picture, context_.prompter);
 }
 
 // ---- the stage surface ------------------------------------------------------------------------
