@@ -1,27 +1,20 @@
+#include "cli_run.h"
 #include "compose/title_composer.h"
 #include "platform/canvas.h"
 #include "storage/page_file.h"
 #include "storage/page_record.h"
 #include "test_support.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace lumavo {
 namespace {
 
-struct ComposeRun {
-    int exitCode = -1;
-    QString stderrText;
-};
+using test::CliRun;
 
-ComposeRun runComposeCli(const QStringList& args)
+CliRun runComposeCli(const QStringList& args)
 {
-    QProcess process;
-    process.start(QStringLiteral(LUMAVO_CLI), QStringList{"compose"} + args);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return test::runCli(QStringList{"compose"} + args);
 }
 
 // A project "SHOW" with page 000 (empty) and page 001, whose lines are given by the test.
@@ -75,7 +68,7 @@ TEST_F(ComposeCli, WritesTheComposedLineForPlaybackAndForAlignment)
         QStringList args{dir.file("show.tlp"), "--page", "001", "--line", "2", "--out", out};
         if (align)
             args << "--align";
-        const ComposeRun run = runComposeCli(args);
+        const CliRun run = runComposeCli(args);
         ASSERT_EQ(run.exitCode, 0) << run.stderrText.toStdString();
         Bitmap written;
         ASSERT_TRUE(written.loadFromFile(out));
@@ -89,7 +82,7 @@ TEST_F(ComposeCli, ThirtyTwoBitsUseTheThirtyTwoBitEffects)
 {
     writePage("001", page);
     const QString out = dir.file("t.bmp");
-    const ComposeRun run = runComposeCli(
+    const CliRun run = runComposeCli(
         {dir.file("show.tlp"), "--page", "001", "--line", "2", "--out", out, "--bits", "32"});
     ASSERT_EQ(run.exitCode, 0) << run.stderrText.toStdString();
     Bitmap written;
@@ -110,7 +103,7 @@ TEST_F(ComposeCli, MissingPageEmptyLineAndBrokenPictureFailWithoutOutput)
     EXPECT_EQ(runComposeCli({project, "--page", "005", "--line", "1", "--out", out}).exitCode, 1);
     EXPECT_EQ(runComposeCli({project, "--page", "002", "--line", "1", "--out", out}).exitCode, 1);
     EXPECT_EQ(runComposeCli({project, "--page", "001", "--line", "1", "--out", out}).exitCode, 1);
-    const ComposeRun broken = runComposeCli({project, "--page", "001", "--line", "3", "--out", out});
+    const CliRun broken = runComposeCli({project, "--page", "001", "--line", "3", "--out", out});
     EXPECT_EQ(broken.exitCode, 1);
     EXPECT_TRUE(broken.stderrText.contains("Error opening file: ")) << broken.stderrText.toStdString();
     EXPECT_EQ(runComposeCli({dir.file("none.tlp"), "--page", "001", "--line", "2", "--out", out}).exitCode, 1);

@@ -1,25 +1,18 @@
+#include "cli_run.h"
 #include "compose/effects.h"
 #include "platform/bitmap.h"
 #include "test_support.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace lumavo {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString stderrText;
-};
+using test::CliRun;
 
 CliRun runEffectCli(const QStringList& args)
 {
-    QProcess process;
-    process.start(QStringLiteral(LUMAVO_CLI), QStringList{"effect"} + args);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return test::runCli(QStringList{"effect"} + args);
 }
 
 // A small picture with a few colours on black, so both effects change something.

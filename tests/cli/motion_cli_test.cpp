@@ -1,43 +1,34 @@
+#include "cli_run.h"
 #include "test_support.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace lumavo {
 namespace {
 
-struct MotionRun {
-    int exitCode = -1;
-    QStringList lines;
-    QString stderrText;
-};
+using test::CliRun;
 
-MotionRun runMotionCli(const QStringList& args)
+CliRun runMotionCli(const QStringList& args)
 {
-    QProcess process;
-    process.start(QStringLiteral(LUMAVO_CLI), QStringList{"motion"} + args);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return test::runCli(QStringList{"motion"} + args);
 }
 
 const QStringList kBase = {"--size", "200x50", "--rest", "100,300", "--screen", "1024x768"};
 
 TEST(MotionCli, PrintsOneLinePerStepWithTheWaitInNanoseconds)
 {
-    const MotionRun run = runMotionCli(QStringList{"in", "--code", "5", "--delay", "1000"} + kBase);
+    const CliRun run = runMotionCli(QStringList{"in", "--code", "5", "--delay", "1000"} + kBase);
     ASSERT_EQ(run.exitCode, 0) << run.stderrText.toStdString();
     ASSERT_EQ(run.lines.size(), 301);
     EXPECT_EQ(run.lines.front(), "blit -200 300 1000000");
     EXPECT_EQ(run.lines.back(), "blit 100 300 1000000");
 
-    const MotionRun unroll = runMotionCli(QStringList{"in", "--code", "10"} + kBase);
+    const CliRun unroll = runMotionCli(QStringList{"in", "--code", "10"} + kBase);
     EXPECT_EQ(unroll.lines.front(), "stretch 300 300 300 350 0");
-    const MotionRun fade = runMotionCli(QStringList{"out", "--code", "12", "--fade", "20"} + kBase);
+    const CliRun fade = runMotionCli(QStringList{"out", "--code", "12", "--fade", "20"} + kBase);
     EXPECT_EQ(fade.lines.front(), "fade 32 4000");
     EXPECT_EQ(fade.lines.size(), 33);
-    const MotionRun easy = runMotionCli(QStringList{"in", "--code", "1", "--delay", "2", "--easy"} + kBase);
+    const CliRun easy = runMotionCli(QStringList{"in", "--code", "1", "--delay", "2", "--easy"} + kBase);
     EXPECT_EQ(easy.lines.back(), "blit 100 300 200000");
 }
 
@@ -45,11 +36,11 @@ TEST(MotionCli, PathFileCountIsItsLengthMinusOne)
 {
     test::TempDir dir;
     ASSERT_TRUE(test::writeAll(dir.file("p.json"), "[[1,2],[2,3],[3,4],[4,4]]"));
-    const MotionRun in = runMotionCli(QStringList{"in", "--code", "11", "--path", dir.file("p.json")} + kBase);
+    const CliRun in = runMotionCli(QStringList{"in", "--code", "11", "--path", dir.file("p.json")} + kBase);
     EXPECT_EQ(in.lines, (QStringList{"blit 1 2 0", "blit 2 3 0", "blit 3 4 0"}));
-    const MotionRun out = runMotionCli(QStringList{"out", "--code", "11", "--path", dir.file("p.json")} + kBase);
+    const CliRun out = runMotionCli(QStringList{"out", "--code", "11", "--path", dir.file("p.json")} + kBase);
     EXPECT_EQ(out.lines, (QStringList{"blit 1 2 0", "blit 2 3 0"}));
-    const MotionRun none = runMotionCli(QStringList{"in", "--code", "11"} + kBase);
+    const CliRun none = runMotionCli(QStringList{"in", "--code", "11"} + kBase);
     EXPECT_EQ(none.exitCode, 0);
     EXPECT_TRUE(none.lines.isEmpty());
 }
@@ -77,7 +68,7 @@ TEST(MotionCli, ExitCodes)
         {QStringList{"in", "--code", "11", "--path", dir.file("none.json")} + kBase, 1},
     };
     for (const Case& c : cases) {
-        const MotionRun run = runMotionCli(c.args);
+        const CliRun run = runMotionCli(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
         if (c.exitCode != 0) {
             EXPECT_TRUE(run.lines.isEmpty());

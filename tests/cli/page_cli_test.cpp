@@ -1,10 +1,11 @@
+#include "cli_run.h"
 #include "storage/page_record.h"
 #include "test_support.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
+
 #include <gtest/gtest.h>
 
 namespace lumavo {
@@ -13,29 +14,8 @@ namespace {
 using test::readAll;
 using test::writeAll;
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-const test::TempDir& runtimeDir()
-{
-    static const test::TempDir dir;
-    return dir;
-}
-
-CliRun runCli(const QStringList& args)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_RUNTIME_DIR", runtimeDir().path());
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(LUMAVO_CLI), args);
-    process.waitForFinished(60000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
+using test::CliRun;
+using test::runCli;
 
 TEST(PageCli, WriteThenDumpRoundTripsEveryKind)
 {

@@ -1,3 +1,4 @@
+#include "cli_run.h"
 #include "storage/page_file.h"
 #include "storage/page_record.h"
 #include "test_support.h"
@@ -5,23 +6,17 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+
 #include <gtest/gtest.h>
 
 namespace lumavo {
 namespace {
 
-struct ReportRun {
-    int exitCode = -1;
-    QString stderrText;
-};
+using test::CliRun;
 
-ReportRun runReportCli(const QStringList& args)
+CliRun runReportCli(const QStringList& args)
 {
-    QProcess process;
-    process.start(QStringLiteral(LUMAVO_CLI), QStringList{"report"} + args);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return test::runCli(QStringList{"report"} + args);
 }
 
 QString pdfText(const QString& path, const QStringList& extra = {})
@@ -55,7 +50,7 @@ TEST_F(ReportCli, WritesTheReportOfEveryPage)
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "pdftotext is not installed";
     const QString out = dir.file("report.pdf");
-    const ReportRun run = runReportCli({dir.file("show.tlp"), "--pdf", out});
+    const CliRun run = runReportCli({dir.file("show.tlp"), "--pdf", out});
     ASSERT_EQ(run.exitCode, 0) << run.stderrText.toStdString();
     const QString text = pdfText(out);
     EXPECT_TRUE(text.contains("SHOW.TLP Pages : 001"));
@@ -77,12 +72,12 @@ TEST_F(ReportCli, PageSizeNamesThePaper)
 
 TEST_F(ReportCli, FailuresAndUsageErrorsHaveTheirExitCodes)
 {
-    const ReportRun missing = runReportCli({dir.file("none.tlp"), "--pdf", dir.file("a.pdf")});
+    const CliRun missing = runReportCli({dir.file("none.tlp"), "--pdf", dir.file("a.pdf")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.stderrText.contains("lumavo-cli: cannot read project"));
     EXPECT_FALSE(QFile::exists(dir.file("a.pdf")));
 
-    const ReportRun unwritable = runReportCli({dir.file("show.tlp"), "--pdf", dir.file("no/dir/a.pdf")});
+    const CliRun unwritable = runReportCli({dir.file("show.tlp"), "--pdf", dir.file("no/dir/a.pdf")});
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_TRUE(unwritable.stderrText.contains("no/dir/a.pdf"));
 
