@@ -225,49 +225,52 @@ void TBitMovOptMain::buildToolBar()
     countDownToolButton_->setCheckable(true);
 }
 
+QAction* TBitMovOptMain::addMenuItem(QMenu* menu, const char* name, const QString& text,
+                                     void (TBitMovOptMain::*handler)())
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    if (handler != nullptr)
+        connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
 void TBitMovOptMain::buildMenus()
 {
-    auto item = [this](QMenu* menu, const char* name, const QString& text, void (TBitMovOptMain::*handler)()) {
-        QAction* action = menu->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
-        if (handler != nullptr)
-            connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    item(file, "NewProj1", QStringLiteral("&New Project"), &TBitMovOptMain::NewProj1Click);
-    item(file, "OpenProjectClick", QStringLiteral("&Open Project..."), &TBitMovOptMain::OpenPrjToolButtonClick);
-    item(file, "Saveproject", QStringLiteral("&Save Project"), &TBitMovOptMain::SaveprojectClick1);
+    addMenuItem(file, "NewProj1", QStringLiteral("&New Project"), &TBitMovOptMain::NewProj1Click);
+    addMenuItem(file, "OpenProjectClick", QStringLiteral("&Open Project..."), &TBitMovOptMain::OpenPrjToolButtonClick);
+    addMenuItem(file, "Saveproject", QStringLiteral("&Save Project"), &TBitMovOptMain::SaveprojectClick1);
     file->addSeparator();
     // "New Page" runs the new-page command, as the "NPg" tool button does.
-    item(file, "NewPage1", QStringLiteral("New &Page"), &TBitMovOptMain::NewPageButtonClick);
-    item(file, "SaveAs1", QStringLiteral("Save P&age..."), &TBitMovOptMain::SaveAs1Click);
-    item(file, "BDeletepage", QStringLiteral("&Delete Current Page"), &TBitMovOptMain::DeletePgToolButtonClick);
+    addMenuItem(file, "NewPage1", QStringLiteral("New &Page"), &TBitMovOptMain::NewPageButtonClick);
+    addMenuItem(file, "SaveAs1", QStringLiteral("Save P&age..."), &TBitMovOptMain::SaveAs1Click);
+    addMenuItem(file, "BDeletepage", QStringLiteral("&Delete Current Page"), &TBitMovOptMain::DeletePgToolButtonClick);
     file->addSeparator();
-    item(file, "PrintFileButton1", QStringLiteral("&Print..."), &TBitMovOptMain::PrintFileButton1Click1);
-    item(file, "PrintSetup1", QStringLiteral("P&rint Setup..."), &TBitMovOptMain::PrintSetup1Click);
+    addMenuItem(file, "PrintFileButton1", QStringLiteral("&Print..."), &TBitMovOptMain::PrintFileButton1Click1);
+    addMenuItem(file, "PrintSetup1", QStringLiteral("P&rint Setup..."), &TBitMovOptMain::PrintSetup1Click);
     file->addSeparator();
-    item(file, "Exit1", QStringLiteral("E&xit"), &TBitMovOptMain::Exit1Click);
+    addMenuItem(file, "Exit1", QStringLiteral("E&xit"), &TBitMovOptMain::Exit1Click);
 
     QMenu* page = menuBar()->addMenu(QStringLiteral("&Page"));
     page->setObjectName(QStringLiteral("Page1"));
-    item(page, "Align2", QStringLiteral("Align"), &TBitMovOptMain::AlignToolButtonClick)
+    addMenuItem(page, "Align2", QStringLiteral("Align"), &TBitMovOptMain::AlignToolButtonClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    item(page, "PlayPage2", QStringLiteral("Play Page"), &TBitMovOptMain::PlayPgToolButtonClick)
+    addMenuItem(page, "PlayPage2", QStringLiteral("Play Page"), &TBitMovOptMain::PlayPgToolButtonClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    item(page, "PlayAllPages2", QStringLiteral("Play All Pages"), &TBitMovOptMain::PlayAllToolButtonClick);
-    easySlowdown1_ = item(page, "EasySlowdown1", QStringLiteral("Easy Slow down"), &TBitMovOptMain::EasySlowdown1Click);
+    addMenuItem(page, "PlayAllPages2", QStringLiteral("Play All Pages"), &TBitMovOptMain::PlayAllToolButtonClick);
+    easySlowdown1_ = addMenuItem(page, "EasySlowdown1", QStringLiteral("Easy Slow down"), &TBitMovOptMain::EasySlowdown1Click);
     easySlowdown1_->setCheckable(true);
 
     QMenu* config = menuBar()->addMenu(QStringLiteral("&Configuration"));
     config->setObjectName(QStringLiteral("Configuration1"));
-    item(config, "SetColorBarTime1", QStringLiteral("Set Color Bar Time"), &TBitMovOptMain::SetColorBarTime1Click);
-    useColorBars1_ = item(config, "UseColorBars1", QStringLiteral("Use Color Bars"), &TBitMovOptMain::UseColorBars2Click);
+    addMenuItem(config, "SetColorBarTime1", QStringLiteral("Set Color Bar Time"), &TBitMovOptMain::SetColorBarTime1Click);
+    useColorBars1_ = addMenuItem(config, "UseColorBars1", QStringLiteral("Use Color Bars"), &TBitMovOptMain::UseColorBars2Click);
     useColorBars1_->setCheckable(true);
-    useCountDown1_ = item(config, "UseCountDown1", QStringLiteral("Use Count Down"), &TBitMovOptMain::UseCountDown2Click);
+    useCountDown1_ = addMenuItem(config, "UseCountDown1", QStringLiteral("Use Count Down"), &TBitMovOptMain::UseCountDown2Click);
     useCountDown1_->setCheckable(true);
-    repeaTLoop1_ = item(config, "RepeaTLoop1", QStringLiteral("RepeaT - Loop"), &TBitMovOptMain::RepeaTLoop1Click);
+    repeaTLoop1_ = addMenuItem(config, "RepeaTLoop1", QStringLiteral("RepeaT - Loop"), &TBitMovOptMain::RepeaTLoop1Click);
     repeaTLoop1_->setCheckable(true);
     QFont defaultItem = repeaTLoop1_->font();
     defaultItem.setBold(true);   // the menu's default item
@@ -275,14 +278,14 @@ void TBitMovOptMain::buildMenus()
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->setObjectName(QStringLiteral("Window1"));
-    item(window, "ProjectInformation1", QStringLiteral("Project Information"),
+    addMenuItem(window, "ProjectInformation1", QStringLiteral("Project Information"),
          &TBitMovOptMain::ProjectInformation1Click);
-    item(window, "UnderYourHood1", QStringLiteral("Under Your Hood"), &TBitMovOptMain::UnderYourHood1Click);
+    addMenuItem(window, "UnderYourHood1", QStringLiteral("Under Your Hood"), &TBitMovOptMain::UnderYourHood1Click);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    item(help, "About1", QStringLiteral("About"), &TBitMovOptMain::About1Click);
-    item(help, "Contents1", QStringLiteral("Contents"), &TBitMovOptMain::Contents1Click);
+    addMenuItem(help, "About1", QStringLiteral("About"), &TBitMovOptMain::About1Click);
+    addMenuItem(help, "Contents1", QStringLiteral("Contents"), &TBitMovOptMain::Contents1Click);
 
     QAction* exit2 = menuBar()->addAction(QStringLiteral("E&xit"));
     exit2->setObjectName(QStringLiteral("Exit2"));
@@ -495,15 +498,8 @@ void TBitMovOptMain::buildPopupMenu()
 {
     popupMenu1_ = new QMenu(this);
     popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
-    auto item = [this](QMenu* menu, const char* name, const QString& text, void (TBitMovOptMain::*handler)()) {
-        QAction* action = menu->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
-        if (handler != nullptr)
-            connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    editContent_ = item(popupMenu1_, "EditContent", QStringLiteral("[]"), nullptr);
-    item(popupMenu1_, "FontTypeSizw1", QStringLiteral("Font Type -Size"), &TBitMovOptMain::FontTypeSizw1Click);
+    editContent_ = addMenuItem(popupMenu1_, "EditContent", QStringLiteral("[]"), nullptr);
+    addMenuItem(popupMenu1_, "FontTypeSizw1", QStringLiteral("Font Type -Size"), &TBitMovOptMain::FontTypeSizw1Click);
     QMenu* attributes = popupMenu1_->addMenu(QStringLiteral("Font Atributes"));
     attributes->setObjectName(QStringLiteral("FontAtributes1"));
     connect(attributes, &QMenu::aboutToShow, this, &TBitMovOptMain::FontAtributes1Click);
@@ -518,11 +514,11 @@ void TBitMovOptMain::buildPopupMenu()
     italic1_ = style("Italic1", QStringLiteral("Italic"), 2);
     underLine1_ = style("UnderLine1", QStringLiteral("Under Line"), 4);
     strikeOut1_ = style("StrikeOut1", QStringLiteral("Strike Out"), 8);
-    item(popupMenu1_, "FontColor1", QStringLiteral("Font Color"), &TBitMovOptMain::ToolButton13Click);
-    item(popupMenu1_, "ShadowColor1", QStringLiteral("Shadow Color"), &TBitMovOptMain::ShadowColor1Click);
-    item(popupMenu1_, "LoadBitmap1", QStringLiteral("Use a Bitmap instead..."), &TBitMovOptMain::LoadBitmap1Click);
-    item(popupMenu1_, "PlayaWaveto1", QStringLiteral("Play a Wave too..."), &TBitMovOptMain::PlayaWaveto1Click);
-    shadowOnOff1_ = item(popupMenu1_, "ShadowOnOff1", QStringLiteral("Shadow On/Off"), &TBitMovOptMain::ShadowOnOff1Click);
+    addMenuItem(popupMenu1_, "FontColor1", QStringLiteral("Font Color"), &TBitMovOptMain::ToolButton13Click);
+    addMenuItem(popupMenu1_, "ShadowColor1", QStringLiteral("Shadow Color"), &TBitMovOptMain::ShadowColor1Click);
+    addMenuItem(popupMenu1_, "LoadBitmap1", QStringLiteral("Use a Bitmap instead..."), &TBitMovOptMain::LoadBitmap1Click);
+    addMenuItem(popupMenu1_, "PlayaWaveto1", QStringLiteral("Play a Wave too..."), &TBitMovOptMain::PlayaWaveto1Click);
+    shadowOnOff1_ = addMenuItem(popupMenu1_, "ShadowOnOff1", QStringLiteral("Shadow On/Off"), &TBitMovOptMain::ShadowOnOff1Click);
     shadowOnOff1_->setCheckable(true);
 }
 

@@ -168,6 +168,8 @@ private:
     void FormResize();
     void buildToolBar();
     void buildMenus();
+    // A menu item with its object name, running handler (none when null) when chosen.
+    QAction* addMenuItem(QMenu* menu, const char* name, const QString& text, void (TBitMovOptMain::*handler)());
     void buildTitleLines(QWidget* surface);
     void buildDirectionToolbar();
     void buildDelayControls(QWidget* surface);
