@@ -3,6 +3,7 @@
 // report's walk can approach. Grouping digits for the memory figures (redone every second) is
 // measured against QLocale's own grouping.
 #include "platform/prompter.h"
+#include "platform/silent_prompter.h"
 #include "storage/page_file.h"
 #include "storage/page_record.h"
 #include "storage/project.h"
@@ -18,16 +19,6 @@
 namespace {
 
 using namespace lumavo;
-
-class SilentPrompter final : public Prompter {
-public:
-    void message(const QString&, MessageIcon) override {}
-    Answer confirm(const QString&, bool) override { return Answer::No; }
-    std::optional<QString> openFileName(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<Color> chooseColor(Color) override { return std::nullopt; }
-    int execModal(QWidget&) override { return 0; }
-};
 
 // A project of `pages` pages in a temporary directory.
 struct BenchProject {
@@ -51,7 +42,7 @@ constexpr int kPages = 200;
 void BM_ReportWalk(benchmark::State& state)
 {
     BenchProject project(kPages);
-    SilentPrompter prompter;
+    SilentPrompter prompter(Answer::No);
     for (auto _ : state) {
         Workspace ws;
         ws.project.projectDir = project.dir();

@@ -1,6 +1,7 @@
 // Speed of the page store: loading and saving one page, counting the pages of a 1000-page project
 // and deleting its first page (999 renames). Each engine figure runs next to a plain POSIX version
 // of the same file work.
+#include "platform/silent_prompter.h"
 #include "storage/page_commands.h"
 #include "storage/page_file.h"
 #include "storage/project.h"
@@ -15,16 +16,6 @@
 namespace {
 
 using namespace lumavo;
-
-class SilentPrompter final : public Prompter {
-public:
-    void message(const QString&, MessageIcon) override {}
-    Answer confirm(const QString&, bool) override { return Answer::Yes; }
-    std::optional<QString> openFileName(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<Color> chooseColor(Color) override { return std::nullopt; }
-    int execModal(QWidget&) override { return 0; }
-};
 
 RecordBytes sampleRecord()
 {
@@ -66,7 +57,7 @@ void BM_LoadPage(benchmark::State& state)
     QTemporaryDir dir;
     makeProject(dir.path(), 1);
     Workspace ws = projectWorkspace(dir.path());
-    SilentPrompter prompter;
+    SilentPrompter prompter(Answer::Yes);
     for (auto _ : state) {
         const bool loaded = LoadPage(ws, prompter, ws.project.projectName, "000").loaded;
         benchmark::DoNotOptimize(loaded);
@@ -97,7 +88,7 @@ void BM_SavePage(benchmark::State& state)
     QTemporaryDir dir(QDir::currentPath() + "/storage_bench-XXXXXX");
     makeProject(dir.path(), 1);
     Workspace ws = projectWorkspace(dir.path());
-    SilentPrompter prompter;
+    SilentPrompter prompter(Answer::Yes);
     LoadPage(ws, prompter, ws.project.projectName, "000");
     for (auto _ : state) {
         const auto saved = SavePage(ws, prompter);
@@ -155,7 +146,7 @@ BENCHMARK(BM_GetNumberOFPagesReference)->Unit(benchmark::kMillisecond);
 
 void BM_DeletePage000(benchmark::State& state)
 {
-    SilentPrompter prompter;
+    SilentPrompter prompter(Answer::Yes);
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir dir;

@@ -4,6 +4,7 @@
 #include "platform/bitmap.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
+#include "platform/silent_prompter.h"
 #include "platform/ui/app_context.h"
 #include "playback/frame_pacer.h"
 #include "playback/motion_runner.h"
@@ -17,16 +18,6 @@
 namespace {
 
 using namespace lumavo;
-
-class SilentPrompter final : public Prompter {
-public:
-    void message(const QString&, MessageIcon) override {}
-    Answer confirm(const QString&, bool) override { return Answer::Cancel; }
-    std::optional<QString> openFileName(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<Color> chooseColor(Color) override { return std::nullopt; }
-    int execModal(QWidget&) override { return 0; }
-};
 
 // The real stage, noting when each present happens.
 class TimedStage final : public TCan {

@@ -1,8 +1,7 @@
 #include "cli/commands.h"
 
-#include "cli/cli_prompter.h"
-
 #include "compose/title_composer.h"
+#include "platform/silent_prompter.h"
 #include "storage/page_file.h"
 #include "storage/project.h"
 
@@ -67,7 +66,7 @@ int runCompose(const QStringList& args)
         return fail(QStringLiteral("bad --bits value \"%1\": use 24 or 32").arg(parsed->bits));
 
     Workspace ws;
-    CliPrompter prompter(false);
+    SilentPrompter prompter;
     const OpenProjectOutcome opened = OpenProject(ws, prompter, QFileInfo(parsed->project).absoluteFilePath());
     if (!opened.projectFileRead)
         return fail(QStringLiteral("cannot read project ") + parsed->project);

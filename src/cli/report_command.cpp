@@ -1,7 +1,6 @@
 #include "cli/commands.h"
 
-#include "cli/cli_prompter.h"
-
+#include "platform/silent_prompter.h"
 #include "storage/project.h"
 #include "storage/report.h"
 
@@ -39,7 +38,7 @@ int runReport(const QStringList& args)
         return fail("unknown page size: " + sizeName, kExitUsage);
 
     Workspace ws;
-    CliPrompter prompter(true);
+    SilentPrompter prompter(Answer::Cancel, true);
     const OpenProjectOutcome opened = OpenProject(ws, prompter, QFileInfo(project).absoluteFilePath());
     if (!opened.projectFileRead)
         return fail("cannot read project " + project);

@@ -5,13 +5,17 @@
 #include <QStringList>
 #include <cstdio>
 
-namespace lumavo::cli {
+namespace lumavo {
 
-// The prompter of commands without a window: nothing is ever asked (every question is answered
-// No or Cancel, every dialog cancelled); message texts are kept, and written to stderr when asked.
-class CliPrompter final : public Prompter {
+// A prompter for work without a window (command-line tools, benchmarks): nothing is ever shown.
+// Every question gets `answer` (Cancel becomes No where there is no Cancel button), every dialog is
+// cancelled; message texts are kept in `shown`, and written to stderr when asked.
+class SilentPrompter final : public Prompter {
 public:
-    explicit CliPrompter(bool echoToStderr) : echo_(echoToStderr) {}
+    explicit SilentPrompter(Answer answer = Answer::Cancel, bool echoToStderr = false)
+        : answer_(answer), echo_(echoToStderr)
+    {
+    }
 
     QStringList shown;
 
@@ -23,7 +27,7 @@ public:
     }
     Answer confirm(const QString&, bool withCancel, MessageIcon) override
     {
-        return withCancel ? Answer::Cancel : Answer::No;
+        return answer_ == Answer::Cancel && !withCancel ? Answer::No : answer_;
     }
     std::optional<QString> openFileName(const FileDialogOptions&) override { return std::nullopt; }
     std::optional<QString> saveFileName(const FileDialogOptions&) override { return std::nullopt; }
@@ -31,7 +35,8 @@ public:
     int execModal(QWidget&) override { return 0; }
 
 private:
+    Answer answer_;
     bool echo_;
 };
 
-} // namespace lumavo::cli
+} // namespace lumavo
