@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumavo::cli {
 
@@ -37,6 +40,15 @@ int main(int argc, char** argv)
     // Fonts and images need a GUI application object, but never a display.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Without a session (a cron job, a container), Qt would warn on stderr about the missing
+    // runtime directory; stderr is kept for the command's own one-line errors.
+    if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+        const std::string dir = "/tmp/lumavo-runtime-" + std::to_string(getuid());
+        mkdir(dir.c_str(), 0700);
+        struct stat info {};
+        if (stat(dir.c_str(), &info) == 0 && info.st_uid == getuid() && (info.st_mode & 0077) == 0)
+            setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    }
     QGuiApplication app(argc, argv);
 
     QStringList args = QCoreApplication::arguments().mid(1);

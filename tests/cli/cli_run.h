@@ -17,14 +17,21 @@ struct CliRun {
     QStringList lines;   // stdout split into non-empty lines
 };
 
-// Runs lumavo-cli with the given words, headless, and waits up to a minute for it.
-inline CliRun runCli(const QStringList& args)
+// Runs lumavo-cli with the given words, headless, and waits up to a minute for it. Without a
+// session, the program runs as from a cron job: no display and no runtime directory.
+inline CliRun runCli(const QStringList& args, bool withSession = true)
 {
     static const TempDir runtimeDir;
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
+    if (withSession) {
+        env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
+    } else {
+        env.remove("XDG_RUNTIME_DIR");
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("DISPLAY");
+    }
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(LUMAVO_CLI), args);
     process.waitForFinished(60000);
