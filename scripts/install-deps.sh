@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Lumavo needs to build, run and test. Runs apt-get as root, or
-# through sudo. Does nothing when everything is already there.
+# Installs the Debian 12 packages Lumavo needs to build, run and test, and any further packages
+# named as arguments. Runs apt-get as root, or through sudo. Does nothing when all are there.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libasound2-dev
           gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation fonts-dejavu-core
-          xvfb xauth x11-apps poppler-utils)
+          xvfb xauth poppler-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Starts Lumavo on a virtual screen and saves pictures of the main window and its dialogs.
+# Starts Lumavo on a virtual screen and saves pictures of the main window and its dialogs, then
+# plays a page of the demo project and opens the alignment screen on it.
 # Usage: scripts/screenshots.sh [OUTPUT_DIR]   (BUILD_DIR=... chooses the build, default "build")
-# Needs Xvfb, xdotool and ImageMagick's import.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh xdotool imagemagick x11-utils
 out=${1:-screenshots}
 build=${BUILD_DIR:-build}
 display=${SCREEN_DISPLAY:-:99}
@@ -20,7 +21,7 @@ app=
 cleanup() {
   [[ -n "$app" ]] && kill "$app" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
-  rm -rf "$config"
+  rm -rf "$config" "${demo:-}"
 }
 trap cleanup EXIT
 export DISPLAY=$display
@@ -88,4 +89,25 @@ xdotool key alt+f
 sleep 0.3
 xdotool key x
 sleep 1
+wait "$app" 2>/dev/null || true
+
+# The demo project (a copy, so nothing in the repository changes), reopened at start-up.
+demo=$(mktemp -d)
+cp -r examples/demo "$demo/"
+printf '[LUMAVO Options]\nLastproject=%s\nDir=%s\nTop=0\nLeft=0\nHeight=492\nWidth=649\n' \
+  "$demo/demo/DEMO.tlp" "$demo/demo/" > "$config/lumavo.ini"
+XDG_CONFIG_HOME=$config QT_QPA_PLATFORM=xcb "$build/lumavo" &
+app=$!
+sleep 5
+win=$(xdotool search --sync --name "^Lumavo Pro$" | head -1)
+eval "$(xdotool getwindowgeometry --shell "$win")"
+shot demo-page-000 0
+# Play, and catch the stage while the titles move in.
+xdotool mousemove $((X + 133)) $((Y + 40)) click 1
+shot stage-playing-1 1.2
+shot stage-playing-2 1.2
+sleep 8
+# Align: the titles in their frames, and the panel.
+xdotool mousemove $((X + 500)) $((Y + 45)) click 1
+shot alignment-screen 2
 echo "screenshots in $out"
