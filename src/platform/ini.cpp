@@ -1,5 +1,7 @@
 #include "platform/ini.h"
 
+#include "platform/windows1252.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -68,10 +70,11 @@ IniFile IniFile::load(const QString& path, IoResult* status)
     QByteArray bytes = file.readAll();
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
+    // Files written here are UTF-8; files from the Windows titler are in its ANSI code page.
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
+        text = decodeWindows1252(bytes);
     return fromText(text);
 }
 

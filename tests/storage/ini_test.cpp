@@ -84,8 +84,11 @@ TEST(IniFile, MissingFileReadsEmptyAndSaveIsAtomic)
 TEST(IniFile, LegacySingleByteFileStillReads)
 {
     test::TempDir dir;
-    ASSERT_TRUE(test::writeAll(dir.file("old.ini"), QByteArray("[S]\r\nname=Caf\xE9\r\n")));
-    EXPECT_EQ(IniFile::load(dir.file("old.ini")).readString("S", "name"), QString::fromUtf8("Caf\u00E9"));
+    ASSERT_TRUE(test::writeAll(dir.file("old.ini"), QByteArray("[S]\r\nname=Caf\xE9\r\ntitle=\x93Z\x8A" "a\x94 \x80\r\n")));
+    const IniFile ini = IniFile::load(dir.file("old.ini"));
+    EXPECT_EQ(ini.readString("S", "name"), QString::fromUtf8("Caf\u00E9"));
+    // The Windows code page, not Latin-1: 0x80..0x9F are letters and quotes there.
+    EXPECT_EQ(ini.readString("S", "title"), QString::fromUtf8("\u201CZ\u0160a\u201D \u20AC"));
 }
 
 TEST(IniFile, SaveIntoUnwritablePlaceFailsAndNamesTheFile)

@@ -1,6 +1,6 @@
 #include "storage/page_record.h"
 
-#include "storage/windows1252.h"
+#include "platform/windows1252.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -1,4 +1,4 @@
-#include "storage/windows1252.h"
+#include "platform/windows1252.h"
 
 #include <array>
 
