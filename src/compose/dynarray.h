@@ -3,6 +3,7 @@
 // Scratch arrays of 24-bit pixels for the diagonal filter. All indexes count from 1.
 
 #include "compose/byte_block.h"
+#include "compose/byte_grid.h"
 #include "compose/rgb_records.h"
 
 #include <cstdint>
@@ -35,29 +36,11 @@ private:
     ByteBlock block_;
 };
 
-// width x height elements of 3 bytes; (x, y) is element x + (y - 1) * width. Only that linear index
-// is checked, so x = 0 and x = width + 1 reach into the neighbouring rows.
-class TByteArray2D {
+// width x height elements of 3 bytes (the shape and its index mapping are ByteGrid's).
+class TByteArray2D : public ByteGrid<TBigByteArray> {
 public:
-    TByteArray2D() = default;
-    // False with *error filled (the array empty) when width * height elements cannot be had.
-    bool create(std::int32_t width, std::int32_t height, ENotEnoughMemory* error,
-                std::uint64_t limitBytes = kNoMemoryLimit);
-    void destroy();
-
-    std::int32_t width() const { return width_; }
-    std::int32_t height() const { return height_; }
-    const TBigByteArray& array() const { return array_; }
-
     void Get(std::int64_t x, std::int64_t y, RGBTRIPLE& value) const { array_.Get(linear(x, y), value); }
     void Put(std::int64_t x, std::int64_t y, std::uint32_t value) { array_.Put(linear(x, y), value); }
-
-private:
-    std::int64_t linear(std::int64_t x, std::int64_t y) const { return x + (y - 1) * width_; }
-
-    TBigByteArray array_;
-    std::int32_t width_ = 0;
-    std::int32_t height_ = 0;
 };
 
 } // namespace lumavo::dynarray

@@ -27,23 +27,4 @@ void TBigByteArray::Put(std::int64_t i, std::uint32_t value)
     p[3] = static_cast<std::uint8_t>(value >> 24);
 }
 
-bool TByteArray2D32::create(std::int32_t width, std::int32_t height, ENotEnoughMemory* error,
-                            std::uint64_t limitBytes)
-{
-    destroy();
-    const std::int64_t count = (width > 0 && height > 0) ? std::int64_t{width} * height : 0;
-    if (!array_.create(count, error, limitBytes))
-        return false;
-    width_ = width;
-    height_ = height;
-    return true;
-}
-
-void TByteArray2D32::destroy()
-{
-    array_.destroy();
-    width_ = 0;
-    height_ = 0;
-}
-
 } // namespace lumavo::dynarray32
