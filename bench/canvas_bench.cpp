@@ -2,6 +2,7 @@
 // (pixel()/setPixel() per pixel) measured in the same run. items_per_second is pixels per second.
 
 #include "platform/bitmap.h"
+#include "raster_op_reference.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,34 +30,7 @@ Bitmap makePicture(int w, int h, PixelFormat f)
     return bm;
 }
 
-std::uint8_t applyByte(RasterOp op, std::uint8_t s, std::uint8_t d, std::uint8_t p)
-{
-    switch (op) {
-    case RasterOp::SrcCopy:
-        return s;
-    case RasterOp::NotSrcCopy:
-        return static_cast<std::uint8_t>(~s);
-    case RasterOp::NotSrcErase:
-        return static_cast<std::uint8_t>(~(s | d));
-    case RasterOp::PatPaint:
-        return static_cast<std::uint8_t>(d | p | ~s);
-    case RasterOp::SrcErase:
-        return static_cast<std::uint8_t>(s & ~d);
-    case RasterOp::SrcInvert:
-        return static_cast<std::uint8_t>(s ^ d);
-    case RasterOp::SrcPaint:
-        return static_cast<std::uint8_t>(s | d);
-    case RasterOp::Blackness:
-        return 0;
-    }
-    return 0;
-}
-
-Color applyColor(RasterOp op, Color s, Color d, Color p)
-{
-    return rgb(applyByte(op, redOf(s), redOf(d), redOf(p)), applyByte(op, greenOf(s), greenOf(d), greenOf(p)),
-               applyByte(op, blueOf(s), blueOf(d), blueOf(p)));
-}
+using test::rasterOpColor;
 
 void BM_Draw32(benchmark::State& state)
 {
@@ -88,7 +62,7 @@ void BM_Draw32Reference(benchmark::State& state)
         const int ox = 100 + (step & 7), oy = 500 + (step & 3);
         for (int y = 0; y < kTitleH; ++y)
             for (int x = 0; x < kTitleW; ++x)
-                stage.setPixel(ox + x, oy + y, applyColor(op, title.pixel(x, y), stage.pixel(ox + x, oy + y), brush));
+                stage.setPixel(ox + x, oy + y, rasterOpColor(op, title.pixel(x, y), stage.pixel(ox + x, oy + y), brush));
         ++step;
         benchmark::ClobberMemory();
     }
@@ -124,7 +98,7 @@ void BM_StretchDraw32Reference(benchmark::State& state)
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x) {
                 const int sx = (x - r.left) * kTitleW / r.width(), sy = (y - r.top) * kTitleH / r.height();
-                stage.setPixel(x, y, applyColor(op, title.pixel(sx, sy), stage.pixel(x, y), 0));
+                stage.setPixel(x, y, rasterOpColor(op, title.pixel(sx, sy), stage.pixel(x, y), 0));
             }
         benchmark::ClobberMemory();
     }

@@ -1,39 +1,12 @@
 #include "platform/bitmap.h"
+#include "raster_op_reference.h"
 
 #include <gtest/gtest.h>
 
 namespace lumavo {
 namespace {
 
-// The bitwise definition of each raster operation on one byte.
-std::uint8_t expected(RasterOp op, std::uint8_t s, std::uint8_t d, std::uint8_t p)
-{
-    switch (op) {
-    case RasterOp::SrcCopy:
-        return s;
-    case RasterOp::NotSrcCopy:
-        return static_cast<std::uint8_t>(~s);
-    case RasterOp::NotSrcErase:
-        return static_cast<std::uint8_t>(~(s | d));
-    case RasterOp::PatPaint:
-        return static_cast<std::uint8_t>(d | p | ~s);
-    case RasterOp::SrcErase:
-        return static_cast<std::uint8_t>(s & ~d);
-    case RasterOp::SrcInvert:
-        return static_cast<std::uint8_t>(s ^ d);
-    case RasterOp::SrcPaint:
-        return static_cast<std::uint8_t>(s | d);
-    case RasterOp::Blackness:
-        return 0;
-    }
-    return 0;
-}
-
-Color expectedColor(RasterOp op, Color s, Color d, Color p)
-{
-    return rgb(expected(op, redOf(s), redOf(d), redOf(p)), expected(op, greenOf(s), greenOf(d), greenOf(p)),
-               expected(op, blueOf(s), blueOf(d), blueOf(p)));
-}
+using test::rasterOpColor;
 
 Color sourceColor(int x, int y) { return rgb(static_cast<std::uint8_t>(x * 41 + 5), static_cast<std::uint8_t>(y * 77 + 13), static_cast<std::uint8_t>(x * y * 29 + 0x5A)); }
 Color targetColor(int x, int y) { return rgb(static_cast<std::uint8_t>(y * 19 + 0xC3), static_cast<std::uint8_t>(x * 97 + 1), static_cast<std::uint8_t>(x + y * 3 + 0x33)); }
@@ -69,7 +42,7 @@ TEST_P(CopyModes, DrawMatchesTheBitwiseDefinitionAndClipsToTheTarget)
         for (int x = 0; x < dst.width(); ++x) {
             const int sx = x - ox, sy = y - oy;
             const bool covered = sx >= 0 && sy >= 0 && sx < src.width() && sy < src.height();
-            const Color want = covered ? expectedColor(op, src.pixel(sx, sy), targetColor(x, y), brush)
+            const Color want = covered ? rasterOpColor(op, src.pixel(sx, sy), targetColor(x, y), brush)
                                        : targetColor(x, y);
             ASSERT_EQ(dst.pixel(x, y), want) << "at " << x << "," << y;
         }
@@ -92,7 +65,7 @@ TEST_P(CopyModes, StretchDrawUsesTheNearestSourcePixel)
             if (covered) {
                 const int sx = (x - r.left) * src.width() / r.width();
                 const int sy = (y - r.top) * src.height() / r.height();
-                want = expectedColor(op, src.pixel(sx, sy), targetColor(x, y), brush);
+                want = rasterOpColor(op, src.pixel(sx, sy), targetColor(x, y), brush);
             }
             ASSERT_EQ(dst.pixel(x, y), want) << "at " << x << "," << y;
         }
@@ -169,7 +142,7 @@ TEST(CanvasCopy, OverlappingCopiesWithinOneBitmapReadTheOriginalPixels)
                     const int sx = srcRect.left + (x - dstRect.left) * srcRect.width() / dstRect.width();
                     const int sy = srcRect.top + (y - dstRect.top) * srcRect.height() / dstRect.height();
                     if (sx >= 0 && sy >= 0 && sx < 8 && sy < 8)
-                        want = expectedColor(RasterOp::SrcInvert, before.pixel(sx, sy), want, 0);
+                        want = rasterOpColor(RasterOp::SrcInvert, before.pixel(sx, sy), want, 0);
                 }
                 ASSERT_EQ(bm.pixel(x, y), want) << x << "," << y;
             }
