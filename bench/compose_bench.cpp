@@ -2,6 +2,7 @@
 // per-pixel model (effects_reference: bounds-checked byte arrays, one pixel at a time) in the
 // same run; items are pixels, so items_per_second reads as pixels per second.
 
+#include "bench_main.h"
 #include "compose/effects.h"
 #include "compose/effects_reference.h"
 #include "compose/title_composer.h"
@@ -180,12 +181,5 @@ BENCHMARK(BM_ComposeTitle_PlainEffects)->Arg(60)->Arg(200)->Unit(benchmark::kMil
 
 int main(int argc, char** argv)
 {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    Canvas::setLogicalDpi(96);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumavo::bench::runWithGuiApplication(argc, argv);
 }

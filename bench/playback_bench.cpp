@@ -1,6 +1,7 @@
 // Draw-only title motion: an 800 x 120 title moving in (code 5, no delay) on a 1920 x 1080 stage,
 // presented through a presenter that does nothing and has no frame period. The reference moves the same title with a
 // plain per-pixel copy.
+#include "bench_main.h"
 #include "platform/bitmap.h"
 #include "platform/clock.h"
 #include "playback/frame_pacer.h"
@@ -103,11 +104,5 @@ BENCHMARK(BM_MotionPlainReference)->Unit(benchmark::kMillisecond)->Iterations(2)
 
 int main(int argc, char** argv)
 {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumavo::bench::runWithGuiApplication(argc, argv);
 }

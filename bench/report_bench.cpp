@@ -2,6 +2,7 @@
 // reference reads and decodes the same page files without laying anything out, the floor the
 // report's walk can approach. Grouping digits for the memory figures (redone every second) is
 // measured against QLocale's own grouping.
+#include "bench_main.h"
 #include "platform/prompter.h"
 #include "platform/silent_prompter.h"
 #include "storage/page_file.h"
@@ -96,11 +97,5 @@ BENCHMARK(BM_GroupedNumberQLocaleReference);
 
 int main(int argc, char** argv)
 {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumavo::bench::runWithGuiApplication(argc, argv);
 }
