@@ -2,7 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/prompter.h"
-#include "platform/ui/app_context.h"
+#include "storage/ui/app_context.h"
 #include "platform/wave_player.h"
 #include "storage/workspace.h"
 
@@ -12,6 +12,7 @@
 
 namespace lumavo {
 
+class AlignmentScreen;
 class TBitMovOptMain;
 class TbFontForm;
 class Tbdebug;
@@ -47,6 +48,8 @@ public:
     TBitMovOptMain& mainWindow() { return *mainWindow_; }
 
 private:
+    void connectWindows(AlignmentScreen& alignment);
+
     Workspace workspace_;
     AppContext context_;
     QString settingsPath_;

@@ -594,8 +594,8 @@ void TBitMovOptMain::resizeEvent(QResizeEvent* event)
 
 void TBitMovOptMain::mousePressEvent(QMouseEvent* event)
 {
-    if (context_.stage != nullptr)
-        context_.stage->hide();
+    if (windows_.stage != nullptr)
+        windows_.stage->hide();
     QCoreApplication::processEvents();
     show();
     raise();
@@ -809,13 +809,13 @@ void TBitMovOptMain::openDirectionToolbar(int line, bool inDirection)
     directionToolbar_->move(left, top);
     directionToolbar_->show();
     directionToolbar_->raise();
-    if (context_.stage == nullptr)
+    if (windows_.stage == nullptr)
         return;
     if (inDirection) {
         if (ws_.stage.inPath(line).count > 0)
-            context_.stage->clearInPath(line);
+            windows_.stage->clearInPath(line);
     } else {
-        context_.stage->clearOutPath(line);
+        windows_.stage->clearOutPath(line);
     }
 }
 
@@ -832,8 +832,8 @@ void TBitMovOptMain::lineToggleClick(int number)
     static const std::array<LineToggle, 3> kToggles{LineToggle::Arch, LineToggle::Gradient, LineToggle::Shadow};
     const bool down = speedButtons_[static_cast<std::size_t>(number - 1)]->isChecked();
     setLineToggle(ws_.page, ws_.editor.titleNum, kToggles[static_cast<std::size_t>(number - 1)], down);
-    if (number == 2 && down && context_.effectsWindow != nullptr)
-        context_.prompter.execModal(*context_.effectsWindow);
+    if (number == 2 && down && windows_.effectsWindow != nullptr)
+        context_.prompter.execModal(*windows_.effectsWindow);
 }
 
 void TBitMovOptMain::editChange(int line, const QString& text)
@@ -871,18 +871,18 @@ void TBitMovOptMain::setFontStyle(std::uint8_t style)
 
 void TBitMovOptMain::FontTypeSizw1Click()
 {
-    if (context_.fontForm == nullptr)
+    if (windows_.fontForm == nullptr)
         return;
-    context_.prompter.execModal(*context_.fontForm);
+    context_.prompter.execModal(*windows_.fontForm);
     applyEditFont(ws_.editor.titleNum >= 1 && ws_.editor.titleNum <= kLineCount ? ws_.editor.titleNum : popupLine_);
 }
 
 void TBitMovOptMain::fontbuttonClick()
 {
     const int line = ws_.editor.titleNum;
-    if (line < 1 || line > kLineCount || context_.fontForm == nullptr)
+    if (line < 1 || line > kLineCount || windows_.fontForm == nullptr)
         return;
-    context_.prompter.execModal(*context_.fontForm);
+    context_.prompter.execModal(*windows_.fontForm);
     applyEditFont(line);
 }
 
@@ -1080,8 +1080,8 @@ void TBitMovOptMain::RepeaTLoop1Click() { ws_.editor.repeatLoop = repeaTLoop1_->
 
 void TBitMovOptMain::SetColorBarTime1Click()
 {
-    if (context_.timeOptions != nullptr)
-        context_.prompter.execModal(*context_.timeOptions);
+    if (windows_.timeOptions != nullptr)
+        context_.prompter.execModal(*windows_.timeOptions);
 }
 
 // ---- page and project commands --------------------------------------------------------------
@@ -1162,17 +1162,17 @@ void TBitMovOptMain::pagePointer(PageStep step)
 
 void TBitMovOptMain::PlayPgToolButtonClick()
 {
-    if (context_.stage == nullptr)
+    if (windows_.stage == nullptr)
         return;
-    context_.stage->playCurrentPage();
+    windows_.stage->playCurrentPage();
     afterPlayback();
 }
 
 void TBitMovOptMain::PlayAllToolButtonClick()
 {
-    if (context_.stage == nullptr)
+    if (windows_.stage == nullptr)
         return;
-    context_.stage->playAllPages();
+    windows_.stage->playAllPages();
     afterPlayback();
 }
 
@@ -1186,8 +1186,8 @@ void TBitMovOptMain::afterPlayback()
 
 void TBitMovOptMain::AlignToolButtonClick()
 {
-    if (context_.stage != nullptr)
-        context_.stage->enterAlignment();
+    if (windows_.stage != nullptr)
+        windows_.stage->enterAlignment();
 }
 
 void TBitMovOptMain::PrintFileButton1Click1()
@@ -1202,16 +1202,16 @@ void TBitMovOptMain::PrintSetup1Click()
 
 void TBitMovOptMain::ProjectInformation1Click()
 {
-    if (context_.projectInfo == nullptr)
+    if (windows_.projectInfo == nullptr)
         return;
-    context_.projectInfo->show();
-    context_.projectInfo->raise();
+    windows_.projectInfo->show();
+    windows_.projectInfo->raise();
 }
 
 void TBitMovOptMain::UnderYourHood1Click()
 {
-    if (context_.systemInfo != nullptr)
-        context_.prompter.execModal(*context_.systemInfo);
+    if (windows_.systemInfo != nullptr)
+        context_.prompter.execModal(*windows_.systemInfo);
 }
 
 void TBitMovOptMain::About1Click()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/app_context.h"
+#include "storage/ui/app_context.h"
 #include "storage/page_commands.h"
 #include "storage/settings_file.h"
 
@@ -26,6 +26,23 @@ class QToolButton;
 namespace lumavo {
 
 class Tsplasher;
+class TbFontForm;
+class Tbdebug;
+class TBconfig;
+class Tsyschk;
+class TCan;
+class Tefxctr;
+
+// The other long-lived windows the editor opens; the application fills them in, a test may
+// leave any of them null.
+struct EditorWindows {
+    TbFontForm* fontForm = nullptr;
+    Tbdebug* projectInfo = nullptr;
+    TBconfig* timeOptions = nullptr;
+    Tsyschk* systemInfo = nullptr;
+    TCan* stage = nullptr;
+    Tefxctr* effectsWindow = nullptr;
+};
 
 // The main editing window: tool bar, menus, the three title lines, the direction toolbar, the
 // " Delay Controls " box and the status bar. It shows and edits the workspace's current page;
@@ -84,6 +101,8 @@ public:
     void setSettingsPath(const QString& path) { settingsPath_ = path; }
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
     void setHelpSource(const QString& folder) { helpSource_ = folder; }
+    void setWindows(const EditorWindows& windows) { windows_ = windows; }
+    const EditorWindows& windows() const { return windows_; }
 
     // Controls (also reachable by object name).
     QLineEdit* edit(int line) const;
@@ -103,6 +122,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;      // FormCloseQuery
     void resizeEvent(QResizeEvent* event) override;    // FormResize
     void mousePressEvent(QMouseEvent* event) override; // FormMouseDown
+
+public slots:
+    // Help > Contents and Help > Project Information (the alignment screen's buttons too).
+    void Contents1Click();
+    void ProjectInformation1Click();
 
 private slots:
     // Tool bar and menus.
@@ -132,10 +156,8 @@ private slots:
     void PrintSetup1Click();
     void Exit1Click();
     void Exit2Click();
-    void ProjectInformation1Click();
     void UnderYourHood1Click();
     void About1Click();
-    void Contents1Click();
     // Styling.
     void FontAtributes1Click();
     void FontTypeSizw1Click();
@@ -192,6 +214,7 @@ private:
 
     AppContext& context_;
     Workspace& ws_;
+    EditorWindows windows_;
     std::array<TitleRow, kLineCount> rows_{};
     QToolBar* toolBar3_ = nullptr;
     QLabel* curPgNumber_ = nullptr;
