@@ -1,5 +1,7 @@
 #include "app/app_shell.h"
 
+#include <algorithm>
+
 #include "storage/page_file.h"
 
 #include <QSysInfo>
@@ -64,6 +66,31 @@ WindowPlacement keepOnScreens(const WindowPlacement& placement, const QList<QRec
     moved.left = primary.left();
     moved.top = primary.top();
     return moved;
+}
+
+WindowPlacement fitMainWindow(const WindowPlacement& stored, const QList<QRect>& available, const QRect& primary)
+{
+    WindowPlacement fitted = keepOnScreens(stored, available, primary);
+    if (fitted.width <= 0)
+        fitted.width = kMainWindowWidth;
+    if (fitted.height <= 0)
+        fitted.height = kMainWindowHeight;
+    // The area the window's top-left corner is judged by; the primary one when it is on none.
+    QRect area = primary;
+    const QRect corner(fitted.left, fitted.top, 1, 1);
+    for (const QRect& candidate : available) {
+        if (candidate.intersects(corner)) {
+            area = candidate;
+            break;
+        }
+    }
+    if (area.isValid()) {
+        fitted.width = std::min(fitted.width, std::max(area.width(), kMainWindowMinWidth));
+        fitted.height = std::min(fitted.height, std::max(area.height(), kMainWindowMinHeight));
+    }
+    fitted.width = std::max(fitted.width, kMainWindowMinWidth);
+    fitted.height = std::max(fitted.height, kMainWindowMinHeight);
+    return fitted;
 }
 
 CloseVerdict closeQuery(Workspace& ws, Prompter& prompter)

@@ -70,6 +70,27 @@ TEST(KeepOnScreens, KeepsAWindowThatTouchesAnyScreen)
     EXPECT_EQ(keepOnScreens(partly, screens, screens[0]), partly);
 }
 
+TEST(FitMainWindow, AnAbsurdStoredSizeShrinksToTheScreenItIsOn)
+{
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
+    const WindowPlacement huge{10, 1300, 2147483647, 2147483647};
+    EXPECT_EQ(fitMainWindow(huge, screens, screens[0]), (WindowPlacement{10, 1300, 1080, 1920}));
+    const WindowPlacement lostAndHuge{5000, 9000, 40000, 40000};
+    EXPECT_EQ(fitMainWindow(lostAndHuge, screens, screens[0]), (WindowPlacement{0, 0, 1024, 1280}));
+}
+
+TEST(FitMainWindow, ZeroOrNegativeSizesFallBackToTheDesignedSize)
+{
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024)};
+    EXPECT_EQ(fitMainWindow({20, 30, 0, -5}, screens, screens[0]),
+              (WindowPlacement{20, 30, kMainWindowHeight, kMainWindowWidth}));
+    EXPECT_EQ(fitMainWindow({20, 30, 10, 10}, screens, screens[0]),
+              (WindowPlacement{20, 30, kMainWindowMinHeight, kMainWindowMinWidth}))
+        << "a tiny window grows to the smallest usable size";
+    const WindowPlacement usual{20, 30, 500, 700};
+    EXPECT_EQ(fitMainWindow(usual, screens, screens[0]), usual);
+}
+
 class CloseQuery : public testing::Test {
 protected:
     void SetUp() override

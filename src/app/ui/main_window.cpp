@@ -71,8 +71,8 @@ public:
     }
 };
 
-constexpr int kDesignWidth = 649;
-constexpr int kDesignHeight = 492;
+constexpr int kDesignWidth = kMainWindowWidth;
+constexpr int kDesignHeight = kMainWindowHeight;
 constexpr int kLineTop = 30;        // top of line 1's edit box on the window surface
 constexpr int kLineSpacing = 76;    // from one line's top to the next
 constexpr int kEditHeight = 44;
@@ -147,6 +147,7 @@ TBitMovOptMain::TBitMovOptMain(AppContext& context, QWidget* parent)
     buildPopupMenu();
     buildStatusBar();
     resize(kDesignWidth, kDesignHeight);
+    setMinimumSize(kMainWindowMinWidth, kMainWindowMinHeight);
     FormCreate();
 }
 
@@ -656,7 +657,7 @@ void TBitMovOptMain::placeWindow(const WindowPlacement& placement)
     for (const QScreen* s : QGuiApplication::screens())
         areas << s->availableGeometry();
     const QScreen* primary = QGuiApplication::primaryScreen();
-    const WindowPlacement shown = keepOnScreens(placement, areas, primary != nullptr ? primary->availableGeometry() : QRect());
+    const WindowPlacement shown = fitMainWindow(placement, areas, primary != nullptr ? primary->availableGeometry() : QRect());
     move(shown.left, shown.top);
     resize(shown.width, shown.height);
 }
