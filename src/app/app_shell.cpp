@@ -93,11 +93,29 @@ WindowPlacement fitMainWindow(const WindowPlacement& stored, const QList<QRect>&
     return fitted;
 }
 
-CloseVerdict closeQuery(Workspace& ws, Prompter& prompter)
+namespace {
+
+bool anyTitleTyped(const PageFields& page)
 {
-    if (!ws.editor.pageModified || ws.project.projectName.isEmpty())
+    for (int n = 1; n <= kLineCount; ++n) {
+        if (page.line(n).titleValid)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CloseVerdict closeQuery(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info)
+{
+    if (!ws.editor.pageModified)
         return CloseVerdict::Close;
-    switch (prompter.confirm(QStringLiteral("Save current page first?"), true)) {
+    const bool noProject = ws.project.projectName.isEmpty();
+    if (noProject && !anyTitleTyped(ws.page))
+        return CloseVerdict::Close;
+    const QString question =
+        noProject ? QStringLiteral("Save this project first?") : QStringLiteral("Save current page first?");
+    switch (prompter.confirm(question, true)) {
     case Answer::Cancel:
         return CloseVerdict::StayOpen;
     case Answer::No:
@@ -105,6 +123,8 @@ CloseVerdict closeQuery(Workspace& ws, Prompter& prompter)
     case Answer::Yes:
         break;
     }
+    if (noProject && SaveProject(ws, prompter, info) != SaveProjectStatus::Saved)
+        return CloseVerdict::StayOpen;
     const SavePageOutcome saved = SavePage(ws, prompter);
     return saved.status == SavePageStatus::WriteFailed ? CloseVerdict::StayOpen : CloseVerdict::Close;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/prompter.h"
+#include "storage/project.h"
 #include "storage/settings_file.h"
 #include "storage/workspace.h"
 
@@ -57,7 +58,9 @@ WindowPlacement fitMainWindow(const WindowPlacement& stored, const QList<QRect>&
 enum class CloseVerdict { Close, StayOpen };
 // The close query: with unsaved edits and an open project, asks "Save current page first?"
 // (Yes/No/Cancel). Cancel stays open; Yes saves the page and closes only when the save worked
-// (a failed save has shown its message and keeps the edits); No closes. Otherwise closes at once.
-CloseVerdict closeQuery(Workspace& ws, Prompter& prompter);
+// (a failed save has shown its message and keeps the edits); No closes. With typed titles and no
+// project open it asks "Save this project first?" instead; Yes saves the project (`info` for its
+// file) and then the page, and stays open when either is cancelled or fails. Otherwise closes at once.
+CloseVerdict closeQuery(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info = {});
 
 } // namespace lumavo

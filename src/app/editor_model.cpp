@@ -1,5 +1,6 @@
 #include "app/editor_model.h"
 
+#include "storage/page_file.h"
 #include "storage/page_record.h"
 
 #include <QStringList>
@@ -22,6 +23,28 @@ void applyStartupValues(PageFields& page)
         line.inDir = kInDirs[i];
         line.outDir = kOutDirs[i];
     }
+}
+
+void offerToSaveCurrentPage(Workspace& ws, Prompter& prompter)
+{
+    if (ws.project.projectName.isEmpty() || !(ws.editor.pageModified || ws.editor.newPagePending))
+        return;
+    if (prompter.confirm(QStringLiteral("Save current page?"), false) == Answer::Yes)
+        SavePage(ws, prompter);
+}
+
+bool mayErasePath(const Workspace& ws, Prompter& prompter, int line, PathSide side)
+{
+    if (line < 1 || line > kLineCount)
+        return true;
+    const bool in = side == PathSide::In;
+    const DrawnPath& path = in ? ws.stage.inPath(line) : ws.stage.outPath(line);
+    if (path.count <= 0)
+        return true;
+    const QString question = QStringLiteral("Erase the drawn %1 path of line %2?")
+                                 .arg(in ? QStringLiteral("IN") : QStringLiteral("OUT"))
+                                 .arg(line);
+    return prompter.confirm(question, false) == Answer::Yes;
 }
 
 void setsav(Workspace& ws, int flag)

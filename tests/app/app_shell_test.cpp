@@ -107,11 +107,25 @@ protected:
     test::ScriptedPrompter prompter;
 };
 
-TEST_F(CloseQuery, WithoutAnOpenProjectClosesWithoutAsking)
+TEST_F(CloseQuery, WithoutAnOpenProjectOrTypedTitlesClosesWithoutAsking)
 {
     ws.project.projectName.clear();
+    ws.page.line(1).titleValid = false;
     EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
     EXPECT_TRUE(prompter.confirmations.isEmpty());
+}
+
+TEST_F(CloseQuery, TypedTitlesWithoutAProjectAreNotLostOnExit)
+{
+    ws.project.projectName.clear();
+    ws.project.projectDir.clear();
+    prompter.answers = {Answer::Cancel, Answer::Yes};
+    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::StayOpen);
+    EXPECT_EQ(prompter.confirmations.value(0), QStringLiteral("Save this project first?"));
+    prompter.saveNames.push_back(dir.file(QStringLiteral("NEW.tlp")));
+    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("NEW.tlp"))));
+    EXPECT_EQ(test::readAll(dir.file(QStringLiteral("NEW.000"))).size(), kRecordSize);
 }
 
 TEST_F(CloseQuery, WithoutEditsClosesWithoutAsking)

@@ -606,7 +606,7 @@ void TBitMovOptMain::mousePressEvent(QMouseEvent* event)
 
 void TBitMovOptMain::closeEvent(QCloseEvent* event)
 {
-    const CloseVerdict verdict = closeQuery(ws_, context_.prompter);
+    const CloseVerdict verdict = closeQuery(ws_, context_.prompter, ProjectSaveInfo{SysInfo(0), SysInfo(3), {}});
     refreshStatusBar();
     if (verdict == CloseVerdict::StayOpen || !shutdown()) {
         event->ignore();
@@ -798,6 +798,8 @@ void TBitMovOptMain::setsav(int flag) { lumavo::setsav(ws_, flag); }
 
 void TBitMovOptMain::openDirectionToolbar(int line, bool inDirection)
 {
+    if (!mayErasePath(ws_, context_.prompter, line, inDirection ? PathSide::In : PathSide::Out))
+        return;
     setsav(1);
     ws_.editor.dirTarget = inDirection ? QStringLiteral("In") : QStringLiteral("Out");
     ws_.editor.titleNum = static_cast<std::uint8_t>(line);
@@ -812,12 +814,10 @@ void TBitMovOptMain::openDirectionToolbar(int line, bool inDirection)
     directionToolbar_->raise();
     if (windows_.stage == nullptr)
         return;
-    if (inDirection) {
-        if (ws_.stage.inPath(line).count > 0)
-            windows_.stage->clearInPath(line);
-    } else {
+    if (inDirection)
+        windows_.stage->clearInPath(line);
+    else
         windows_.stage->clearOutPath(line);
-    }
 }
 
 void TBitMovOptMain::dirClick(int code)
@@ -1126,9 +1126,23 @@ void TBitMovOptMain::showPageNumber()
     curPgNumber_->setText(ws_.project.pageNow);
 }
 
-void TBitMovOptMain::NewProj1Click() { applyActions(newProjectFromMenu(ws_)); }
-void TBitMovOptMain::NewPrjToolButtonClick() { applyActions(newProjectFromTool(ws_)); }
-void TBitMovOptMain::OpenPrjToolButtonClick() { applyActions(openProjectCommand(ws_, context_.prompter)); }
+void TBitMovOptMain::NewProj1Click()
+{
+    offerToSaveCurrentPage(ws_, context_.prompter);
+    applyActions(newProjectFromMenu(ws_));
+}
+
+void TBitMovOptMain::NewPrjToolButtonClick()
+{
+    offerToSaveCurrentPage(ws_, context_.prompter);
+    applyActions(newProjectFromTool(ws_));
+}
+
+void TBitMovOptMain::OpenPrjToolButtonClick()
+{
+    offerToSaveCurrentPage(ws_, context_.prompter);
+    applyActions(openProjectCommand(ws_, context_.prompter));
+}
 
 void TBitMovOptMain::SavePrjToolButtonClick()
 {
