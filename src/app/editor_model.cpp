@@ -100,12 +100,27 @@ QString osEffectName(int position)
     return kNames.at(std::clamp(position, 0, static_cast<int>(kNames.size()) - 1));
 }
 
+RecordBytes pageSnapshot(const Workspace& ws)
+{
+    RecordBytes bytes{};
+    encodePageRecord(recordFromWorkspace(ws, ws.project.pageNow), bytes);
+    return bytes;
+}
+
+void noteEdit(Workspace& ws, const RecordBytes& before)
+{
+    if (pageSnapshot(ws) != before)
+        setsav(ws, 1);
+}
+
 void setManualMode(Workspace& ws, bool checked)
 {
     ws.page.mpause = checked;
     const bool recordManual = ws.recordBuffer[record_offset::kManual] != 0;
     if (ws.page.mpause != recordManual)
         setsav(ws, 1);
+    else if (!ws.editor.newPagePending && pageSnapshot(ws) == ws.recordBuffer)
+        setsav(ws, 0);
 }
 
 EditChange editTextChanged(Workspace& ws, int line, const QString& text)

@@ -2,6 +2,7 @@
 
 #include "align/alignment_paths.h"
 #include "platform/prompter.h"
+#include "storage/page_record.h"
 #include "storage/workspace.h"
 
 #include <QString>
@@ -21,6 +22,12 @@ void offerToSaveCurrentPage(Workspace& ws, Prompter& prompter);
 // that may go ahead: the path has no points, or the operator answered Yes to
 // "Erase the drawn IN path of line N?" (OUT for the OUT side).
 bool mayErasePath(const Workspace& ws, Prompter& prompter, int line, PathSide side);
+
+// The modified rule. An edit of the page held (styling, font chooser, gradient window, colours,
+// shadow, picture, wave, the alignment screen) marks the page modified when it changed what a
+// save would write; take the snapshot before the edit and pass it afterwards.
+RecordBytes pageSnapshot(const Workspace& ws);
+void noteEdit(Workspace& ws, const RecordBytes& before);
 
 // pageModified := (flag != 0).
 void setsav(Workspace& ws, int flag);
@@ -46,8 +53,9 @@ int fadeLabelValue(int fadePosition);
 // outside the range name the nearest end.
 QString osEffectName(int position);
 
-// The Manual box: mpause := checked; marks the page modified only when mpause now differs from
-// the manual flag of the page record last read or written (ws.recordBuffer).
+// The Manual box: mpause := checked; marks the page modified when mpause now differs from the
+// manual flag of the page record last read or written (ws.recordBuffer), and unmarks it when the
+// page held is again exactly that record (no pending new page).
 void setManualMode(Workspace& ws, bool checked);
 
 // What an edit box's change leaves for the window to do.

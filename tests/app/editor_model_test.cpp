@@ -127,6 +127,46 @@ TEST(ManualMode, MarksModifiedOnlyWhenDifferentFromTheRecordBuffer)
     EXPECT_TRUE(ws.editor.pageModified);
 }
 
+TEST(ManualMode, SwitchingOnAndOffAgainLeavesAnUnchangedPageUnmodified)
+{
+    Workspace ws;
+    ws.page.line(1).text = QStringLiteral("Stored");
+    ws.page.line(1).titleValid = true;
+    ws.recordBuffer = pageSnapshot(ws);   // the page as last read
+    setManualMode(ws, true);
+    EXPECT_TRUE(ws.editor.pageModified);
+    setManualMode(ws, false);
+    EXPECT_FALSE(ws.editor.pageModified);
+
+    ws.page.line(1).fontSize = 99;        // a real edit stays an edit
+    setManualMode(ws, true);
+    setManualMode(ws, false);
+    EXPECT_TRUE(ws.editor.pageModified);
+}
+
+TEST(ModifiedRule, AnEditMarksThePageOnlyWhenItChangedWhatASaveWrites)
+{
+    Workspace ws;
+    RecordBytes before = pageSnapshot(ws);
+    noteEdit(ws, before);                  // a cancelled dialog
+    EXPECT_FALSE(ws.editor.pageModified);
+    ws.page.line(2).fontStyle = 1;         // styling
+    noteEdit(ws, before);
+    EXPECT_TRUE(ws.editor.pageModified);
+
+    ws.editor.pageModified = false;
+    before = pageSnapshot(ws);
+    ws.stage.restOf(3) = {120, 40};        // a title moved on the alignment screen
+    noteEdit(ws, before);
+    EXPECT_TRUE(ws.editor.pageModified);
+
+    ws.editor.pageModified = false;
+    before = pageSnapshot(ws);
+    ws.page.line(1).waveFile = QStringLiteral("DING.WAV");
+    noteEdit(ws, before);
+    EXPECT_TRUE(ws.editor.pageModified);
+}
+
 TEST(EditChange, TypingIntoAPictureLineDropsThePictureAndKeepsTheLineValid)
 {
     Workspace ws;

@@ -316,6 +316,7 @@ void AlignmentScreen::ExitAlignClick()
     readout_->hide();
     dropTitles();
     surface_.closeStage();
+    emit closed();
 }
 
 // ---- paths ---------------------------------------------------------------------------------

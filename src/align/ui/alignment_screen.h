@@ -76,6 +76,8 @@ signals:
     // The help button and the project information button; the application opens the windows.
     void helpRequested();
     void projectInfoRequested();
+    // The screen has closed (Exit): the rest positions are taken.
+    void closed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -101,6 +101,7 @@ void Application::connectWindows(AlignmentScreen& alignment)
     QObject::connect(&alignment, &AlignmentScreen::helpRequested, main, &TBitMovOptMain::Contents1Click);
     QObject::connect(&alignment, &AlignmentScreen::projectInfoRequested, main,
                      &TBitMovOptMain::ProjectInformation1Click);
+    QObject::connect(&alignment, &AlignmentScreen::closed, main, &TBitMovOptMain::alignmentClosed);
     QObject::connect(effectsWindow_.get(), &Tefxctr::gradientToggleChanged, main,
                      [main](bool down) { main->toggleButton(2)->setChecked(down); });
 }

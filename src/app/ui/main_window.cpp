@@ -830,11 +830,13 @@ void TBitMovOptMain::dirClick(int code)
 
 void TBitMovOptMain::lineToggleClick(int number)
 {
+    const RecordBytes before = pageSnapshot(ws_);
     static const std::array<LineToggle, 3> kToggles{LineToggle::Arch, LineToggle::Gradient, LineToggle::Shadow};
     const bool down = speedButtons_[static_cast<std::size_t>(number - 1)]->isChecked();
     setLineToggle(ws_.page, ws_.editor.titleNum, kToggles[static_cast<std::size_t>(number - 1)], down);
     if (number == 2 && down && windows_.effectsWindow != nullptr)
         context_.prompter.execModal(*windows_.effectsWindow);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::editChange(int line, const QString& text)
@@ -866,29 +868,36 @@ void TBitMovOptMain::FontAtributes1Click()
 
 void TBitMovOptMain::setFontStyle(std::uint8_t style)
 {
+    const RecordBytes before = pageSnapshot(ws_);
     ws_.page.line(popupLine_).fontStyle = style;
     applyEditFont(popupLine_);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::FontTypeSizw1Click()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     if (windows_.fontForm == nullptr)
         return;
     context_.prompter.execModal(*windows_.fontForm);
     applyEditFont(ws_.editor.titleNum >= 1 && ws_.editor.titleNum <= kLineCount ? ws_.editor.titleNum : popupLine_);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::fontbuttonClick()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     const int line = ws_.editor.titleNum;
     if (line < 1 || line > kLineCount || windows_.fontForm == nullptr)
         return;
     context_.prompter.execModal(*windows_.fontForm);
     applyEditFont(line);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::ToolButton13Click()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     const int line = ws_.editor.titleNum;
     const bool valid = line >= 1 && line <= kLineCount;
     if (valid)
@@ -901,10 +910,12 @@ void TBitMovOptMain::ToolButton13Click()
         ws_.page.line(line).fontColor = *chosen;
         applyEditFont(line);
     }
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::ShadowColor1Click()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     const int line = ws_.editor.titleNum;
     if (line >= 1 && line <= kLineCount)
         lastChooserColor_ = ws_.page.line(line).shadowColor;
@@ -913,17 +924,21 @@ void TBitMovOptMain::ShadowColor1Click()
         return;
     lastChooserColor_ = *chosen;
     ws_.page.line(popupLine_).shadowColor = *chosen;
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::ShadowOnOff1Click()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     // The toolbar's shadow toggle switches the shadow; this item takes the chooser's last colour.
     ws_.page.line(popupLine_).shadowColor = lastChooserColor_;
     shadowOnOff1_->setChecked(ws_.page.line(popupLine_).shadowOn);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::LoadBitmap1Click()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     FileDialogOptions options;
     options.title = QStringLiteral("Load A Graphic File");
     options.filter = QStringLiteral("Bitmaps (*.bmp)");
@@ -941,16 +956,19 @@ void TBitMovOptMain::LoadBitmap1Click()
     const QString dir = ws_.project.projectDir;
     if (!dir.isEmpty() && !QDir::setCurrent(dir))
         pmsg(context_.prompter, QStringLiteral("Cant find my last startup directory? ") + dir);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::PlayaWaveto1Click()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     FileDialogOptions options;
     options.filter = QStringLiteral("Wave Files (*.wav)");
     options.defaultSuffix = QStringLiteral("wav");
     options.directory = ws_.project.projectDir;
     if (const std::optional<QString> chosen = context_.prompter.openFileName(options))
         ws_.page.line(popupLine_).waveFile = chosen->left(kTextCapacity);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::ToolButton9Click()
@@ -1201,9 +1219,13 @@ void TBitMovOptMain::afterPlayback()
 
 void TBitMovOptMain::AlignToolButtonClick()
 {
-    if (windows_.stage != nullptr)
-        windows_.stage->enterAlignment();
+    if (windows_.stage == nullptr)
+        return;
+    beforeAlignment_ = pageSnapshot(ws_);
+    windows_.stage->enterAlignment();
 }
+
+void TBitMovOptMain::alignmentClosed() { noteEdit(ws_, beforeAlignment_); }
 
 void TBitMovOptMain::PrintFileButton1Click1()
 {

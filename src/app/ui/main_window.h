@@ -2,6 +2,7 @@
 
 #include "storage/ui/app_context.h"
 #include "storage/page_commands.h"
+#include "storage/page_record.h"
 #include "storage/settings_file.h"
 
 #include <QMainWindow>
@@ -127,6 +128,8 @@ public slots:
     // Help > Contents and Help > Project Information (the alignment screen's buttons too).
     void Contents1Click();
     void ProjectInformation1Click();
+    // The alignment screen has closed: moved titles and drawn paths mark the page modified.
+    void alignmentClosed();
 
 private slots:
     // Tool bar and menus.
@@ -253,7 +256,8 @@ private:
     QPixmap glyphScratch_;
     QPointer<Tsplasher> splash_;
     int popupLine_ = 1;
-    Color lastChooserColor_ = kBlack;   // the colour chooser keeps the colour it last held
+    Color lastChooserColor_ = kBlack;
+    RecordBytes beforeAlignment_{};   // the page as it was when the alignment screen opened   // the colour chooser keeps the colour it last held
 
     std::function<void()> processEnd_;
     QString settingsPath_;

@@ -59,11 +59,12 @@ TEST_F(StylingTest, TextColourPresetsTheChooserAndCancelKeepsTheColour)
     action("FontColor1")->trigger();   // cancelled
     EXPECT_EQ(prompter.colorPresets, std::vector<Color>{0x00FF00});
     EXPECT_EQ(workspace.page.line(3).fontColor, 0x00FF00u);
+    EXPECT_FALSE(workspace.editor.pageModified) << "a cancelled chooser changes nothing";
     prompter.colors.push_back(Color{0x0000FF});
     click("ToolButton13");
     EXPECT_EQ(workspace.page.line(3).fontColor, 0x0000FFu);
     EXPECT_EQ(window->edit(3)->palette().color(QPalette::Text), QColor(255, 0, 0));
-    EXPECT_FALSE(workspace.editor.pageModified);
+    EXPECT_TRUE(workspace.editor.pageModified) << "a new colour is an edit Next Pg and Exit must not lose";
 }
 
 TEST_F(StylingTest, ShadowColourGoesToThePopupLineAndShadowOnOffTakesTheLastColour)
