@@ -52,12 +52,22 @@ void setsav(Workspace& ws, int flag)
     ws.editor.pageModified = flag != 0;
 }
 
-bool recordDirection(PageFields& page, const QString& target, int line, int code)
+PathSide directionTarget(const EditorState& editor)
+{
+    return editor.dirTarget == QLatin1String("In") ? PathSide::In : PathSide::Out;
+}
+
+void setDirectionTarget(EditorState& editor, PathSide side)
+{
+    editor.dirTarget = side == PathSide::In ? QStringLiteral("In") : QStringLiteral("Out");
+}
+
+bool recordDirection(PageFields& page, PathSide side, int line, int code)
 {
     if (line < 1 || line > kLineCount)
         return false;
     TitleLine& title = page.line(line);
-    if (target == QLatin1String("In")) {
+    if (side == PathSide::In) {
         title.inDir = code;
         title.inPathOn = code == 11;
     } else {
@@ -70,7 +80,7 @@ bool recordDirection(PageFields& page, const QString& target, int line, int code
 bool chooseDirection(Workspace& ws, int code)
 {
     ws.editor.lastDirection = code;
-    return recordDirection(ws.page, ws.editor.dirTarget, ws.editor.titleNum, code);
+    return recordDirection(ws.page, directionTarget(ws.editor), ws.editor.titleNum, code);
 }
 
 bool setLineToggle(PageFields& page, int line, LineToggle toggle, bool down)

@@ -32,10 +32,15 @@ void noteEdit(Workspace& ws, const RecordBytes& before);
 // pageModified := (flag != 0).
 void setsav(Workspace& ws, int flag);
 
-// The data part of setdirectionButton: target "In" (exact) sets inDir/inPathOn of the line,
-// any other text outDir/outPathOn; the path flag becomes (code == 11). Returns false and changes
-// nothing for a line outside 1..3.
-bool recordDirection(PageFields& page, const QString& target, int line, int code);
+// The data part of setdirectionButton: side In sets inDir/inPathOn of the line, Out
+// outDir/outPathOn; the path flag becomes (code == 11). Returns false and changes nothing for a
+// line outside 1..3.
+bool recordDirection(PageFields& page, PathSide side, int line, int code);
+
+// The side the direction toolbar is open for. The workspace keeps it as the text "In" or "Out";
+// these two are the only places that spell it.
+PathSide directionTarget(const EditorState& editor);
+void setDirectionTarget(EditorState& editor, PathSide side);
 
 // Choosing direction `code` from the direction toolbar for editor.titleNum / editor.dirTarget.
 // Remembers the code as the last direction clicked. Returns recordDirection's result.

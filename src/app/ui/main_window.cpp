@@ -511,10 +511,10 @@ void TBitMovOptMain::buildPopupMenu()
         connect(action, &QAction::triggered, this, [this, bit] { setFontStyle(bit); });
         return action;
     };
-    bold1_ = style("Bold1", QStringLiteral("Bold"), 1);
-    italic1_ = style("Italic1", QStringLiteral("Italic"), 2);
-    underLine1_ = style("UnderLine1", QStringLiteral("Under Line"), 4);
-    strikeOut1_ = style("StrikeOut1", QStringLiteral("Strike Out"), 8);
+    bold1_ = style("Bold1", QStringLiteral("Bold"), kStyleBold);
+    italic1_ = style("Italic1", QStringLiteral("Italic"), kStyleItalic);
+    underLine1_ = style("UnderLine1", QStringLiteral("Under Line"), kStyleUnderline);
+    strikeOut1_ = style("StrikeOut1", QStringLiteral("Strike Out"), kStyleStrikeOut);
     addMenuItem(popupMenu1_, "FontColor1", QStringLiteral("Font Color"), &TBitMovOptMain::ToolButton13Click);
     addMenuItem(popupMenu1_, "ShadowColor1", QStringLiteral("Shadow Color"), &TBitMovOptMain::ShadowColor1Click);
     addMenuItem(popupMenu1_, "LoadBitmap1", QStringLiteral("Use a Bitmap instead..."), &TBitMovOptMain::LoadBitmap1Click);
@@ -706,12 +706,12 @@ void TBitMovOptMain::showpage()
     for (int k = 1; k <= kLineCount; ++k) {
         const int code = ws_.page.line(k).inDir;
         if (code >= 1 && code <= 13)
-            setdirectionButton(QStringLiteral("In"), k, code, code - 1);
+            setdirectionButton(PathSide::In, k, code, code - 1);
     }
     for (int k = 1; k <= kLineCount; ++k) {
         const int code = ws_.page.line(k).outDir;
         if (code >= 1 && code <= 13)
-            setdirectionButton(QStringLiteral("Out"), k, code, code - 1);
+            setdirectionButton(PathSide::Out, k, code, code - 1);
     }
     {
         const QSignalBlocker block(trackBar2_);
@@ -742,10 +742,10 @@ void TBitMovOptMain::applyEditFont(int line)
     QLineEdit* box = edit(line);
     QFont font(title.fontName);
     font.setPixelSize(kEditPixelHeight);
-    font.setBold(title.fontStyle & 1);
-    font.setItalic(title.fontStyle & 2);
-    font.setUnderline(title.fontStyle & 4);
-    font.setStrikeOut(title.fontStyle & 8);
+    font.setBold(title.fontStyle & kStyleBold);
+    font.setItalic(title.fontStyle & kStyleItalic);
+    font.setUnderline(title.fontStyle & kStyleUnderline);
+    font.setStrikeOut(title.fontStyle & kStyleStrikeOut);
     box->setFont(font);
     QPalette pal = box->palette();
     pal.setColor(QPalette::Text, toQColor(title.fontColor));
@@ -761,15 +761,15 @@ bool TBitMovOptMain::ProjectValid()
     return false;
 }
 
-void TBitMovOptMain::setdirectionButton(const QString& target, int line, int code, int image)
+void TBitMovOptMain::setdirectionButton(PathSide side, int line, int code, int image)
 {
     glyphScratch_.fill(Qt::transparent);
     {
         QPainter p(&glyphScratch_);
         p.drawPixmap(0, 0, directionPicture(image));
     }
-    if (recordDirection(ws_.page, target, line, code)) {
-        QToolButton* button = target == QLatin1String("In") ? inButton(line) : outButton(line);
+    if (recordDirection(ws_.page, side, line, code)) {
+        QToolButton* button = side == PathSide::In ? inButton(line) : outButton(line);
         button->setIcon(QIcon(glyphScratch_));
         button->setProperty("directionCode", code);
     }
@@ -801,7 +801,7 @@ void TBitMovOptMain::openDirectionToolbar(int line, bool inDirection)
     if (!mayErasePath(ws_, context_.prompter, line, inDirection ? PathSide::In : PathSide::Out))
         return;
     setsav(1);
-    ws_.editor.dirTarget = inDirection ? QStringLiteral("In") : QStringLiteral("Out");
+    setDirectionTarget(ws_.editor, inDirection ? PathSide::In : PathSide::Out);
     ws_.editor.titleNum = static_cast<std::uint8_t>(line);
     settoolbarbuttons(line);
     const QRect editBox = editRectInWindow(line);
@@ -822,7 +822,7 @@ void TBitMovOptMain::openDirectionToolbar(int line, bool inDirection)
 
 void TBitMovOptMain::dirClick(int code)
 {
-    const QString target = ws_.editor.dirTarget;
+    const PathSide target = directionTarget(ws_.editor);
     const int line = ws_.editor.titleNum;
     chooseDirection(ws_, code);
     setdirectionButton(target, line, code, code - 1);
@@ -860,10 +860,10 @@ void TBitMovOptMain::PopupMenu1Popup(int line)
 void TBitMovOptMain::FontAtributes1Click()
 {
     const std::uint8_t style = ws_.page.line(popupLine_).fontStyle;
-    bold1_->setChecked(style == 1);
-    italic1_->setChecked(style == 2);
-    underLine1_->setChecked(style == 4);
-    strikeOut1_->setChecked(style == 8);
+    bold1_->setChecked(style == kStyleBold);
+    italic1_->setChecked(style == kStyleItalic);
+    underLine1_->setChecked(style == kStyleUnderline);
+    strikeOut1_->setChecked(style == kStyleStrikeOut);
 }
 
 void TBitMovOptMain::setFontStyle(std::uint8_t style)

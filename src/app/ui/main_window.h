@@ -1,5 +1,6 @@
 #pragma once
 
+#include "align/alignment_paths.h"
 #include "storage/ui/app_context.h"
 #include "storage/page_commands.h"
 #include "storage/page_record.h"
@@ -60,7 +61,7 @@ public:
     bool ProjectValid();                  // shows the first failing message; true: may play
     // Records a direction for line 1..3 and shows picture `image` on its IN or OUT button; hides
     // the direction toolbar. Other lines only hide the toolbar.
-    void setdirectionButton(const QString& target, int line, int code, int image);
+    void setdirectionButton(PathSide side, int line, int code, int image);
     void settoolbarbuttons(int line);     // toggles from archOn/gradOn/shadowOn; other lines: nothing
     std::uint8_t getmpause() const;
     void setmpause(std::uint8_t flag);
