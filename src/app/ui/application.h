@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ui/main_window.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "storage/ui/app_context.h"
@@ -13,13 +14,6 @@
 namespace lumavo {
 
 class AlignmentScreen;
-class TBitMovOptMain;
-class TbFontForm;
-class Tbdebug;
-class TBconfig;
-class Tsyschk;
-class TCan;
-class Tefxctr;
 
 // Runs the program: start-up, the message loop, shutdown. Returns the process exit code.
 int runApplication(int argc, char** argv);
