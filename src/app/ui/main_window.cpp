@@ -980,12 +980,13 @@ bool TBitMovOptMain::loadbimage(const QString& name, QLabel* image, QLabel* labe
 {
     label->setText(name);
     const QString found = resolveStoredPath(name, ws_.project.projectDir);
-    QImage picture;
-    if (found.isEmpty() || !picture.load(found)) {
+    // The one picture loader, with its size and truncation guards.
+    Bitmap picture;
+    if (found.isEmpty() || !picture.loadFromFile(found)) {
         context_.prompter.message(QStringLiteral("Error opening graphics file: ") + name, MessageIcon::Error);
         return false;
     }
-    image->setPixmap(QPixmap::fromImage(picture));
+    image->setPixmap(QPixmap::fromImage(picture.toImage()));
     image->setProperty("previewFile", name);
     image->setScaledContents(true);
     image->show();
