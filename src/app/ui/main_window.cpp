@@ -3,6 +3,7 @@
 #include "app/app_shell.h"
 #include "app/editor_model.h"
 #include "app/ui/about_window.h"
+#include "app/ui/direction_toolbar.h"
 #include "app/ui/pictures.h"
 #include "app/ui/splash_window.h"
 #include "app/ui/time_options.h"
@@ -80,24 +81,11 @@ constexpr int kTitleButtonWidth = 24;
 constexpr int kStripWidth = 13;
 constexpr int kPreviewSize = 26;
 constexpr int kEditPixelHeight = 32;
-constexpr int kDirectionToolbarHeight = 28;
 
 const std::array<QColor, kLineCount> kStripColors{QColor(255, 0, 0), QColor(255, 255, 255), QColor(0, 0, 255)};
 const std::array<QString, kLineCount> kLineWords{QStringLiteral(" for line one?"), QStringLiteral(" for line two?"),
                                                 QStringLiteral(" for line three?")};
 
-QString lineName(const char* prefix, int line, const char* suffix = "")
-{
-    return QString::fromLatin1(prefix) + QString::number(line) + QString::fromLatin1(suffix);
-}
-
-QFont arialBold(int pixelSize)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
-    font.setBold(true);
-    return font;
-}
 
 // Captions above their sliders in the delay box.
 QLabel* caption(const QString& text, QWidget* parent, const QString& name = {})
@@ -363,80 +351,12 @@ void TBitMovOptMain::buildTitleLines(QWidget* surface)
 
 void TBitMovOptMain::buildDirectionToolbar()
 {
-    directionToolbar_ = new QFrame(this);
-    directionToolbar_->setObjectName(QStringLiteral("directiontoolbar"));
-    directionToolbar_->setFrameShape(QFrame::StyledPanel);
-    directionToolbar_->setAutoFillBackground(true);
-    auto* layout = new QHBoxLayout(directionToolbar_);
-    layout->setContentsMargins(2, 1, 2, 1);
-    layout->setSpacing(0);
-    auto button = [this, layout](const QString& name, int image, const QString& hint) {
-        auto* b = new QToolButton(directionToolbar_);
-        b->setObjectName(name);
-        b->setIcon(directionPicture(image));
-        b->setIconSize(QSize(kDirectionPictureSize, kDirectionPictureSize));
-        b->setAutoRaise(true);
-        b->setToolTip(hint);
-        layout->addWidget(b);
-        return b;
-    };
-    auto separator = [this, layout] {
-        auto* line = new QFrame(directionToolbar_);
-        line->setFrameShape(QFrame::VLine);
-        line->setFrameShadow(QFrame::Sunken);
-        layout->addSpacing(3);
-        layout->addWidget(line);
-        layout->addSpacing(3);
-    };
-    static const std::array<const char*, 13> kHints{
-        "Diagonal from upper left", "Diagonal from lower right", "Diagonal from lower left",
-        "Diagonal from upper right", "From the left", "From the right", "From the top", "From the bottom",
-        "Unroll from the left", "Unroll from the right", "Drawn path", "Fade", "Appear"};
-    for (int code = 1; code <= 13; ++code) {
-        QToolButton* b = button(lineName("dir", code), code - 1, QString::fromLatin1(kHints[static_cast<std::size_t>(code - 1)]));
-        dirButtons_[static_cast<std::size_t>(code - 1)] = b;
-        connect(b, &QToolButton::clicked, this, [this, code] { dirClick(code); });
-    }
-    separator();
-    static const std::array<const char*, 3> kToggleHints{"Filter", "Gradient", "Shadow"};
-    for (int n = 1; n <= 3; ++n) {
-        QToolButton* b = button(lineName("SpeedButton", n), 15 + n, QString::fromLatin1(kToggleHints[static_cast<std::size_t>(n - 1)]));
-        b->setCheckable(true);
-        speedButtons_[static_cast<std::size_t>(n - 1)] = b;
-        connect(b, &QToolButton::clicked, this, [this, n] { lineToggleClick(n); });
-    }
-    separator();
-    auto textButton = [this, layout](const QString& name, const QString& text, const QString& hint) {
-        auto* b = new QToolButton(directionToolbar_);
-        b->setObjectName(name);
-        b->setText(text);
-        b->setToolTip(hint);
-        b->setAutoRaise(true);
-        layout->addWidget(b);
-        return b;
-    };
-    QToolButton* colour = textButton(QStringLiteral("ToolButton13"), {}, QStringLiteral("Text color"));
-    QPixmap swatch(16, 16);
-    swatch.fill(Qt::transparent);
-    {
-        QPainter p(&swatch);
-        p.setPen(Qt::black);
-        QLinearGradient g(0, 0, 16, 0);
-        g.setColorAt(0, Qt::red);
-        g.setColorAt(0.5, Qt::green);
-        g.setColorAt(1, Qt::blue);
-        p.setBrush(g);
-        p.drawRect(1, 1, 13, 13);
-    }
-    colour->setIcon(swatch);
-    connect(colour, &QToolButton::clicked, this, &TBitMovOptMain::ToolButton13Click);
-    QToolButton* font = textButton(QStringLiteral("fontbutton"), QStringLiteral("F"), QStringLiteral("Font"));
-    font->setFont(arialBold(14));
-    connect(font, &QToolButton::clicked, this, &TBitMovOptMain::fontbuttonClick);
-    QToolButton* close = textButton(QStringLiteral("ToolButton9"), QStringLiteral("X"), QStringLiteral("Close"));
-    connect(close, &QToolButton::clicked, this, &TBitMovOptMain::ToolButton9Click);
-    directionToolbar_->setFixedSize(directionToolbar_->sizeHint().width(), kDirectionToolbarHeight);
-    directionToolbar_->hide();
+    directionToolbar_ = new DirectionToolbar(this);
+    connect(directionToolbar_, &DirectionToolbar::directionClicked, this, &TBitMovOptMain::dirClick);
+    connect(directionToolbar_, &DirectionToolbar::toggleClicked, this, &TBitMovOptMain::lineToggleClick);
+    connect(directionToolbar_, &DirectionToolbar::colourClicked, this, &TBitMovOptMain::ToolButton13Click);
+    connect(directionToolbar_, &DirectionToolbar::fontClicked, this, &TBitMovOptMain::fontbuttonClick);
+    connect(directionToolbar_, &DirectionToolbar::closeClicked, this, &TBitMovOptMain::ToolButton9Click);
 }
 
 void TBitMovOptMain::buildDelayControls(QWidget* surface)
@@ -781,9 +701,9 @@ void TBitMovOptMain::settoolbarbuttons(int line)
     if (line < 1 || line > kLineCount)
         return;
     const TitleLine& title = ws_.page.line(line);
-    speedButtons_[0]->setChecked(title.archOn);
-    speedButtons_[1]->setChecked(title.gradOn);
-    speedButtons_[2]->setChecked(title.shadowOn);
+    toggleButton(1)->setChecked(title.archOn);
+    toggleButton(2)->setChecked(title.gradOn);
+    toggleButton(3)->setChecked(title.shadowOn);
 }
 
 std::uint8_t TBitMovOptMain::getmpause() const { return ws_.page.mpause ? 1 : 0; }
@@ -832,7 +752,7 @@ void TBitMovOptMain::lineToggleClick(int number)
 {
     const RecordBytes before = pageSnapshot(ws_);
     static const std::array<LineToggle, 3> kToggles{LineToggle::Arch, LineToggle::Gradient, LineToggle::Shadow};
-    const bool down = speedButtons_[static_cast<std::size_t>(number - 1)]->isChecked();
+    const bool down = toggleButton(number)->isChecked();
     setLineToggle(ws_.page, ws_.editor.titleNum, kToggles[static_cast<std::size_t>(number - 1)], down);
     if (number == 2 && down && windows_.effectsWindow != nullptr)
         context_.prompter.execModal(*windows_.effectsWindow);
@@ -1282,8 +1202,8 @@ QToolButton* TBitMovOptMain::inButton(int line) const { return rows_.at(static_c
 QToolButton* TBitMovOptMain::outButton(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).outButton; }
 QLabel* TBitMovOptMain::preview(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).preview; }
 QLabel* TBitMovOptMain::fileLabel(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).fileLabel; }
-QToolButton* TBitMovOptMain::directionButton(int code) const { return dirButtons_.at(static_cast<std::size_t>(code - 1)); }
-QToolButton* TBitMovOptMain::toggleButton(int number) const { return speedButtons_.at(static_cast<std::size_t>(number - 1)); }
+QToolButton* TBitMovOptMain::directionButton(int code) const { return directionToolbar_->directionButton(code); }
+QToolButton* TBitMovOptMain::toggleButton(int number) const { return directionToolbar_->toggleButton(number); }
 QLabel* TBitMovOptMain::statusPanel(int index) const { return statusPanels_.at(static_cast<std::size_t>(index)); }
 Tsplasher* TBitMovOptMain::splash() const { return splash_.data(); }
 

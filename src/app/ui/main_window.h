@@ -1,6 +1,7 @@
 #pragma once
 
 #include "align/alignment_paths.h"
+#include "app/ui/direction_toolbar.h"
 #include "storage/ui/app_context.h"
 #include "storage/page_commands.h"
 #include "storage/page_record.h"
@@ -28,6 +29,7 @@ class QToolButton;
 namespace lumavo {
 
 class Tsplasher;
+
 class TbFontForm;
 class Tbdebug;
 class TBconfig;
@@ -224,9 +226,7 @@ private:
     QLabel* curPgNumber_ = nullptr;
     QLabel* inLabel_ = nullptr;
     QLabel* outLabel_ = nullptr;
-    QFrame* directionToolbar_ = nullptr;
-    std::array<QToolButton*, 13> dirButtons_{};
-    std::array<QToolButton*, 3> speedButtons_{};
+    DirectionToolbar* directionToolbar_ = nullptr;
     QGroupBox* panel1_ = nullptr;
     QSlider* trackBar2_ = nullptr;
     QSlider* trackBar1_ = nullptr;
