@@ -3,6 +3,7 @@
 #include "app/app_shell.h"
 #include "app/editor_model.h"
 #include "app/ui/about_window.h"
+#include "app/ui/delay_controls.h"
 #include "app/ui/direction_toolbar.h"
 #include "app/ui/pictures.h"
 #include "app/ui/splash_window.h"
@@ -88,26 +89,6 @@ const std::array<QString, kLineCount> kLineWords{QStringLiteral(" for line one?"
 
 
 // Captions above their sliders in the delay box.
-QLabel* caption(const QString& text, QWidget* parent, const QString& name = {})
-{
-    auto* label = new QLabel(text, parent);
-    if (!name.isEmpty())
-        label->setObjectName(name);
-    return label;
-}
-
-QSlider* makeSlider(const QString& name, int maximum, int step, int page, int tick, QWidget* parent)
-{
-    auto* slider = new QSlider(Qt::Horizontal, parent);
-    slider->setObjectName(name);
-    slider->setRange(0, maximum);
-    slider->setSingleStep(step);
-    slider->setPageStep(page);
-    slider->setTickInterval(tick);
-    slider->setTickPosition(QSlider::TicksBelow);
-    return slider;
-}
-
 } // namespace
 
 TBitMovOptMain::TBitMovOptMain(AppContext& context, QWidget* parent)
@@ -361,53 +342,18 @@ void TBitMovOptMain::buildDirectionToolbar()
 
 void TBitMovOptMain::buildDelayControls(QWidget* surface)
 {
-    panel1_ = new QGroupBox(QStringLiteral(" Delay Controls "), surface);
-    panel1_->setObjectName(QStringLiteral("PANEL1"));
-    auto* grid = new QGridLayout(panel1_);
-    grid->setContentsMargins(10, 6, 10, 4);
-    grid->setHorizontalSpacing(14);
-    grid->setVerticalSpacing(0);
-
-    trackBar2_ = makeSlider(QStringLiteral("TrackBar2"), 6000, 50, 200, 400, panel1_);
-    label7_ = caption(QStringLiteral("0"), panel1_, QStringLiteral("Label7"));
-    trackBar1_ = makeSlider(QStringLiteral("TrackBar1"), 6, 1, 2, 1, panel1_);
-    trackBar1_->setToolTip(QStringLiteral("Operating  System Effects"));
-    label3_ = caption(QStringLiteral("Effects ?"), panel1_, QStringLiteral("Label3"));
-    delayTrackBar_ = makeSlider(QStringLiteral("DelayTrackBar"), 6000, 50, 200, 400, panel1_);
-    label1_ = caption(QStringLiteral("0"), panel1_, QStringLiteral("Label1"));
-    pauseTrackBar_ = makeSlider(QStringLiteral("PauseTrackBar"), 60, 1, 6, 2, panel1_);
-    label4_ = caption(QStringLiteral("0"), panel1_, QStringLiteral("Label4"));
-    label8_ = caption(QStringLiteral("Sec"), panel1_, QStringLiteral("Label8"));
-    checkBox1_ = new QCheckBox(QStringLiteral("Manual"), panel1_);
-    checkBox1_->setObjectName(QStringLiteral("CheckBox1"));
-
-    grid->addWidget(caption(QStringLiteral("Fade"), panel1_), 0, 0);
-    grid->addWidget(trackBar2_, 1, 0);
-    grid->addWidget(label7_, 2, 0, Qt::AlignHCenter);
-    grid->addWidget(label3_, 0, 1);
-    grid->addWidget(trackBar1_, 1, 1);
-    grid->addWidget(caption(QStringLiteral("Movement"), panel1_), 0, 2);
-    grid->addWidget(delayTrackBar_, 1, 2);
-    grid->addWidget(label1_, 2, 2, Qt::AlignHCenter);
-    grid->addWidget(caption(QStringLiteral("Pause"), panel1_), 0, 3);
-    grid->addWidget(pauseTrackBar_, 1, 3);
-    auto* pauseValue = new QHBoxLayout;
-    pauseValue->addStretch();
-    pauseValue->setSpacing(4);
-    pauseValue->addWidget(label4_);
-    pauseValue->addWidget(label8_);
-    pauseValue->addStretch();
-    grid->addLayout(pauseValue, 2, 3);
-    grid->addWidget(checkBox1_, 1, 4);
-    grid->setColumnStretch(0, 3);
-    grid->setColumnStretch(1, 2);
-    grid->setColumnStretch(2, 3);
-    grid->setColumnStretch(3, 3);
-    // The pause column keeps its place while its slider is hidden in manual mode.
-    QSizePolicy keep = pauseTrackBar_->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    pauseTrackBar_->setSizePolicy(keep);
-
+    auto* box = new DelayControls(surface);
+    panel1_ = box;
+    trackBar2_ = box->fade;
+    trackBar1_ = box->effects;
+    delayTrackBar_ = box->movement;
+    pauseTrackBar_ = box->pause;
+    label7_ = box->fadeValue;
+    label3_ = box->effectName;
+    label1_ = box->movementValue;
+    label4_ = box->pauseValue;
+    label8_ = box->secondsLabel;
+    checkBox1_ = box->manual;
     connect(trackBar2_, &QSlider::valueChanged, this, &TBitMovOptMain::TrackBar2Change);
     connect(trackBar1_, &QSlider::valueChanged, this, &TBitMovOptMain::TrackBar1Change);
     connect(delayTrackBar_, &QSlider::valueChanged, this, &TBitMovOptMain::DelayTrackBArChange);
