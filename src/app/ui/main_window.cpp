@@ -162,9 +162,9 @@ void TBitMovOptMain::buildToolBar()
     add("SavePrjToolButton", QStringLiteral("Save"), QStringLiteral("Save current project"),
         QStyle::SP_DialogSaveButton, &TBitMovOptMain::SavePrjToolButtonClick);
     toolBar3_->addSeparator();
-    add("PlayPgToolButton", QStringLiteral("Play"), QStringLiteral("Play current page"), QStyle::SP_MediaPlay,
+    QToolButton* playPage = add("PlayPgToolButton", QStringLiteral("Play"), QStringLiteral("Play current page"), QStyle::SP_MediaPlay,
         &TBitMovOptMain::PlayPgToolButtonClick);
-    add("PlayAllToolButton", QStringLiteral("P All"), QStringLiteral("Play all pages"), QStyle::SP_MediaSeekForward,
+    QToolButton* playAll = add("PlayAllToolButton", QStringLiteral("P All"), QStringLiteral("Play all pages"), QStyle::SP_MediaSeekForward,
         &TBitMovOptMain::PlayAllToolButtonClick);
     toolBar3_->addSeparator();
     add("PrevPage", QStringLiteral("Prev Pg"), {}, QStyle::SP_ArrowLeft, &TBitMovOptMain::PrevPageClick);
@@ -179,12 +179,12 @@ void TBitMovOptMain::buildToolBar()
                          QStyle::SP_FileDialogNewFolder, &TBitMovOptMain::NewPageButtonClick);
     copyPageButton_ = add("CopyPageButton", QStringLiteral("C Pg"), QStringLiteral("Copy to new page"),
                           QStyle::SP_FileDialogDetailedView, &TBitMovOptMain::CopyPageButtonClick);
-    add("SavePgToolButton", QStringLiteral("S Pg"), QStringLiteral("Save current page"), QStyle::SP_DriveFDIcon,
+    QToolButton* savePage = add("SavePgToolButton", QStringLiteral("S Pg"), QStringLiteral("Save current page"), QStyle::SP_DriveFDIcon,
         &TBitMovOptMain::SavePgToolButtonClick);
     toolBar3_->addSeparator();
-    add("DeletePgToolButton", QStringLiteral("D Pg"), QStringLiteral("Delete current page"), QStyle::SP_TrashIcon,
+    QToolButton* deletePage = add("DeletePgToolButton", QStringLiteral("D Pg"), QStringLiteral("Delete current page"), QStyle::SP_TrashIcon,
         &TBitMovOptMain::DeletePgToolButtonClick);
-    add("AlignToolButton", QStringLiteral("Align"), QStringLiteral("Go to the Align screen"),
+    QToolButton* align = add("AlignToolButton", QStringLiteral("Align"), QStringLiteral("Go to the Align screen"),
         QStyle::SP_TitleBarNormalButton, &TBitMovOptMain::AlignToolButtonClick);
     toolBar3_->addSeparator();
     colorBarToolButton_ = add("ColorBarToolButton", QStringLiteral("C Bar"), QStringLiteral("Start with color bars"),
@@ -193,6 +193,7 @@ void TBitMovOptMain::buildToolBar()
     countDownToolButton_ = add("CountDownToolButton", QStringLiteral("C Dn"), QStringLiteral("Start with Count Down"),
                                QStyle::SP_BrowserReload, &TBitMovOptMain::CountDownToolButtonClick);
     countDownToolButton_->setCheckable(true);
+    projectTools_ = {newPageButton_, copyPageButton_, savePage, deletePage, align, playPage, playAll};
 }
 
 QAction* TBitMovOptMain::addMenuItem(QMenu* menu, const char* name, const QString& text,
@@ -989,11 +990,8 @@ void TBitMovOptMain::applyActions(const EditorActions& actions)
         copyPageButton_->setEnabled(*actions.enableNewAndCopy);
     }
     if (actions.enableProjectTools) {
-        for (const char* name : {"NewPageButton", "CopyPageButton", "SavePgToolButton", "DeletePgToolButton",
-                                 "AlignToolButton", "PlayPgToolButton", "PlayAllToolButton"}) {
-            if (auto* button = findChild<QToolButton*>(QString::fromLatin1(name)))
-                button->setEnabled(true);
-        }
+        for (QToolButton* button : projectTools_)
+            button->setEnabled(true);
         colorBarToolButton_->setChecked(ws_.project.useColorBars);
         countDownToolButton_->setChecked(ws_.project.useCountDown);
     }

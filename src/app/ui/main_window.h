@@ -253,6 +253,7 @@ private:
     QToolButton* countDownToolButton_ = nullptr;
     QToolButton* newPageButton_ = nullptr;
     QToolButton* copyPageButton_ = nullptr;
+    std::array<QToolButton*, 7> projectTools_{};   // enabled once a project is open
     std::array<QLabel*, 5> statusPanels_{};
     QPixmap glyphScratch_;
     QPointer<Tsplasher> splash_;
