@@ -5,7 +5,7 @@
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/silent_prompter.h"
-#include "platform/ui/app_context.h"
+#include "storage/ui/app_context.h"
 #include "playback/frame_pacer.h"
 #include "playback/motion_runner.h"
 #include "playback/title_motion.h"

@@ -1,5 +1,7 @@
 #include "app/app_shell.h"
 
+#include <algorithm>
+
 #include "storage/page_file.h"
 
 #include <QSysInfo>
@@ -66,11 +68,54 @@ WindowPlacement keepOnScreens(const WindowPlacement& placement, const QList<QRec
     return moved;
 }
 
-CloseVerdict closeQuery(Workspace& ws, Prompter& prompter)
+WindowPlacement fitMainWindow(const WindowPlacement& stored, const QList<QRect>& available, const QRect& primary)
 {
-    if (!ws.editor.pageModified || ws.project.projectName.isEmpty())
+    WindowPlacement fitted = keepOnScreens(stored, available, primary);
+    if (fitted.width <= 0)
+        fitted.width = kMainWindowWidth;
+    if (fitted.height <= 0)
+        fitted.height = kMainWindowHeight;
+    // The area the window's top-left corner is judged by; the primary one when it is on none.
+    QRect area = primary;
+    const QRect corner(fitted.left, fitted.top, 1, 1);
+    for (const QRect& candidate : available) {
+        if (candidate.intersects(corner)) {
+            area = candidate;
+            break;
+        }
+    }
+    if (area.isValid()) {
+        fitted.width = std::min(fitted.width, std::max(area.width(), kMainWindowMinWidth));
+        fitted.height = std::min(fitted.height, std::max(area.height(), kMainWindowMinHeight));
+    }
+    fitted.width = std::max(fitted.width, kMainWindowMinWidth);
+    fitted.height = std::max(fitted.height, kMainWindowMinHeight);
+    return fitted;
+}
+
+namespace {
+
+bool anyTitleTyped(const PageFields& page)
+{
+    for (int n = 1; n <= kLineCount; ++n) {
+        if (page.line(n).titleValid)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CloseVerdict closeQuery(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info)
+{
+    if (!ws.editor.pageModified)
         return CloseVerdict::Close;
-    switch (prompter.confirm(QStringLiteral("Save current page first?"), true)) {
+    const bool noProject = ws.project.projectName.isEmpty();
+    if (noProject && !anyTitleTyped(ws.page))
+        return CloseVerdict::Close;
+    const QString question =
+        noProject ? QStringLiteral("Save this project first?") : QStringLiteral("Save current page first?");
+    switch (prompter.confirm(question, true)) {
     case Answer::Cancel:
         return CloseVerdict::StayOpen;
     case Answer::No:
@@ -78,6 +123,8 @@ CloseVerdict closeQuery(Workspace& ws, Prompter& prompter)
     case Answer::Yes:
         break;
     }
+    if (noProject && SaveProject(ws, prompter, info) != SaveProjectStatus::Saved)
+        return CloseVerdict::StayOpen;
     const SavePageOutcome saved = SavePage(ws, prompter);
     return saved.status == SavePageStatus::WriteFailed ? CloseVerdict::StayOpen : CloseVerdict::Close;
 }

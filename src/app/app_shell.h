@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/prompter.h"
+#include "storage/project.h"
 #include "storage/settings_file.h"
 #include "storage/workspace.h"
 
@@ -40,10 +41,26 @@ std::int32_t displayCapability(int which, const DisplayCaps& caps);
 WindowPlacement keepOnScreens(const WindowPlacement& placement, const QList<QRect>& available,
                               const QRect& primary);
 
+// The main window's size as designed (also the size for a stored size of zero or less) and the
+// smallest size it may be made: the title lines, the direction toolbar and the delay controls
+// still show.
+inline constexpr int kMainWindowWidth = 649;
+inline constexpr int kMainWindowHeight = 492;
+inline constexpr int kMainWindowMinWidth = 480;
+inline constexpr int kMainWindowMinHeight = 360;
+
+// The main window's placement from the settings file made usable: a width or height of zero or
+// less becomes the designed one, a size beyond the available area of the screen the window is
+// on (or the primary screen's, when it is on none) shrinks to that area, and a window lying
+// wholly off every screen moves as keepOnScreens moves it.
+WindowPlacement fitMainWindow(const WindowPlacement& stored, const QList<QRect>& available, const QRect& primary);
+
 enum class CloseVerdict { Close, StayOpen };
 // The close query: with unsaved edits and an open project, asks "Save current page first?"
 // (Yes/No/Cancel). Cancel stays open; Yes saves the page and closes only when the save worked
-// (a failed save has shown its message and keeps the edits); No closes. Otherwise closes at once.
-CloseVerdict closeQuery(Workspace& ws, Prompter& prompter);
+// (a failed save has shown its message and keeps the edits); No closes. With typed titles and no
+// project open it asks "Save this project first?" instead; Yes saves the project (`info` for its
+// file) and then the page, and stays open when either is cancelled or fails. Otherwise closes at once.
+CloseVerdict closeQuery(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info = {});
 
 } // namespace lumavo

@@ -1,5 +1,6 @@
 #include "app/editor_model.h"
 
+#include "storage/page_file.h"
 #include "storage/page_record.h"
 
 #include <QStringList>
@@ -24,17 +25,49 @@ void applyStartupValues(PageFields& page)
     }
 }
 
+void offerToSaveCurrentPage(Workspace& ws, Prompter& prompter)
+{
+    if (ws.project.projectName.isEmpty() || !(ws.editor.pageModified || ws.editor.newPagePending))
+        return;
+    if (prompter.confirm(QStringLiteral("Save current page?"), false) == Answer::Yes)
+        SavePage(ws, prompter);
+}
+
+bool mayErasePath(const Workspace& ws, Prompter& prompter, int line, PathSide side)
+{
+    if (line < 1 || line > kLineCount)
+        return true;
+    const bool in = side == PathSide::In;
+    const DrawnPath& path = in ? ws.stage.inPath(line) : ws.stage.outPath(line);
+    if (path.count <= 0)
+        return true;
+    const QString question = QStringLiteral("Erase the drawn %1 path of line %2?")
+                                 .arg(in ? QStringLiteral("IN") : QStringLiteral("OUT"))
+                                 .arg(line);
+    return prompter.confirm(question, false) == Answer::Yes;
+}
+
 void setsav(Workspace& ws, int flag)
 {
     ws.editor.pageModified = flag != 0;
 }
 
-bool recordDirection(PageFields& page, const QString& target, int line, int code)
+PathSide directionTarget(const EditorState& editor)
+{
+    return editor.dirTarget == QLatin1String("In") ? PathSide::In : PathSide::Out;
+}
+
+void setDirectionTarget(EditorState& editor, PathSide side)
+{
+    editor.dirTarget = side == PathSide::In ? QStringLiteral("In") : QStringLiteral("Out");
+}
+
+bool recordDirection(PageFields& page, PathSide side, int line, int code)
 {
     if (line < 1 || line > kLineCount)
         return false;
     TitleLine& title = page.line(line);
-    if (target == QLatin1String("In")) {
+    if (side == PathSide::In) {
         title.inDir = code;
         title.inPathOn = code == 11;
     } else {
@@ -47,7 +80,7 @@ bool recordDirection(PageFields& page, const QString& target, int line, int code
 bool chooseDirection(Workspace& ws, int code)
 {
     ws.editor.lastDirection = code;
-    return recordDirection(ws.page, ws.editor.dirTarget, ws.editor.titleNum, code);
+    return recordDirection(ws.page, directionTarget(ws.editor), ws.editor.titleNum, code);
 }
 
 bool setLineToggle(PageFields& page, int line, LineToggle toggle, bool down)
@@ -77,12 +110,27 @@ QString osEffectName(int position)
     return kNames.at(std::clamp(position, 0, static_cast<int>(kNames.size()) - 1));
 }
 
+RecordBytes pageSnapshot(const Workspace& ws)
+{
+    RecordBytes bytes{};
+    encodePageRecord(recordFromWorkspace(ws, ws.project.pageNow), bytes);
+    return bytes;
+}
+
+void noteEdit(Workspace& ws, const RecordBytes& before)
+{
+    if (pageSnapshot(ws) != before)
+        setsav(ws, 1);
+}
+
 void setManualMode(Workspace& ws, bool checked)
 {
     ws.page.mpause = checked;
     const bool recordManual = ws.recordBuffer[record_offset::kManual] != 0;
     if (ws.page.mpause != recordManual)
         setsav(ws, 1);
+    else if (!ws.editor.newPagePending && pageSnapshot(ws) == ws.recordBuffer)
+        setsav(ws, 0);
 }
 
 EditChange editTextChanged(Workspace& ws, int line, const QString& text)

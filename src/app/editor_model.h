@@ -1,5 +1,8 @@
 #pragma once
 
+#include "align/alignment_paths.h"
+#include "platform/prompter.h"
+#include "storage/page_record.h"
 #include "storage/workspace.h"
 
 #include <QString>
@@ -11,13 +14,33 @@ namespace lumavo {
 // font sizes 60, 50, 30; "Arial" in white on every line; IN codes 1, 5, 3 and OUT codes 3, 6, 1.
 void applyStartupValues(PageFields& page);
 
+// Before a command replaces the page held (New, Open, New Project): with an open project and an
+// unsaved or pending page, asks "Save current page?" (Yes/No, as Next and Prev do); Yes saves it.
+void offerToSaveCurrentPage(Workspace& ws, Prompter& prompter);
+
+// Opening line 1..3's IN (or OUT) direction toolbar erases the drawn path of that side. True when
+// that may go ahead: the path has no points, or the operator answered Yes to
+// "Erase the drawn IN path of line N?" (OUT for the OUT side).
+bool mayErasePath(const Workspace& ws, Prompter& prompter, int line, PathSide side);
+
+// The modified rule. An edit of the page held (styling, font chooser, gradient window, colours,
+// shadow, picture, wave, the alignment screen) marks the page modified when it changed what a
+// save would write; take the snapshot before the edit and pass it afterwards.
+RecordBytes pageSnapshot(const Workspace& ws);
+void noteEdit(Workspace& ws, const RecordBytes& before);
+
 // pageModified := (flag != 0).
 void setsav(Workspace& ws, int flag);
 
-// The data part of setdirectionButton: target "In" (exact) sets inDir/inPathOn of the line,
-// any other text outDir/outPathOn; the path flag becomes (code == 11). Returns false and changes
-// nothing for a line outside 1..3.
-bool recordDirection(PageFields& page, const QString& target, int line, int code);
+// The data part of setdirectionButton: side In sets inDir/inPathOn of the line, Out
+// outDir/outPathOn; the path flag becomes (code == 11). Returns false and changes nothing for a
+// line outside 1..3.
+bool recordDirection(PageFields& page, PathSide side, int line, int code);
+
+// The side the direction toolbar is open for. The workspace keeps it as the text "In" or "Out";
+// these two are the only places that spell it.
+PathSide directionTarget(const EditorState& editor);
+void setDirectionTarget(EditorState& editor, PathSide side);
 
 // Choosing direction `code` from the direction toolbar for editor.titleNum / editor.dirTarget.
 // Remembers the code as the last direction clicked. Returns recordDirection's result.
@@ -35,8 +58,9 @@ int fadeLabelValue(int fadePosition);
 // outside the range name the nearest end.
 QString osEffectName(int position);
 
-// The Manual box: mpause := checked; marks the page modified only when mpause now differs from
-// the manual flag of the page record last read or written (ws.recordBuffer).
+// The Manual box: mpause := checked; marks the page modified when mpause now differs from the
+// manual flag of the page record last read or written (ws.recordBuffer), and unmarks it when the
+// page held is again exactly that record (no pending new page).
 void setManualMode(Workspace& ws, bool checked);
 
 // What an edit box's change leaves for the window to do.

@@ -70,6 +70,27 @@ TEST(KeepOnScreens, KeepsAWindowThatTouchesAnyScreen)
     EXPECT_EQ(keepOnScreens(partly, screens, screens[0]), partly);
 }
 
+TEST(FitMainWindow, AnAbsurdStoredSizeShrinksToTheScreenItIsOn)
+{
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
+    const WindowPlacement huge{10, 1300, 2147483647, 2147483647};
+    EXPECT_EQ(fitMainWindow(huge, screens, screens[0]), (WindowPlacement{10, 1300, 1080, 1920}));
+    const WindowPlacement lostAndHuge{5000, 9000, 40000, 40000};
+    EXPECT_EQ(fitMainWindow(lostAndHuge, screens, screens[0]), (WindowPlacement{0, 0, 1024, 1280}));
+}
+
+TEST(FitMainWindow, ZeroOrNegativeSizesFallBackToTheDesignedSize)
+{
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024)};
+    EXPECT_EQ(fitMainWindow({20, 30, 0, -5}, screens, screens[0]),
+              (WindowPlacement{20, 30, kMainWindowHeight, kMainWindowWidth}));
+    EXPECT_EQ(fitMainWindow({20, 30, 10, 10}, screens, screens[0]),
+              (WindowPlacement{20, 30, kMainWindowMinHeight, kMainWindowMinWidth}))
+        << "a tiny window grows to the smallest usable size";
+    const WindowPlacement usual{20, 30, 500, 700};
+    EXPECT_EQ(fitMainWindow(usual, screens, screens[0]), usual);
+}
+
 class CloseQuery : public testing::Test {
 protected:
     void SetUp() override
@@ -86,11 +107,25 @@ protected:
     test::ScriptedPrompter prompter;
 };
 
-TEST_F(CloseQuery, WithoutAnOpenProjectClosesWithoutAsking)
+TEST_F(CloseQuery, WithoutAnOpenProjectOrTypedTitlesClosesWithoutAsking)
 {
     ws.project.projectName.clear();
+    ws.page.line(1).titleValid = false;
     EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
     EXPECT_TRUE(prompter.confirmations.isEmpty());
+}
+
+TEST_F(CloseQuery, TypedTitlesWithoutAProjectAreNotLostOnExit)
+{
+    ws.project.projectName.clear();
+    ws.project.projectDir.clear();
+    prompter.answers = {Answer::Cancel, Answer::Yes};
+    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::StayOpen);
+    EXPECT_EQ(prompter.confirmations.value(0), QStringLiteral("Save this project first?"));
+    prompter.saveNames.push_back(dir.file(QStringLiteral("NEW.tlp")));
+    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("NEW.tlp"))));
+    EXPECT_EQ(test::readAll(dir.file(QStringLiteral("NEW.000"))).size(), kRecordSize);
 }
 
 TEST_F(CloseQuery, WithoutEditsClosesWithoutAsking)

@@ -28,19 +28,19 @@ TEST(StartupValues, SetSizesFontsColoursAndDirectionsOfTheThreeLines)
 TEST(RecordDirection, InTargetSetsInDirectionAndPathFlag)
 {
     PageFields page;
-    ASSERT_TRUE(recordDirection(page, QStringLiteral("In"), 2, 11));
+    ASSERT_TRUE(recordDirection(page, PathSide::In, 2, 11));
     EXPECT_EQ(page.line(2).inDir, 11);
     EXPECT_TRUE(page.line(2).inPathOn);
     EXPECT_EQ(page.line(2).outDir, 6);
-    ASSERT_TRUE(recordDirection(page, QStringLiteral("In"), 2, 4));
+    ASSERT_TRUE(recordDirection(page, PathSide::In, 2, 4));
     EXPECT_EQ(page.line(2).inDir, 4);
     EXPECT_FALSE(page.line(2).inPathOn);
 }
 
-TEST(RecordDirection, AnyOtherTargetTextSetsTheOutDirection)
+TEST(RecordDirection, OutTargetSetsTheOutDirection)
 {
     PageFields page;
-    ASSERT_TRUE(recordDirection(page, QStringLiteral("in"), 1, 11));   // case matters
+    ASSERT_TRUE(recordDirection(page, PathSide::Out, 1, 11));
     EXPECT_EQ(page.line(1).outDir, 11);
     EXPECT_TRUE(page.line(1).outPathOn);
     EXPECT_EQ(page.line(1).inDir, 5);
@@ -51,8 +51,8 @@ TEST(RecordDirection, LineOutsideOneToThreeChangesNothing)
 {
     PageFields page;
     const PageFields before = page;
-    EXPECT_FALSE(recordDirection(page, QStringLiteral("In"), 0, 11));
-    EXPECT_FALSE(recordDirection(page, QStringLiteral("Out"), 4, 11));
+    EXPECT_FALSE(recordDirection(page, PathSide::In, 0, 11));
+    EXPECT_FALSE(recordDirection(page, PathSide::Out, 4, 11));
     for (int k = 1; k <= 3; ++k) {
         EXPECT_EQ(page.line(k).inDir, before.line(k).inDir);
         EXPECT_EQ(page.line(k).outDir, before.line(k).outDir);
@@ -63,7 +63,10 @@ TEST(ChooseDirection, UsesTitleNumAndTargetAndRemembersTheCode)
 {
     Workspace ws;
     ws.editor.titleNum = 3;
-    ws.editor.dirTarget = QStringLiteral("Out");
+    setDirectionTarget(ws.editor, PathSide::In);
+    EXPECT_EQ(ws.editor.dirTarget, QStringLiteral("In"));
+    setDirectionTarget(ws.editor, PathSide::Out);
+    EXPECT_EQ(directionTarget(ws.editor), PathSide::Out);
     EXPECT_TRUE(chooseDirection(ws, 12));
     EXPECT_EQ(ws.page.line(3).outDir, 12);
     EXPECT_EQ(ws.editor.lastDirection, 12);
@@ -124,6 +127,46 @@ TEST(ManualMode, MarksModifiedOnlyWhenDifferentFromTheRecordBuffer)
     setManualMode(ws, true);
     EXPECT_FALSE(ws.editor.pageModified);
     setManualMode(ws, false);
+    EXPECT_TRUE(ws.editor.pageModified);
+}
+
+TEST(ManualMode, SwitchingOnAndOffAgainLeavesAnUnchangedPageUnmodified)
+{
+    Workspace ws;
+    ws.page.line(1).text = QStringLiteral("Stored");
+    ws.page.line(1).titleValid = true;
+    ws.recordBuffer = pageSnapshot(ws);   // the page as last read
+    setManualMode(ws, true);
+    EXPECT_TRUE(ws.editor.pageModified);
+    setManualMode(ws, false);
+    EXPECT_FALSE(ws.editor.pageModified);
+
+    ws.page.line(1).fontSize = 99;        // a real edit stays an edit
+    setManualMode(ws, true);
+    setManualMode(ws, false);
+    EXPECT_TRUE(ws.editor.pageModified);
+}
+
+TEST(ModifiedRule, AnEditMarksThePageOnlyWhenItChangedWhatASaveWrites)
+{
+    Workspace ws;
+    RecordBytes before = pageSnapshot(ws);
+    noteEdit(ws, before);                  // a cancelled dialog
+    EXPECT_FALSE(ws.editor.pageModified);
+    ws.page.line(2).fontStyle = 1;         // styling
+    noteEdit(ws, before);
+    EXPECT_TRUE(ws.editor.pageModified);
+
+    ws.editor.pageModified = false;
+    before = pageSnapshot(ws);
+    ws.stage.restOf(3) = {120, 40};        // a title moved on the alignment screen
+    noteEdit(ws, before);
+    EXPECT_TRUE(ws.editor.pageModified);
+
+    ws.editor.pageModified = false;
+    before = pageSnapshot(ws);
+    ws.page.line(1).waveFile = QStringLiteral("DING.WAV");
+    noteEdit(ws, before);
     EXPECT_TRUE(ws.editor.pageModified);
 }
 

@@ -3,7 +3,6 @@
 #include "compose/ui/tbmp.h"
 #include "platform/bitmap_dialogs.h"
 #include "playback/stage_surface.h"
-#include "storage/ui/project_info_window.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -58,6 +57,16 @@ AlignmentScreen::AlignmentScreen(AppContext& context, QWidget& stage, StageSurfa
 }
 
 AlignmentScreen::~AlignmentScreen() { dropTitles(); }
+
+AlignmentScreen& AlignmentScreen::attachTo(TCan& stage, AppContext& context)
+{
+    auto screen = std::make_unique<AlignmentScreen>(context, stage, stage);
+    AlignmentScreen& attached = *screen;
+    stage.setAlignment(std::move(screen));
+    return attached;
+}
+
+void AlignmentScreen::hidePanel() { panel_->hide(); }
 
 // ---- the panel -------------------------------------------------------------------------------
 
@@ -125,16 +134,8 @@ void AlignmentScreen::buildPanel()
         panel_->show();
     });
     connect(exitButton_, &QToolButton::clicked, this, &AlignmentScreen::ExitAlignClick);
-    connect(helpButton_, &QToolButton::clicked, this, [this] {
-        if (context_.mainWidget != nullptr)
-            QMetaObject::invokeMethod(context_.mainWidget, "Contents1Click");
-    });
-    connect(infoButton_, &QToolButton::clicked, this, [this] {
-        if (context_.projectInfo != nullptr) {
-            context_.projectInfo->show();
-            context_.projectInfo->raise();
-        }
-    });
+    connect(helpButton_, &QToolButton::clicked, this, &AlignmentScreen::helpRequested);
+    connect(infoButton_, &QToolButton::clicked, this, &AlignmentScreen::projectInfoRequested);
 
     gridBox_ = new QCheckBox(QStringLiteral("Grid"), panel_);
     gridBox_->setObjectName(QStringLiteral("CheckBox1"));
@@ -315,6 +316,7 @@ void AlignmentScreen::ExitAlignClick()
     readout_->hide();
     dropTitles();
     surface_.closeStage();
+    emit closed();
 }
 
 // ---- paths ---------------------------------------------------------------------------------

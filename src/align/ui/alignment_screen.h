@@ -1,7 +1,8 @@
 #pragma once
 
 #include "align/alignment_paths.h"
-#include "platform/ui/app_context.h"
+#include "playback/ui/stage.h"
+#include "storage/ui/app_context.h"
 
 #include <QObject>
 #include <QPointer>
@@ -26,12 +27,19 @@ class Tbmp;
 // IN and OUT paths of direction code 11. Owns the floating panel (tool bar, path buttons, "Grid",
 // count label and gauge), the title images shown while the screen is open and the 250 ms path
 // timer. Draws into the stage's back buffer and handles the stage's mouse while alignActive is set.
-class AlignmentScreen : public QObject {
+class AlignmentScreen : public QObject, public StageAlignment {
     Q_OBJECT
 public:
     // stage is the stage window (parent of the panel and the title images); surface its back buffer.
     AlignmentScreen(AppContext& context, QWidget& stage, StageSurface& surface);
     ~AlignmentScreen() override;
+    // Makes an alignment screen for `stage` and installs it there (the stage owns it).
+    static AlignmentScreen& attachTo(TCan& stage, AppContext& context);
+
+    // StageAlignment
+    void enterAlignment() override { EnterAlignment(); }
+    void hidePanel() override;
+    void stopPathTimer() override { timer_.stop(); }
 
     // Opens the alignment screen (the editor's Align command).
     void EnterAlignment();
@@ -39,8 +47,8 @@ public:
     void ExitAlignClick();
     // Empties line 1..3's IN or OUT path and paints it out (the editor's direction toolbar and
     // new page); the path button states are left as they are.
-    void clearInPath(int line);
-    void clearOutPath(int line);
+    void clearInPath(int line) override;
+    void clearOutPath(int line) override;
 
     // Draws (on) or erases (off) the centre-line grid; switching it on starts the path timer.
     void showgrid(bool on);
@@ -63,6 +71,13 @@ public:
     // Title image n (1..3) while the screen is open; null for a line not in use or whose
     // picture could not be composed.
     Tbmp* titleImage(int n) const;
+
+signals:
+    // The help button and the project information button; the application opens the windows.
+    void helpRequested();
+    void projectInfoRequested();
+    // The screen has closed (Exit): the rest positions are taken.
+    void closed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,6 @@
 #include "app/ui/application.h"
 
+#include "align/ui/alignment_screen.h"
 #include "app/editor_model.h"
 #include "app/ui/main_window.h"
 #include "app/ui/time_options.h"
@@ -14,6 +15,7 @@
 #include "storage/ui/system_info_window.h"
 
 #include <QApplication>
+#include <QToolButton>
 #include <exception>
 
 namespace lumavo {
@@ -75,24 +77,33 @@ void Application::createWindows()
 {
     mainWindow_ = std::make_unique<TBitMovOptMain>(context_);
     mainWindow_->setSettingsPath(settingsPath_);
-    context_.mainWindow = mainWindow_.get();
     context_.mainWidget = mainWindow_.get();
     fontForm_ = std::make_unique<TbFontForm>(context_, mainWindow_.get());
-    context_.fontForm = fontForm_.get();
     projectInfo_ = std::make_unique<Tbdebug>(context_, mainWindow_.get());
-    context_.projectInfo = projectInfo_.get();
     timeOptions_ = std::make_unique<TBconfig>(context_, mainWindow_.get());
-    context_.timeOptions = timeOptions_.get();
     systemInfo_ = std::make_unique<Tsyschk>(context_, mainWindow_.get());
-    context_.systemInfo = systemInfo_.get();
     stage_ = std::make_unique<TCan>(context_, nullptr);
-    context_.stage = stage_.get();
+    AlignmentScreen& alignment = AlignmentScreen::attachTo(*stage_, context_);
     applyStartupValues(workspace_.page);
     effectsWindow_ = std::make_unique<Tefxctr>(context_, mainWindow_.get());
-    context_.effectsWindow = effectsWindow_.get();
+    connectWindows(alignment);
 
     if (!workspace_.editor.settingsRead)
         mainWindow_->applySettings(readtheinifile(workspace_, context_.prompter, settingsPath_));
+}
+
+// The windows talk to each other only through here: the lower ones signal, the main window acts.
+void Application::connectWindows(AlignmentScreen& alignment)
+{
+    TBitMovOptMain* main = mainWindow_.get();
+    main->setWindows({fontForm_.get(), projectInfo_.get(), timeOptions_.get(), systemInfo_.get(), stage_.get(),
+                      effectsWindow_.get()});
+    QObject::connect(&alignment, &AlignmentScreen::helpRequested, main, &TBitMovOptMain::Contents1Click);
+    QObject::connect(&alignment, &AlignmentScreen::projectInfoRequested, main,
+                     &TBitMovOptMain::ProjectInformation1Click);
+    QObject::connect(&alignment, &AlignmentScreen::closed, main, &TBitMovOptMain::alignmentClosed);
+    QObject::connect(effectsWindow_.get(), &Tefxctr::gradientToggleChanged, main,
+                     [main](bool down) { main->toggleButton(2)->setChecked(down); });
 }
 
 int runApplication(int argc, char** argv)

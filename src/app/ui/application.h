@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/ui/main_window.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
-#include "platform/ui/app_context.h"
+#include "storage/ui/app_context.h"
 #include "platform/wave_player.h"
 #include "storage/workspace.h"
 
@@ -12,13 +13,7 @@
 
 namespace lumavo {
 
-class TBitMovOptMain;
-class TbFontForm;
-class Tbdebug;
-class TBconfig;
-class Tsyschk;
-class TCan;
-class Tefxctr;
+class AlignmentScreen;
 
 // Runs the program: start-up, the message loop, shutdown. Returns the process exit code.
 int runApplication(int argc, char** argv);
@@ -47,6 +42,8 @@ public:
     TBitMovOptMain& mainWindow() { return *mainWindow_; }
 
 private:
+    void connectWindows(AlignmentScreen& alignment);
+
     Workspace workspace_;
     AppContext context_;
     QString settingsPath_;

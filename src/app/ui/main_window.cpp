@@ -3,6 +3,8 @@
 #include "app/app_shell.h"
 #include "app/editor_model.h"
 #include "app/ui/about_window.h"
+#include "app/ui/delay_controls.h"
+#include "app/ui/direction_toolbar.h"
 #include "app/ui/pictures.h"
 #include "app/ui/splash_window.h"
 #include "app/ui/time_options.h"
@@ -71,8 +73,8 @@ public:
     }
 };
 
-constexpr int kDesignWidth = 649;
-constexpr int kDesignHeight = 492;
+constexpr int kDesignWidth = kMainWindowWidth;
+constexpr int kDesignHeight = kMainWindowHeight;
 constexpr int kLineTop = 30;        // top of line 1's edit box on the window surface
 constexpr int kLineSpacing = 76;    // from one line's top to the next
 constexpr int kEditHeight = 44;
@@ -80,46 +82,13 @@ constexpr int kTitleButtonWidth = 24;
 constexpr int kStripWidth = 13;
 constexpr int kPreviewSize = 26;
 constexpr int kEditPixelHeight = 32;
-constexpr int kDirectionToolbarHeight = 28;
 
 const std::array<QColor, kLineCount> kStripColors{QColor(255, 0, 0), QColor(255, 255, 255), QColor(0, 0, 255)};
 const std::array<QString, kLineCount> kLineWords{QStringLiteral(" for line one?"), QStringLiteral(" for line two?"),
                                                 QStringLiteral(" for line three?")};
 
-QString lineName(const char* prefix, int line, const char* suffix = "")
-{
-    return QString::fromLatin1(prefix) + QString::number(line) + QString::fromLatin1(suffix);
-}
-
-QFont arialBold(int pixelSize)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
-    font.setBold(true);
-    return font;
-}
 
 // Captions above their sliders in the delay box.
-QLabel* caption(const QString& text, QWidget* parent, const QString& name = {})
-{
-    auto* label = new QLabel(text, parent);
-    if (!name.isEmpty())
-        label->setObjectName(name);
-    return label;
-}
-
-QSlider* makeSlider(const QString& name, int maximum, int step, int page, int tick, QWidget* parent)
-{
-    auto* slider = new QSlider(Qt::Horizontal, parent);
-    slider->setObjectName(name);
-    slider->setRange(0, maximum);
-    slider->setSingleStep(step);
-    slider->setPageStep(page);
-    slider->setTickInterval(tick);
-    slider->setTickPosition(QSlider::TicksBelow);
-    return slider;
-}
-
 } // namespace
 
 TBitMovOptMain::TBitMovOptMain(AppContext& context, QWidget* parent)
@@ -147,6 +116,7 @@ TBitMovOptMain::TBitMovOptMain(AppContext& context, QWidget* parent)
     buildPopupMenu();
     buildStatusBar();
     resize(kDesignWidth, kDesignHeight);
+    setMinimumSize(kMainWindowMinWidth, kMainWindowMinHeight);
     FormCreate();
 }
 
@@ -192,9 +162,9 @@ void TBitMovOptMain::buildToolBar()
     add("SavePrjToolButton", QStringLiteral("Save"), QStringLiteral("Save current project"),
         QStyle::SP_DialogSaveButton, &TBitMovOptMain::SavePrjToolButtonClick);
     toolBar3_->addSeparator();
-    add("PlayPgToolButton", QStringLiteral("Play"), QStringLiteral("Play current page"), QStyle::SP_MediaPlay,
+    QToolButton* playPage = add("PlayPgToolButton", QStringLiteral("Play"), QStringLiteral("Play current page"), QStyle::SP_MediaPlay,
         &TBitMovOptMain::PlayPgToolButtonClick);
-    add("PlayAllToolButton", QStringLiteral("P All"), QStringLiteral("Play all pages"), QStyle::SP_MediaSeekForward,
+    QToolButton* playAll = add("PlayAllToolButton", QStringLiteral("P All"), QStringLiteral("Play all pages"), QStyle::SP_MediaSeekForward,
         &TBitMovOptMain::PlayAllToolButtonClick);
     toolBar3_->addSeparator();
     add("PrevPage", QStringLiteral("Prev Pg"), {}, QStyle::SP_ArrowLeft, &TBitMovOptMain::PrevPageClick);
@@ -209,12 +179,12 @@ void TBitMovOptMain::buildToolBar()
                          QStyle::SP_FileDialogNewFolder, &TBitMovOptMain::NewPageButtonClick);
     copyPageButton_ = add("CopyPageButton", QStringLiteral("C Pg"), QStringLiteral("Copy to new page"),
                           QStyle::SP_FileDialogDetailedView, &TBitMovOptMain::CopyPageButtonClick);
-    add("SavePgToolButton", QStringLiteral("S Pg"), QStringLiteral("Save current page"), QStyle::SP_DriveFDIcon,
+    QToolButton* savePage = add("SavePgToolButton", QStringLiteral("S Pg"), QStringLiteral("Save current page"), QStyle::SP_DriveFDIcon,
         &TBitMovOptMain::SavePgToolButtonClick);
     toolBar3_->addSeparator();
-    add("DeletePgToolButton", QStringLiteral("D Pg"), QStringLiteral("Delete current page"), QStyle::SP_TrashIcon,
+    QToolButton* deletePage = add("DeletePgToolButton", QStringLiteral("D Pg"), QStringLiteral("Delete current page"), QStyle::SP_TrashIcon,
         &TBitMovOptMain::DeletePgToolButtonClick);
-    add("AlignToolButton", QStringLiteral("Align"), QStringLiteral("Go to the Align screen"),
+    QToolButton* align = add("AlignToolButton", QStringLiteral("Align"), QStringLiteral("Go to the Align screen"),
         QStyle::SP_TitleBarNormalButton, &TBitMovOptMain::AlignToolButtonClick);
     toolBar3_->addSeparator();
     colorBarToolButton_ = add("ColorBarToolButton", QStringLiteral("C Bar"), QStringLiteral("Start with color bars"),
@@ -223,6 +193,7 @@ void TBitMovOptMain::buildToolBar()
     countDownToolButton_ = add("CountDownToolButton", QStringLiteral("C Dn"), QStringLiteral("Start with Count Down"),
                                QStyle::SP_BrowserReload, &TBitMovOptMain::CountDownToolButtonClick);
     countDownToolButton_->setCheckable(true);
+    projectTools_ = {newPageButton_, copyPageButton_, savePage, deletePage, align, playPage, playAll};
 }
 
 QAction* TBitMovOptMain::addMenuItem(QMenu* menu, const char* name, const QString& text,
@@ -362,131 +333,28 @@ void TBitMovOptMain::buildTitleLines(QWidget* surface)
 
 void TBitMovOptMain::buildDirectionToolbar()
 {
-    directionToolbar_ = new QFrame(this);
-    directionToolbar_->setObjectName(QStringLiteral("directiontoolbar"));
-    directionToolbar_->setFrameShape(QFrame::StyledPanel);
-    directionToolbar_->setAutoFillBackground(true);
-    auto* layout = new QHBoxLayout(directionToolbar_);
-    layout->setContentsMargins(2, 1, 2, 1);
-    layout->setSpacing(0);
-    auto button = [this, layout](const QString& name, int image, const QString& hint) {
-        auto* b = new QToolButton(directionToolbar_);
-        b->setObjectName(name);
-        b->setIcon(directionPicture(image));
-        b->setIconSize(QSize(kDirectionPictureSize, kDirectionPictureSize));
-        b->setAutoRaise(true);
-        b->setToolTip(hint);
-        layout->addWidget(b);
-        return b;
-    };
-    auto separator = [this, layout] {
-        auto* line = new QFrame(directionToolbar_);
-        line->setFrameShape(QFrame::VLine);
-        line->setFrameShadow(QFrame::Sunken);
-        layout->addSpacing(3);
-        layout->addWidget(line);
-        layout->addSpacing(3);
-    };
-    static const std::array<const char*, 13> kHints{
-        "Diagonal from upper left", "Diagonal from lower right", "Diagonal from lower left",
-        "Diagonal from upper right", "From the left", "From the right", "From the top", "From the bottom",
-        "Unroll from the left", "Unroll from the right", "Drawn path", "Fade", "Appear"};
-    for (int code = 1; code <= 13; ++code) {
-        QToolButton* b = button(lineName("dir", code), code - 1, QString::fromLatin1(kHints[static_cast<std::size_t>(code - 1)]));
-        dirButtons_[static_cast<std::size_t>(code - 1)] = b;
-        connect(b, &QToolButton::clicked, this, [this, code] { dirClick(code); });
-    }
-    separator();
-    static const std::array<const char*, 3> kToggleHints{"Filter", "Gradient", "Shadow"};
-    for (int n = 1; n <= 3; ++n) {
-        QToolButton* b = button(lineName("SpeedButton", n), 15 + n, QString::fromLatin1(kToggleHints[static_cast<std::size_t>(n - 1)]));
-        b->setCheckable(true);
-        speedButtons_[static_cast<std::size_t>(n - 1)] = b;
-        connect(b, &QToolButton::clicked, this, [this, n] { lineToggleClick(n); });
-    }
-    separator();
-    auto textButton = [this, layout](const QString& name, const QString& text, const QString& hint) {
-        auto* b = new QToolButton(directionToolbar_);
-        b->setObjectName(name);
-        b->setText(text);
-        b->setToolTip(hint);
-        b->setAutoRaise(true);
-        layout->addWidget(b);
-        return b;
-    };
-    QToolButton* colour = textButton(QStringLiteral("ToolButton13"), {}, QStringLiteral("Text color"));
-    QPixmap swatch(16, 16);
-    swatch.fill(Qt::transparent);
-    {
-        QPainter p(&swatch);
-        p.setPen(Qt::black);
-        QLinearGradient g(0, 0, 16, 0);
-        g.setColorAt(0, Qt::red);
-        g.setColorAt(0.5, Qt::green);
-        g.setColorAt(1, Qt::blue);
-        p.setBrush(g);
-        p.drawRect(1, 1, 13, 13);
-    }
-    colour->setIcon(swatch);
-    connect(colour, &QToolButton::clicked, this, &TBitMovOptMain::ToolButton13Click);
-    QToolButton* font = textButton(QStringLiteral("fontbutton"), QStringLiteral("F"), QStringLiteral("Font"));
-    font->setFont(arialBold(14));
-    connect(font, &QToolButton::clicked, this, &TBitMovOptMain::fontbuttonClick);
-    QToolButton* close = textButton(QStringLiteral("ToolButton9"), QStringLiteral("X"), QStringLiteral("Close"));
-    connect(close, &QToolButton::clicked, this, &TBitMovOptMain::ToolButton9Click);
-    directionToolbar_->setFixedSize(directionToolbar_->sizeHint().width(), kDirectionToolbarHeight);
-    directionToolbar_->hide();
+    directionToolbar_ = new DirectionToolbar(this);
+    connect(directionToolbar_, &DirectionToolbar::directionClicked, this, &TBitMovOptMain::dirClick);
+    connect(directionToolbar_, &DirectionToolbar::toggleClicked, this, &TBitMovOptMain::lineToggleClick);
+    connect(directionToolbar_, &DirectionToolbar::colourClicked, this, &TBitMovOptMain::ToolButton13Click);
+    connect(directionToolbar_, &DirectionToolbar::fontClicked, this, &TBitMovOptMain::fontbuttonClick);
+    connect(directionToolbar_, &DirectionToolbar::closeClicked, this, &TBitMovOptMain::ToolButton9Click);
 }
 
 void TBitMovOptMain::buildDelayControls(QWidget* surface)
 {
-    panel1_ = new QGroupBox(QStringLiteral(" Delay Controls "), surface);
-    panel1_->setObjectName(QStringLiteral("PANEL1"));
-    auto* grid = new QGridLayout(panel1_);
-    grid->setContentsMargins(10, 6, 10, 4);
-    grid->setHorizontalSpacing(14);
-    grid->setVerticalSpacing(0);
-
-    trackBar2_ = makeSlider(QStringLiteral("TrackBar2"), 6000, 50, 200, 400, panel1_);
-    label7_ = caption(QStringLiteral("0"), panel1_, QStringLiteral("Label7"));
-    trackBar1_ = makeSlider(QStringLiteral("TrackBar1"), 6, 1, 2, 1, panel1_);
-    trackBar1_->setToolTip(QStringLiteral("Operating  System Effects"));
-    label3_ = caption(QStringLiteral("Effects ?"), panel1_, QStringLiteral("Label3"));
-    delayTrackBar_ = makeSlider(QStringLiteral("DelayTrackBar"), 6000, 50, 200, 400, panel1_);
-    label1_ = caption(QStringLiteral("0"), panel1_, QStringLiteral("Label1"));
-    pauseTrackBar_ = makeSlider(QStringLiteral("PauseTrackBar"), 60, 1, 6, 2, panel1_);
-    label4_ = caption(QStringLiteral("0"), panel1_, QStringLiteral("Label4"));
-    label8_ = caption(QStringLiteral("Sec"), panel1_, QStringLiteral("Label8"));
-    checkBox1_ = new QCheckBox(QStringLiteral("Manual"), panel1_);
-    checkBox1_->setObjectName(QStringLiteral("CheckBox1"));
-
-    grid->addWidget(caption(QStringLiteral("Fade"), panel1_), 0, 0);
-    grid->addWidget(trackBar2_, 1, 0);
-    grid->addWidget(label7_, 2, 0, Qt::AlignHCenter);
-    grid->addWidget(label3_, 0, 1);
-    grid->addWidget(trackBar1_, 1, 1);
-    grid->addWidget(caption(QStringLiteral("Movement"), panel1_), 0, 2);
-    grid->addWidget(delayTrackBar_, 1, 2);
-    grid->addWidget(label1_, 2, 2, Qt::AlignHCenter);
-    grid->addWidget(caption(QStringLiteral("Pause"), panel1_), 0, 3);
-    grid->addWidget(pauseTrackBar_, 1, 3);
-    auto* pauseValue = new QHBoxLayout;
-    pauseValue->addStretch();
-    pauseValue->setSpacing(4);
-    pauseValue->addWidget(label4_);
-    pauseValue->addWidget(label8_);
-    pauseValue->addStretch();
-    grid->addLayout(pauseValue, 2, 3);
-    grid->addWidget(checkBox1_, 1, 4);
-    grid->setColumnStretch(0, 3);
-    grid->setColumnStretch(1, 2);
-    grid->setColumnStretch(2, 3);
-    grid->setColumnStretch(3, 3);
-    // The pause column keeps its place while its slider is hidden in manual mode.
-    QSizePolicy keep = pauseTrackBar_->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    pauseTrackBar_->setSizePolicy(keep);
-
+    auto* box = new DelayControls(surface);
+    panel1_ = box;
+    trackBar2_ = box->fade;
+    trackBar1_ = box->effects;
+    delayTrackBar_ = box->movement;
+    pauseTrackBar_ = box->pause;
+    label7_ = box->fadeValue;
+    label3_ = box->effectName;
+    label1_ = box->movementValue;
+    label4_ = box->pauseValue;
+    label8_ = box->secondsLabel;
+    checkBox1_ = box->manual;
     connect(trackBar2_, &QSlider::valueChanged, this, &TBitMovOptMain::TrackBar2Change);
     connect(trackBar1_, &QSlider::valueChanged, this, &TBitMovOptMain::TrackBar1Change);
     connect(delayTrackBar_, &QSlider::valueChanged, this, &TBitMovOptMain::DelayTrackBArChange);
@@ -510,10 +378,10 @@ void TBitMovOptMain::buildPopupMenu()
         connect(action, &QAction::triggered, this, [this, bit] { setFontStyle(bit); });
         return action;
     };
-    bold1_ = style("Bold1", QStringLiteral("Bold"), 1);
-    italic1_ = style("Italic1", QStringLiteral("Italic"), 2);
-    underLine1_ = style("UnderLine1", QStringLiteral("Under Line"), 4);
-    strikeOut1_ = style("StrikeOut1", QStringLiteral("Strike Out"), 8);
+    bold1_ = style("Bold1", QStringLiteral("Bold"), kStyleBold);
+    italic1_ = style("Italic1", QStringLiteral("Italic"), kStyleItalic);
+    underLine1_ = style("UnderLine1", QStringLiteral("Under Line"), kStyleUnderline);
+    strikeOut1_ = style("StrikeOut1", QStringLiteral("Strike Out"), kStyleStrikeOut);
     addMenuItem(popupMenu1_, "FontColor1", QStringLiteral("Font Color"), &TBitMovOptMain::ToolButton13Click);
     addMenuItem(popupMenu1_, "ShadowColor1", QStringLiteral("Shadow Color"), &TBitMovOptMain::ShadowColor1Click);
     addMenuItem(popupMenu1_, "LoadBitmap1", QStringLiteral("Use a Bitmap instead..."), &TBitMovOptMain::LoadBitmap1Click);
@@ -594,8 +462,8 @@ void TBitMovOptMain::resizeEvent(QResizeEvent* event)
 
 void TBitMovOptMain::mousePressEvent(QMouseEvent* event)
 {
-    if (context_.stage != nullptr)
-        context_.stage->hide();
+    if (windows_.stage != nullptr)
+        windows_.stage->hide();
     QCoreApplication::processEvents();
     show();
     raise();
@@ -605,7 +473,7 @@ void TBitMovOptMain::mousePressEvent(QMouseEvent* event)
 
 void TBitMovOptMain::closeEvent(QCloseEvent* event)
 {
-    const CloseVerdict verdict = closeQuery(ws_, context_.prompter);
+    const CloseVerdict verdict = closeQuery(ws_, context_.prompter, ProjectSaveInfo{SysInfo(0), SysInfo(3), {}});
     refreshStatusBar();
     if (verdict == CloseVerdict::StayOpen || !shutdown()) {
         event->ignore();
@@ -656,7 +524,7 @@ void TBitMovOptMain::placeWindow(const WindowPlacement& placement)
     for (const QScreen* s : QGuiApplication::screens())
         areas << s->availableGeometry();
     const QScreen* primary = QGuiApplication::primaryScreen();
-    const WindowPlacement shown = keepOnScreens(placement, areas, primary != nullptr ? primary->availableGeometry() : QRect());
+    const WindowPlacement shown = fitMainWindow(placement, areas, primary != nullptr ? primary->availableGeometry() : QRect());
     move(shown.left, shown.top);
     resize(shown.width, shown.height);
 }
@@ -705,12 +573,12 @@ void TBitMovOptMain::showpage()
     for (int k = 1; k <= kLineCount; ++k) {
         const int code = ws_.page.line(k).inDir;
         if (code >= 1 && code <= 13)
-            setdirectionButton(QStringLiteral("In"), k, code, code - 1);
+            setdirectionButton(PathSide::In, k, code, code - 1);
     }
     for (int k = 1; k <= kLineCount; ++k) {
         const int code = ws_.page.line(k).outDir;
         if (code >= 1 && code <= 13)
-            setdirectionButton(QStringLiteral("Out"), k, code, code - 1);
+            setdirectionButton(PathSide::Out, k, code, code - 1);
     }
     {
         const QSignalBlocker block(trackBar2_);
@@ -741,10 +609,10 @@ void TBitMovOptMain::applyEditFont(int line)
     QLineEdit* box = edit(line);
     QFont font(title.fontName);
     font.setPixelSize(kEditPixelHeight);
-    font.setBold(title.fontStyle & 1);
-    font.setItalic(title.fontStyle & 2);
-    font.setUnderline(title.fontStyle & 4);
-    font.setStrikeOut(title.fontStyle & 8);
+    font.setBold(title.fontStyle & kStyleBold);
+    font.setItalic(title.fontStyle & kStyleItalic);
+    font.setUnderline(title.fontStyle & kStyleUnderline);
+    font.setStrikeOut(title.fontStyle & kStyleStrikeOut);
     box->setFont(font);
     QPalette pal = box->palette();
     pal.setColor(QPalette::Text, toQColor(title.fontColor));
@@ -760,15 +628,15 @@ bool TBitMovOptMain::ProjectValid()
     return false;
 }
 
-void TBitMovOptMain::setdirectionButton(const QString& target, int line, int code, int image)
+void TBitMovOptMain::setdirectionButton(PathSide side, int line, int code, int image)
 {
     glyphScratch_.fill(Qt::transparent);
     {
         QPainter p(&glyphScratch_);
         p.drawPixmap(0, 0, directionPicture(image));
     }
-    if (recordDirection(ws_.page, target, line, code)) {
-        QToolButton* button = target == QLatin1String("In") ? inButton(line) : outButton(line);
+    if (recordDirection(ws_.page, side, line, code)) {
+        QToolButton* button = side == PathSide::In ? inButton(line) : outButton(line);
         button->setIcon(QIcon(glyphScratch_));
         button->setProperty("directionCode", code);
     }
@@ -780,9 +648,9 @@ void TBitMovOptMain::settoolbarbuttons(int line)
     if (line < 1 || line > kLineCount)
         return;
     const TitleLine& title = ws_.page.line(line);
-    speedButtons_[0]->setChecked(title.archOn);
-    speedButtons_[1]->setChecked(title.gradOn);
-    speedButtons_[2]->setChecked(title.shadowOn);
+    toggleButton(1)->setChecked(title.archOn);
+    toggleButton(2)->setChecked(title.gradOn);
+    toggleButton(3)->setChecked(title.shadowOn);
 }
 
 std::uint8_t TBitMovOptMain::getmpause() const { return ws_.page.mpause ? 1 : 0; }
@@ -797,8 +665,10 @@ void TBitMovOptMain::setsav(int flag) { lumavo::setsav(ws_, flag); }
 
 void TBitMovOptMain::openDirectionToolbar(int line, bool inDirection)
 {
+    if (!mayErasePath(ws_, context_.prompter, line, inDirection ? PathSide::In : PathSide::Out))
+        return;
     setsav(1);
-    ws_.editor.dirTarget = inDirection ? QStringLiteral("In") : QStringLiteral("Out");
+    setDirectionTarget(ws_.editor, inDirection ? PathSide::In : PathSide::Out);
     ws_.editor.titleNum = static_cast<std::uint8_t>(line);
     settoolbarbuttons(line);
     const QRect editBox = editRectInWindow(line);
@@ -809,19 +679,17 @@ void TBitMovOptMain::openDirectionToolbar(int line, bool inDirection)
     directionToolbar_->move(left, top);
     directionToolbar_->show();
     directionToolbar_->raise();
-    if (context_.stage == nullptr)
+    if (windows_.stage == nullptr)
         return;
-    if (inDirection) {
-        if (ws_.stage.inPath(line).count > 0)
-            context_.stage->clearInPath(line);
-    } else {
-        context_.stage->clearOutPath(line);
-    }
+    if (inDirection)
+        windows_.stage->clearInPath(line);
+    else
+        windows_.stage->clearOutPath(line);
 }
 
 void TBitMovOptMain::dirClick(int code)
 {
-    const QString target = ws_.editor.dirTarget;
+    const PathSide target = directionTarget(ws_.editor);
     const int line = ws_.editor.titleNum;
     chooseDirection(ws_, code);
     setdirectionButton(target, line, code, code - 1);
@@ -829,11 +697,13 @@ void TBitMovOptMain::dirClick(int code)
 
 void TBitMovOptMain::lineToggleClick(int number)
 {
+    const RecordBytes before = pageSnapshot(ws_);
     static const std::array<LineToggle, 3> kToggles{LineToggle::Arch, LineToggle::Gradient, LineToggle::Shadow};
-    const bool down = speedButtons_[static_cast<std::size_t>(number - 1)]->isChecked();
+    const bool down = toggleButton(number)->isChecked();
     setLineToggle(ws_.page, ws_.editor.titleNum, kToggles[static_cast<std::size_t>(number - 1)], down);
-    if (number == 2 && down && context_.effectsWindow != nullptr)
-        context_.prompter.execModal(*context_.effectsWindow);
+    if (number == 2 && down && windows_.effectsWindow != nullptr)
+        context_.prompter.execModal(*windows_.effectsWindow);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::editChange(int line, const QString& text)
@@ -857,37 +727,44 @@ void TBitMovOptMain::PopupMenu1Popup(int line)
 void TBitMovOptMain::FontAtributes1Click()
 {
     const std::uint8_t style = ws_.page.line(popupLine_).fontStyle;
-    bold1_->setChecked(style == 1);
-    italic1_->setChecked(style == 2);
-    underLine1_->setChecked(style == 4);
-    strikeOut1_->setChecked(style == 8);
+    bold1_->setChecked(style == kStyleBold);
+    italic1_->setChecked(style == kStyleItalic);
+    underLine1_->setChecked(style == kStyleUnderline);
+    strikeOut1_->setChecked(style == kStyleStrikeOut);
 }
 
 void TBitMovOptMain::setFontStyle(std::uint8_t style)
 {
+    const RecordBytes before = pageSnapshot(ws_);
     ws_.page.line(popupLine_).fontStyle = style;
     applyEditFont(popupLine_);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::FontTypeSizw1Click()
 {
-    if (context_.fontForm == nullptr)
+    const RecordBytes before = pageSnapshot(ws_);
+    if (windows_.fontForm == nullptr)
         return;
-    context_.prompter.execModal(*context_.fontForm);
+    context_.prompter.execModal(*windows_.fontForm);
     applyEditFont(ws_.editor.titleNum >= 1 && ws_.editor.titleNum <= kLineCount ? ws_.editor.titleNum : popupLine_);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::fontbuttonClick()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     const int line = ws_.editor.titleNum;
-    if (line < 1 || line > kLineCount || context_.fontForm == nullptr)
+    if (line < 1 || line > kLineCount || windows_.fontForm == nullptr)
         return;
-    context_.prompter.execModal(*context_.fontForm);
+    context_.prompter.execModal(*windows_.fontForm);
     applyEditFont(line);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::ToolButton13Click()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     const int line = ws_.editor.titleNum;
     const bool valid = line >= 1 && line <= kLineCount;
     if (valid)
@@ -900,10 +777,12 @@ void TBitMovOptMain::ToolButton13Click()
         ws_.page.line(line).fontColor = *chosen;
         applyEditFont(line);
     }
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::ShadowColor1Click()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     const int line = ws_.editor.titleNum;
     if (line >= 1 && line <= kLineCount)
         lastChooserColor_ = ws_.page.line(line).shadowColor;
@@ -912,17 +791,21 @@ void TBitMovOptMain::ShadowColor1Click()
         return;
     lastChooserColor_ = *chosen;
     ws_.page.line(popupLine_).shadowColor = *chosen;
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::ShadowOnOff1Click()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     // The toolbar's shadow toggle switches the shadow; this item takes the chooser's last colour.
     ws_.page.line(popupLine_).shadowColor = lastChooserColor_;
     shadowOnOff1_->setChecked(ws_.page.line(popupLine_).shadowOn);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::LoadBitmap1Click()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     FileDialogOptions options;
     options.title = QStringLiteral("Load A Graphic File");
     options.filter = QStringLiteral("Bitmaps (*.bmp)");
@@ -940,16 +823,19 @@ void TBitMovOptMain::LoadBitmap1Click()
     const QString dir = ws_.project.projectDir;
     if (!dir.isEmpty() && !QDir::setCurrent(dir))
         pmsg(context_.prompter, QStringLiteral("Cant find my last startup directory? ") + dir);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::PlayaWaveto1Click()
 {
+    const RecordBytes before = pageSnapshot(ws_);
     FileDialogOptions options;
     options.filter = QStringLiteral("Wave Files (*.wav)");
     options.defaultSuffix = QStringLiteral("wav");
     options.directory = ws_.project.projectDir;
     if (const std::optional<QString> chosen = context_.prompter.openFileName(options))
         ws_.page.line(popupLine_).waveFile = chosen->left(kTextCapacity);
+    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::ToolButton9Click()
@@ -961,12 +847,13 @@ bool TBitMovOptMain::loadbimage(const QString& name, QLabel* image, QLabel* labe
 {
     label->setText(name);
     const QString found = resolveStoredPath(name, ws_.project.projectDir);
-    QImage picture;
-    if (found.isEmpty() || !picture.load(found)) {
+    // The one picture loader, with its size and truncation guards.
+    Bitmap picture;
+    if (found.isEmpty() || !picture.loadFromFile(found)) {
         context_.prompter.message(QStringLiteral("Error opening graphics file: ") + name, MessageIcon::Error);
         return false;
     }
-    image->setPixmap(QPixmap::fromImage(picture));
+    image->setPixmap(QPixmap::fromImage(picture.toImage()));
     image->setProperty("previewFile", name);
     image->setScaledContents(true);
     image->show();
@@ -1080,8 +967,8 @@ void TBitMovOptMain::RepeaTLoop1Click() { ws_.editor.repeatLoop = repeaTLoop1_->
 
 void TBitMovOptMain::SetColorBarTime1Click()
 {
-    if (context_.timeOptions != nullptr)
-        context_.prompter.execModal(*context_.timeOptions);
+    if (windows_.timeOptions != nullptr)
+        context_.prompter.execModal(*windows_.timeOptions);
 }
 
 // ---- page and project commands --------------------------------------------------------------
@@ -1103,11 +990,8 @@ void TBitMovOptMain::applyActions(const EditorActions& actions)
         copyPageButton_->setEnabled(*actions.enableNewAndCopy);
     }
     if (actions.enableProjectTools) {
-        for (const char* name : {"NewPageButton", "CopyPageButton", "SavePgToolButton", "DeletePgToolButton",
-                                 "AlignToolButton", "PlayPgToolButton", "PlayAllToolButton"}) {
-            if (auto* button = findChild<QToolButton*>(QString::fromLatin1(name)))
-                button->setEnabled(true);
-        }
+        for (QToolButton* button : projectTools_)
+            button->setEnabled(true);
         colorBarToolButton_->setChecked(ws_.project.useColorBars);
         countDownToolButton_->setChecked(ws_.project.useCountDown);
     }
@@ -1125,9 +1009,23 @@ void TBitMovOptMain::showPageNumber()
     curPgNumber_->setText(ws_.project.pageNow);
 }
 
-void TBitMovOptMain::NewProj1Click() { applyActions(newProjectFromMenu(ws_)); }
-void TBitMovOptMain::NewPrjToolButtonClick() { applyActions(newProjectFromTool(ws_)); }
-void TBitMovOptMain::OpenPrjToolButtonClick() { applyActions(openProjectCommand(ws_, context_.prompter)); }
+void TBitMovOptMain::NewProj1Click()
+{
+    offerToSaveCurrentPage(ws_, context_.prompter);
+    applyActions(newProjectFromMenu(ws_));
+}
+
+void TBitMovOptMain::NewPrjToolButtonClick()
+{
+    offerToSaveCurrentPage(ws_, context_.prompter);
+    applyActions(newProjectFromTool(ws_));
+}
+
+void TBitMovOptMain::OpenPrjToolButtonClick()
+{
+    offerToSaveCurrentPage(ws_, context_.prompter);
+    applyActions(openProjectCommand(ws_, context_.prompter));
+}
 
 void TBitMovOptMain::SavePrjToolButtonClick()
 {
@@ -1162,17 +1060,17 @@ void TBitMovOptMain::pagePointer(PageStep step)
 
 void TBitMovOptMain::PlayPgToolButtonClick()
 {
-    if (context_.stage == nullptr)
+    if (windows_.stage == nullptr)
         return;
-    context_.stage->playCurrentPage();
+    windows_.stage->playCurrentPage();
     afterPlayback();
 }
 
 void TBitMovOptMain::PlayAllToolButtonClick()
 {
-    if (context_.stage == nullptr)
+    if (windows_.stage == nullptr)
         return;
-    context_.stage->playAllPages();
+    windows_.stage->playAllPages();
     afterPlayback();
 }
 
@@ -1186,9 +1084,13 @@ void TBitMovOptMain::afterPlayback()
 
 void TBitMovOptMain::AlignToolButtonClick()
 {
-    if (context_.stage != nullptr)
-        context_.stage->enterAlignment();
+    if (windows_.stage == nullptr)
+        return;
+    beforeAlignment_ = pageSnapshot(ws_);
+    windows_.stage->enterAlignment();
 }
+
+void TBitMovOptMain::alignmentClosed() { noteEdit(ws_, beforeAlignment_); }
 
 void TBitMovOptMain::PrintFileButton1Click1()
 {
@@ -1202,16 +1104,16 @@ void TBitMovOptMain::PrintSetup1Click()
 
 void TBitMovOptMain::ProjectInformation1Click()
 {
-    if (context_.projectInfo == nullptr)
+    if (windows_.projectInfo == nullptr)
         return;
-    context_.projectInfo->show();
-    context_.projectInfo->raise();
+    windows_.projectInfo->show();
+    windows_.projectInfo->raise();
 }
 
 void TBitMovOptMain::UnderYourHood1Click()
 {
-    if (context_.systemInfo != nullptr)
-        context_.prompter.execModal(*context_.systemInfo);
+    if (windows_.systemInfo != nullptr)
+        context_.prompter.execModal(*windows_.systemInfo);
 }
 
 void TBitMovOptMain::About1Click()
@@ -1244,8 +1146,8 @@ QToolButton* TBitMovOptMain::inButton(int line) const { return rows_.at(static_c
 QToolButton* TBitMovOptMain::outButton(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).outButton; }
 QLabel* TBitMovOptMain::preview(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).preview; }
 QLabel* TBitMovOptMain::fileLabel(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).fileLabel; }
-QToolButton* TBitMovOptMain::directionButton(int code) const { return dirButtons_.at(static_cast<std::size_t>(code - 1)); }
-QToolButton* TBitMovOptMain::toggleButton(int number) const { return speedButtons_.at(static_cast<std::size_t>(number - 1)); }
+QToolButton* TBitMovOptMain::directionButton(int code) const { return directionToolbar_->directionButton(code); }
+QToolButton* TBitMovOptMain::toggleButton(int number) const { return directionToolbar_->toggleButton(number); }
 QLabel* TBitMovOptMain::statusPanel(int index) const { return statusPanels_.at(static_cast<std::size_t>(index)); }
 Tsplasher* TBitMovOptMain::splash() const { return splash_.data(); }
 

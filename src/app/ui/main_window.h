@@ -1,7 +1,10 @@
 #pragma once
 
-#include "platform/ui/app_context.h"
+#include "align/alignment_paths.h"
+#include "app/ui/direction_toolbar.h"
+#include "storage/ui/app_context.h"
 #include "storage/page_commands.h"
+#include "storage/page_record.h"
 #include "storage/settings_file.h"
 
 #include <QMainWindow>
@@ -27,6 +30,24 @@ namespace lumavo {
 
 class Tsplasher;
 
+class TbFontForm;
+class Tbdebug;
+class TBconfig;
+class Tsyschk;
+class TCan;
+class Tefxctr;
+
+// The other long-lived windows the editor opens; the application fills them in, a test may
+// leave any of them null.
+struct EditorWindows {
+    TbFontForm* fontForm = nullptr;
+    Tbdebug* projectInfo = nullptr;
+    TBconfig* timeOptions = nullptr;
+    Tsyschk* systemInfo = nullptr;
+    TCan* stage = nullptr;
+    Tefxctr* effectsWindow = nullptr;
+};
+
 // The main editing window: tool bar, menus, the three title lines, the direction toolbar, the
 // " Delay Controls " box and the status bar. It shows and edits the workspace's current page;
 // every control carries the object name the handlers and tests refer to.
@@ -42,7 +63,7 @@ public:
     bool ProjectValid();                  // shows the first failing message; true: may play
     // Records a direction for line 1..3 and shows picture `image` on its IN or OUT button; hides
     // the direction toolbar. Other lines only hide the toolbar.
-    void setdirectionButton(const QString& target, int line, int code, int image);
+    void setdirectionButton(PathSide side, int line, int code, int image);
     void settoolbarbuttons(int line);     // toggles from archOn/gradOn/shadowOn; other lines: nothing
     std::uint8_t getmpause() const;
     void setmpause(std::uint8_t flag);
@@ -84,6 +105,8 @@ public:
     void setSettingsPath(const QString& path) { settingsPath_ = path; }
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
     void setHelpSource(const QString& folder) { helpSource_ = folder; }
+    void setWindows(const EditorWindows& windows) { windows_ = windows; }
+    const EditorWindows& windows() const { return windows_; }
 
     // Controls (also reachable by object name).
     QLineEdit* edit(int line) const;
@@ -103,6 +126,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;      // FormCloseQuery
     void resizeEvent(QResizeEvent* event) override;    // FormResize
     void mousePressEvent(QMouseEvent* event) override; // FormMouseDown
+
+public slots:
+    // Help > Contents and Help > Project Information (the alignment screen's buttons too).
+    void Contents1Click();
+    void ProjectInformation1Click();
+    // The alignment screen has closed: moved titles and drawn paths mark the page modified.
+    void alignmentClosed();
 
 private slots:
     // Tool bar and menus.
@@ -132,10 +162,8 @@ private slots:
     void PrintSetup1Click();
     void Exit1Click();
     void Exit2Click();
-    void ProjectInformation1Click();
     void UnderYourHood1Click();
     void About1Click();
-    void Contents1Click();
     // Styling.
     void FontAtributes1Click();
     void FontTypeSizw1Click();
@@ -192,14 +220,13 @@ private:
 
     AppContext& context_;
     Workspace& ws_;
+    EditorWindows windows_;
     std::array<TitleRow, kLineCount> rows_{};
     QToolBar* toolBar3_ = nullptr;
     QLabel* curPgNumber_ = nullptr;
     QLabel* inLabel_ = nullptr;
     QLabel* outLabel_ = nullptr;
-    QFrame* directionToolbar_ = nullptr;
-    std::array<QToolButton*, 13> dirButtons_{};
-    std::array<QToolButton*, 3> speedButtons_{};
+    DirectionToolbar* directionToolbar_ = nullptr;
     QGroupBox* panel1_ = nullptr;
     QSlider* trackBar2_ = nullptr;
     QSlider* trackBar1_ = nullptr;
@@ -226,11 +253,13 @@ private:
     QToolButton* countDownToolButton_ = nullptr;
     QToolButton* newPageButton_ = nullptr;
     QToolButton* copyPageButton_ = nullptr;
+    std::array<QToolButton*, 7> projectTools_{};   // enabled once a project is open
     std::array<QLabel*, 5> statusPanels_{};
     QPixmap glyphScratch_;
     QPointer<Tsplasher> splash_;
     int popupLine_ = 1;
-    Color lastChooserColor_ = kBlack;   // the colour chooser keeps the colour it last held
+    Color lastChooserColor_ = kBlack;
+    RecordBytes beforeAlignment_{};   // the page as it was when the alignment screen opened   // the colour chooser keeps the colour it last held
 
     std::function<void()> processEnd_;
     QString settingsPath_;

@@ -168,4 +168,17 @@ QIcon programIcon()
     return icon;
 }
 
+QString lineName(const char* prefix, int line, const char* suffix)
+{
+    return QString::fromLatin1(prefix) + QString::number(line) + QString::fromLatin1(suffix);
+}
+
+QFont arialBold(int pixelSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+
 } // namespace lumavo

@@ -1,6 +1,6 @@
 #include "app/ui/time_options.h"
 
-#include "app/ui/caption_animation.h"
+#include "platform/ui/caption_animation.h"
 
 #include <QGuiApplication>
 #include <QLabel>

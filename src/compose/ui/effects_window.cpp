@@ -1,7 +1,6 @@
 #include "compose/ui/effects_window.h"
 
-#include "app/ui/caption_animation.h"
-#include "app/ui/main_window.h"
+#include "platform/ui/caption_animation.h"
 #include "compose/effects.h"
 
 #include <QFont>
@@ -241,9 +240,7 @@ void Tefxctr::SpeedButton1Click()
 {
     const bool down = speedButton1_->isChecked();
     speedButton1_->setText(down ? QStringLiteral("Gradient On") : QStringLiteral("Gradient Off"));
-    // The editor's gradient toggle shows the same state (gradOn itself is written on OK).
-    if (context_.mainWindow != nullptr)
-        context_.mainWindow->toggleButton(2)->setChecked(down);
+    // The editor's gradient toggle follows this signal (gradOn itself is written on OK).
     emit gradientToggleChanged(down);
 }
 

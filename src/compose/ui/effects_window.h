@@ -2,7 +2,7 @@
 
 #include "compose/style_choices.h"
 #include "platform/bitmap.h"
-#include "platform/ui/app_context.h"
+#include "storage/ui/app_context.h"
 
 #include <QDialog>
 #include <array>

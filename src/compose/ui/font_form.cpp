@@ -1,6 +1,6 @@
 #include "compose/ui/font_form.h"
 
-#include "app/ui/caption_animation.h"
+#include "platform/ui/caption_animation.h"
 #include "compose/style_choices.h"
 #include "platform/canvas.h"
 

@@ -1,6 +1,5 @@
 #include "playback/ui/stage.h"
 
-#include "align/ui/alignment_screen.h"
 #include "platform/bitmap_dialogs.h"
 #include "playback/ui/sound_wave_player.h"
 
@@ -54,14 +53,19 @@ TCan::TCan(AppContext& context, QWidget* parent)
     wakeTimer_.setSingleShot(true);
 
     fitToScreen();
-    alignment_ = new AlignmentScreen(context_, *this, *this);
-    alignment_->panel()->hide();
 }
 
 TCan::~TCan()
 {
     // The alignment screen's title images and panel refer to this window and its back buffer.
-    delete alignment_;
+    alignment_.reset();
+}
+
+void TCan::setAlignment(std::unique_ptr<StageAlignment> alignment)
+{
+    alignment_ = std::move(alignment);
+    if (alignment_)
+        alignment_->hidePanel();
 }
 
 // ---- commands --------------------------------------------------------------------------------
@@ -70,9 +74,23 @@ void TCan::playCurrentPage() { player_->playCurrentPage(); }
 
 void TCan::playAllPages() { player_->playAllPages(storagePageSource(context_.workspace, context_.prompter)); }
 
-void TCan::enterAlignment() { alignment_->EnterAlignment(); }
-void TCan::clearInPath(int line) { alignment_->clearInPath(line); }
-void TCan::clearOutPath(int line) { alignment_->clearOutPath(line); }
+void TCan::enterAlignment()
+{
+    if (alignment_)
+        alignment_->enterAlignment();
+}
+
+void TCan::clearInPath(int line)
+{
+    if (alignment_)
+        alignment_->clearInPath(line);
+}
+
+void TCan::clearOutPath(int line)
+{
+    if (alignment_)
+        alignment_->clearOutPath(line);
+}
 
 void TCan::InitImageScreen() { player_->initImageScreen(); }
 void TCan::KillBitmaps(int n) { player_->killBitmaps(n); }
@@ -147,8 +165,8 @@ void TCan::waitForMessages()
 
 void TCan::showForPlayback()
 {
-    if (alignment_ != nullptr)
-        alignment_->panel()->hide();
+    if (alignment_)
+        alignment_->hidePanel();
     fitToScreen();
     setCursor(context_.workspace.editor.alignActive ? Qt::ArrowCursor : Qt::BlankCursor);
     show();
@@ -206,7 +224,8 @@ void TCan::mousePressEvent(QMouseEvent* event)
     // In alignment mode the alignment screen handles the mouse before this handler sees it.
     if (context_.workspace.editor.alignActive)
         return;
-    alignment_->pathTimer().stop();
+    if (alignment_)
+        alignment_->stopPathTimer();
     if (event->modifiers() != Qt::NoModifier)
         return;
     if (event->button() == Qt::LeftButton) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/bitmap.h"
-#include "platform/ui/app_context.h"
+#include "storage/ui/app_context.h"
 #include "playback/page_player.h"
 #include "playback/stage_surface.h"
 
@@ -12,11 +12,21 @@
 
 namespace lumavo {
 
-class AlignmentScreen;
+// What the stage needs of its alignment mode. The alignment screen (a higher window layer)
+// provides it; the application installs it on the stage.
+class StageAlignment {
+public:
+    virtual ~StageAlignment() = default;
+    virtual void enterAlignment() = 0;
+    virtual void clearInPath(int line) = 0;
+    virtual void clearOutPath(int line) = 0;
+    virtual void hidePanel() = 0;
+    virtual void stopPathTimer() = 0;
+};
 
 // The full-screen stage: a frameless black window over the screen the main window is on. It
 // plays pages and, while the editor's alignActive flag is set, serves as the alignment screen
-// (whose behaviour the AlignmentScreen it owns provides). Everything is drawn into a screen-sized
+// (whose behaviour the installed StageAlignment provides). Everything is drawn into a screen-sized
 // 32-bit back buffer; paint events and presents copy from it.
 class TCan : public QWidget, public StageSurface {
     Q_OBJECT
@@ -56,7 +66,9 @@ public:
     int screenColorDepth() const { return depth_; }
 
     PagePlayer& player() { return *player_; }
-    AlignmentScreen& alignment() { return *alignment_; }
+    // Takes ownership of the alignment mode; without one, Align and the path commands do nothing.
+    void setAlignment(std::unique_ptr<StageAlignment> alignment);
+    StageAlignment* alignment() const { return alignment_.get(); }
 
     // StageSurface
     Bitmap& backBuffer() override { return back_; }
@@ -90,7 +102,7 @@ private:
     int depth_ = 32;
     std::unique_ptr<WavePlayer> wave_;
     std::unique_ptr<PagePlayer> player_;
-    AlignmentScreen* alignment_ = nullptr;   // a child object of the stage
+    std::unique_ptr<StageAlignment> alignment_;
     QTimer wakeTimer_;                       // bounds a wait for messages
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/app_context.h"
+#include "storage/ui/app_context.h"
 
 #include <QDialog>
 

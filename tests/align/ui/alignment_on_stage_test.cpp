@@ -34,10 +34,9 @@ TEST(AlignmentOnStage, OpensDrawsAndClosesOnTheStageWithoutTouchingPlaybackFlags
     FakeClock clock;
     AppContext context{workspace, prompter, clock, {}};
     TCan stage(context);
-    context.stage = &stage;
+    AlignmentScreen& screen = AlignmentScreen::attachTo(stage, context);
 
     stage.enterAlignment();
-    AlignmentScreen& screen = stage.alignment();
     ASSERT_TRUE(stage.isVisible());
     EXPECT_TRUE(stage.isEnabled());
     EXPECT_EQ(screen.panel()->pos(), QPoint(stage.screenSize().x - 75, 6));

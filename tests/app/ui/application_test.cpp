@@ -3,7 +3,10 @@
 #include "app/ui/about_window.h"
 #include "app/ui/main_window.h"
 #include "app/ui/splash_window.h"
+#include "align/ui/alignment_screen.h"
 #include "app/ui/time_options.h"
+#include "compose/ui/effects_window.h"
+#include "storage/ui/project_info_window.h"
 #include "main_window_fixture.h"
 #include "playback/ui/stage.h"
 #include "storage/settings_file.h"
@@ -40,14 +43,14 @@ TEST_F(ApplicationTest, CreatesTheSevenWindowsAndSetsTheStartupValues)
 {
     Application app(prompter, clock, {}, settings());
     app.createWindows();
-    AppContext& c = app.context();
-    EXPECT_EQ(c.mainWindow, &app.mainWindow());
-    EXPECT_EQ(c.mainWidget, &app.mainWindow());
+    EXPECT_EQ(app.context().mainWidget, &app.mainWindow());
+    const EditorWindows& c = app.mainWindow().windows();
     EXPECT_NE(c.fontForm, nullptr);
     EXPECT_NE(c.projectInfo, nullptr);
     EXPECT_NE(c.timeOptions, nullptr);
     EXPECT_NE(c.systemInfo, nullptr);
-    EXPECT_NE(c.stage, nullptr);
+    ASSERT_NE(c.stage, nullptr);
+    EXPECT_NE(c.stage->alignment(), nullptr);
     EXPECT_NE(c.effectsWindow, nullptr);
     const Workspace& ws = app.workspace();
     EXPECT_EQ(ws.page.line(1).fontSize, 60);
@@ -142,7 +145,7 @@ TEST_F(ApplicationTest, TimeOptionsOkKeepsTheSliderValueAndTheCloseBoxKeepsItToo
 {
     Application app(prompter, clock, {}, settings());
     app.createWindows();
-    TBconfig& options = *app.context().timeOptions;
+    TBconfig& options = *app.mainWindow().windows().timeOptions;
     options.show();
     options.slider()->setValue(20);
     options.okButton()->click();
@@ -204,17 +207,17 @@ TEST_F(ApplicationTest, PlayingAnEmptyPageIsRefusedWithTheEditorsMessage)
     app.mainWindow().showpage();
     app.mainWindow().findChild<QToolButton*>(QStringLiteral("PlayPgToolButton"))->click();
     EXPECT_EQ(prompter.messageTexts(), QStringList{QStringLiteral("Enter a title in the black edit box.")});
-    EXPECT_FALSE(app.context().stage->isVisible());
+    EXPECT_FALSE(app.mainWindow().windows().stage->isVisible());
 }
 
 TEST_F(ApplicationTest, AClickOnTheMainWindowHidesTheStage)
 {
     Application app(prompter, clock, {}, settings());
     app.createWindows();
-    app.context().stage->show();
+    app.mainWindow().windows().stage->show();
     QWidget* surface = app.mainWindow().centralWidget();
     QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_FALSE(app.context().stage->isVisible());
+    EXPECT_FALSE(app.mainWindow().windows().stage->isVisible());
     EXPECT_TRUE(app.mainWindow().isVisible());
 }
 
@@ -224,6 +227,22 @@ TEST_F(ApplicationTest, SysInfoReportsTheScreensDepth)
     app.createWindows();
     EXPECT_EQ(app.mainWindow().SysInfo(0), app.mainWindow().screen()->depth());
     EXPECT_EQ(app.mainWindow().SysInfo(7), 0);
+}
+
+TEST_F(ApplicationTest, LowerWindowsReachTheEditorThroughTheApplication)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    const EditorWindows& windows = app.mainWindow().windows();
+    // The gradient window's toggle shows on the editor's gradient button.
+    windows.effectsWindow->findChild<QToolButton*>(QStringLiteral("SpeedButton1"))->click();
+    EXPECT_TRUE(app.mainWindow().toggleButton(2)->isChecked());
+    // The alignment screen's information button opens the project information window.
+    auto* alignment = dynamic_cast<AlignmentScreen*>(windows.stage->alignment());
+    ASSERT_NE(alignment, nullptr);
+    alignment->projectInfoButton()->click();
+    EXPECT_TRUE(windows.projectInfo->isVisible());
+    windows.projectInfo->hide();
 }
 
 } // namespace

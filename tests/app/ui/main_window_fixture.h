@@ -23,7 +23,6 @@ protected:
     MainWindowTest() : context{workspace, prompter, clock, {}}
     {
         window = std::make_unique<TBitMovOptMain>(context);
-        context.mainWindow = window.get();
         context.mainWidget = window.get();
         window->setSettingsPath(settingsPath());
         window->setProcessEnd([this] { ++processEnds; });

@@ -273,11 +273,12 @@ TEST_F(MainWindowTest, EasySlowdownAndRepeatLoopMirrorTheirCheckMarks)
     EXPECT_TRUE(action("EasySlowdown1")->isChecked());
 }
 
-TEST_F(MainWindowTest, ClosingWithoutAProjectEndsWithoutAskingAndWritesTheSettings)
+TEST_F(MainWindowTest, ClosingWithoutAProjectOffersToSaveTypedTitlesThenWritesTheSettings)
 {
     window->edit(1)->setText(QStringLiteral("unsaved"));
+    prompter.answers = {Answer::No};
     EXPECT_TRUE(window->close());
-    EXPECT_TRUE(prompter.confirmations.isEmpty());
+    EXPECT_EQ(prompter.confirmations, QStringList{QStringLiteral("Save this project first?")});
     EXPECT_EQ(processEnds, 1);
     const IniFile ini = IniFile::load(settingsPath());
     EXPECT_EQ(ini.readString(kSettingsSection, QStringLiteral("Program")), QStringLiteral("Lumavo-32"));
@@ -374,6 +375,31 @@ TEST_F(MainWindowTest, PageCommandsThroughTheButtons)
     EXPECT_EQ(prompter.confirmations.last(), QStringLiteral("ARE YOU SURE? Delete Page 002 of SHOW"));
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("SHOW.002"))));
     EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("SHOW.001"))));
+}
+
+TEST_F(MainWindowTest, NewAndOpenAskToSaveTheEditedPageFirst)
+{
+    saveProjectAs();
+    window->edit(1)->setText(QStringLiteral("kept"));
+    prompter.answers = {Answer::Yes};
+    click("NewPrjToolButton");
+    EXPECT_EQ(prompter.confirmations.value(0), QStringLiteral("Save current page?"));
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("SHOW.000")))) << "Yes saved the page before New";
+    EXPECT_EQ(window->edit(1)->text(), QString());
+}
+
+TEST_F(MainWindowTest, OpeningADirectionToolbarAsksBeforeErasingADrawnPath)
+{
+    DrawnPath& out = workspace.stage.outPath(1);
+    out.count = 3;
+    prompter.answers = {Answer::No};
+    window->outButton(1)->click();
+    EXPECT_EQ(prompter.confirmations.value(0), QStringLiteral("Erase the drawn OUT path of line 1?"));
+    EXPECT_EQ(out.count, 3);
+    EXPECT_TRUE(window->directionToolbar()->isHidden());
+    window->inButton(1)->click();   // an empty IN path goes without a question
+    EXPECT_EQ(prompter.confirmations.size(), 1u);
+    EXPECT_FALSE(window->directionToolbar()->isHidden());
 }
 
 TEST_F(MainWindowTest, NewProjectFromTheToolButtonResetsThePage)

@@ -1,5 +1,6 @@
 #include "main_window_fixture.h"
 
+#include <QFile>
 #include <QImage>
 #include <QMenu>
 
@@ -59,11 +60,12 @@ TEST_F(StylingTest, TextColourPresetsTheChooserAndCancelKeepsTheColour)
     action("FontColor1")->trigger();   // cancelled
     EXPECT_EQ(prompter.colorPresets, std::vector<Color>{0x00FF00});
     EXPECT_EQ(workspace.page.line(3).fontColor, 0x00FF00u);
+    EXPECT_FALSE(workspace.editor.pageModified) << "a cancelled chooser changes nothing";
     prompter.colors.push_back(Color{0x0000FF});
     click("ToolButton13");
     EXPECT_EQ(workspace.page.line(3).fontColor, 0x0000FFu);
     EXPECT_EQ(window->edit(3)->palette().color(QPalette::Text), QColor(255, 0, 0));
-    EXPECT_FALSE(workspace.editor.pageModified);
+    EXPECT_TRUE(workspace.editor.pageModified) << "a new colour is an edit Next Pg and Exit must not lose";
 }
 
 TEST_F(StylingTest, ShadowColourGoesToThePopupLineAndShadowOnOffTakesTheLastColour)
@@ -95,6 +97,21 @@ TEST_F(StylingTest, ChoosingABitmapForATextLineShowsThePreviewAndTheName)
     EXPECT_EQ(window->fileLabel(1)->text(), path);
     EXPECT_EQ(window->fileLabel(1)->y(), window->edit(1)->y() + window->edit(1)->height() + 1);
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(StylingTest, ATruncatedBitmapIsRefusedByThePreviewWithItsMessage)
+{
+    const QString path = makeBitmap(QStringLiteral("cut.bmp"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() / 2));
+    file.close();
+    window->PopupMenu1Popup(1);
+    prompter.openNames.push_back(path);
+    action("LoadBitmap1")->trigger();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, QStringLiteral("Error opening graphics file: ") + path);
+    EXPECT_FALSE(workspace.page.line(1).titleValid);
 }
 
 TEST_F(StylingTest, CancellingTheBitmapDialogChangesNothing)

@@ -2,7 +2,7 @@
 
 #include "platform/canvas.h"
 #include "platform/clock.h"
-#include "platform/ui/app_context.h"
+#include "storage/ui/app_context.h"
 #include "scripted_prompter.h"
 
 #include <gtest/gtest.h>

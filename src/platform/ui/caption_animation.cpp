@@ -1,4 +1,4 @@
-#include "app/ui/caption_animation.h"
+#include "platform/ui/caption_animation.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

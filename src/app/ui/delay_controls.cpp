@@ -1,0 +1,84 @@
+#include "app/ui/delay_controls.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
+
+namespace lumavo {
+
+namespace {
+
+QLabel* caption(const QString& text, QWidget* parent, const QString& name = {})
+{
+    auto* label = new QLabel(text, parent);
+    if (!name.isEmpty())
+        label->setObjectName(name);
+    return label;
+}
+
+QSlider* makeSlider(const QString& name, int maximum, int step, int page, int tick, QWidget* parent)
+{
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setObjectName(name);
+    slider->setRange(0, maximum);
+    slider->setSingleStep(step);
+    slider->setPageStep(page);
+    slider->setTickInterval(tick);
+    slider->setTickPosition(QSlider::TicksBelow);
+    return slider;
+}
+
+} // namespace
+
+DelayControls::DelayControls(QWidget* parent) : QGroupBox(QStringLiteral(" Delay Controls "), parent)
+{
+    setObjectName(QStringLiteral("PANEL1"));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(10, 6, 10, 4);
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(0);
+
+    fade = makeSlider(QStringLiteral("TrackBar2"), 6000, 50, 200, 400, this);
+    fadeValue = caption(QStringLiteral("0"), this, QStringLiteral("Label7"));
+    effects = makeSlider(QStringLiteral("TrackBar1"), 6, 1, 2, 1, this);
+    effects->setToolTip(QStringLiteral("Operating  System Effects"));
+    effectName = caption(QStringLiteral("Effects ?"), this, QStringLiteral("Label3"));
+    movement = makeSlider(QStringLiteral("DelayTrackBar"), 6000, 50, 200, 400, this);
+    movementValue = caption(QStringLiteral("0"), this, QStringLiteral("Label1"));
+    pause = makeSlider(QStringLiteral("PauseTrackBar"), 60, 1, 6, 2, this);
+    pauseValue = caption(QStringLiteral("0"), this, QStringLiteral("Label4"));
+    secondsLabel = caption(QStringLiteral("Sec"), this, QStringLiteral("Label8"));
+    manual = new QCheckBox(QStringLiteral("Manual"), this);
+    manual->setObjectName(QStringLiteral("CheckBox1"));
+
+    grid->addWidget(caption(QStringLiteral("Fade"), this), 0, 0);
+    grid->addWidget(fade, 1, 0);
+    grid->addWidget(fadeValue, 2, 0, Qt::AlignHCenter);
+    grid->addWidget(effectName, 0, 1);
+    grid->addWidget(effects, 1, 1);
+    grid->addWidget(caption(QStringLiteral("Movement"), this), 0, 2);
+    grid->addWidget(movement, 1, 2);
+    grid->addWidget(movementValue, 2, 2, Qt::AlignHCenter);
+    grid->addWidget(caption(QStringLiteral("Pause"), this), 0, 3);
+    grid->addWidget(pause, 1, 3);
+    auto* pauseRow = new QHBoxLayout;
+    pauseRow->addStretch();
+    pauseRow->setSpacing(4);
+    pauseRow->addWidget(pauseValue);
+    pauseRow->addWidget(secondsLabel);
+    pauseRow->addStretch();
+    grid->addLayout(pauseRow, 2, 3);
+    grid->addWidget(manual, 1, 4);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(2, 3);
+    grid->setColumnStretch(3, 3);
+    // The pause column keeps its place while its slider is hidden in manual mode.
+    QSizePolicy keep = pause->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    pause->setSizePolicy(keep);
+}
+
+} // namespace lumavo
