@@ -1,5 +1,6 @@
 #include "storage/project.h"
 
+#include "platform/atomic_file.h"
 #include "storage/file_lookup.h"
 #include "storage/page_file.h"
 #include "storage/page_record.h"
@@ -133,6 +134,8 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
     const auto [dir, file] = splitPath(path);
     ws.project.projectDir = dir;
     const QString found = findFileIgnoringCase(dir, file);
+    // Temporary files of saves that were killed are never opened again.
+    removeStaleTemporaries(dir);
     if (!found.isEmpty()) {
         IoResult status;
         const IniFile ini = IniFile::load(found, &status);
@@ -142,6 +145,7 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
             ws.project.useColorBars = v.useColorBars;
             ws.project.colorBarTime = v.holdtimeSecs;
             ws.project.projectName = v.projectName;
+            ws.project.projectFile = found;
             outcome.projectFileRead = true;
         } else {
             prompter.message(QStringLiteral("Error opening Project Page file:") + ws.project.projectName + u'.' +
@@ -212,6 +216,7 @@ SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSa
     }
     ws.project.projectDir = dir;
     ws.project.projectName = name;
+    ws.project.projectFile = target;
     ShowProjectLabel(ws, name, GetNumberOFPages(ws, StripTLP(name)));
     return SaveProjectStatus::Saved;
 }
