@@ -238,7 +238,9 @@ bool Bitmap::loadFromFile(const QString& path, QString* error, std::int64_t maxP
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead())
         return fail(QStringLiteral("%1 is not a picture that can be read").arg(path));
-    const QSize size = reader.size();
+    // The reader names a top-down BMP's height as negative; the header has the real size.
+    const QSize headerSize = bmp_file::pictureSize(head);
+    const QSize size = headerSize.isValid() ? headerSize : reader.size();
     if (!size.isValid() || size.isEmpty())
         return fail(QStringLiteral("%1 has no readable picture size").arg(path));
     const std::int64_t pixels = static_cast<std::int64_t>(size.width()) * size.height();

@@ -4,6 +4,7 @@
 #include "platform/pixel_rows.h"
 
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace lumavo::bmp_file {
@@ -26,6 +27,22 @@ constexpr int kFileHeaderBytes = 14;
 constexpr int kInfoHeaderBytes = 40;
 
 } // namespace
+
+QSize pictureSize(const QByteArray& head)
+{
+    if (bitCount(head) == 0 || head.size() < 26)
+        return {};
+    auto get32 = [&](int at) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | static_cast<std::uint8_t>(head[at + i]);
+        return static_cast<std::int32_t>(v);
+    };
+    const std::int64_t height = get32(22);
+    if (get32(14) < 40 || height == std::numeric_limits<std::int32_t>::min())   // older core headers
+        return {};
+    return QSize(get32(18), static_cast<int>(height < 0 ? -height : height));
+}
 
 int bitCount(const QByteArray& head)
 {
@@ -51,9 +68,13 @@ bool isTruncated(const QByteArray& head, qint64 fileSize)
     const std::int64_t width = static_cast<std::int32_t>(get32(18));
     std::int64_t height = static_cast<std::int32_t>(get32(22));
     if (height < 0)
-        height = -height;
+        height = -height;   // a top-down file
+    if (width <= 0)
+        return true;        // no rows can be read from such a header
+    // Compared by division: stride * height of a forged header does not fit in 64 bits.
     const std::int64_t stride = ((width * bits + 31) / 32) * 4;
-    return static_cast<std::int64_t>(get32(10)) + stride * height > fileSize;
+    const std::int64_t pixelBytes = fileSize - static_cast<std::int64_t>(get32(10));
+    return pixelBytes < 0 || height > pixelBytes / stride;
 }
 
 QByteArray encode(const Bitmap& bitmap)
