@@ -116,6 +116,17 @@ TEST_F(PageSafetyTest, BrokenPageKeptItsNumberAndTheNextSaveDestroyedIt)
     EXPECT_EQ(test::readAll(page("001")), QByteArray(100, 'x'));
 }
 
+TEST_F(PageSafetyTest, UnreadablePage000OfAnOpenedProjectWasSavedOver)
+{
+    ASSERT_TRUE(test::writeAll(dir.file("SHOW.TLP"), "[LumavoProject]\nProjectName=SHOW.TLP\n"));
+    ASSERT_TRUE(test::writeAll(page("000"), QByteArray(100, 'x')));
+    ws->page.line(1).text = "another project's page";
+    EXPECT_FALSE(OpenProject(*ws, prompter, dir.file("SHOW.TLP")).pageLoaded);
+    ASSERT_EQ(SavePage(*ws, prompter).status, SavePageStatus::Saved);
+    EXPECT_EQ(test::readAll(page("000")), QByteArray(100, 'x'));
+    EXPECT_EQ(text1Of(page("001")), "another project's page");
+}
+
 TEST_F(PageSafetyTest, TextOutsideTheCodePageWasSilentlyStoredAsQuestionMarks)
 {
     makePage("000");
