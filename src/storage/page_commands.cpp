@@ -177,6 +177,30 @@ EditorActions copyPage(Workspace& ws)
     return actions;
 }
 
+namespace {
+
+// True (after the message) when a new page could not be saved because every number is in use.
+bool refuseWhenProjectFull(const Workspace& ws, Prompter& prompter)
+{
+    if (ws.editor.newPagePending || ws.project.projectName.isEmpty() ||
+        nextFreePageNumber(ws.project.projectDir, StripTLP(ws.project.projectName)))
+        return false;
+    prompter.message(kProjectFullMessage, MessageIcon::Error);
+    return true;
+}
+
+} // namespace
+
+EditorActions newPage(Workspace& ws, Prompter& prompter)
+{
+    return refuseWhenProjectFull(ws, prompter) ? EditorActions{} : newPage(ws);
+}
+
+EditorActions copyPage(Workspace& ws, Prompter& prompter)
+{
+    return refuseWhenProjectFull(ws, prompter) ? EditorActions{} : copyPage(ws);
+}
+
 EditorActions savePageCommand(Workspace& ws, Prompter& prompter, bool fromToolButton)
 {
     EditorActions actions;

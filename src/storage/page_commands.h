@@ -47,6 +47,9 @@ EditorActions newPage(Workspace& ws);
 // Copy page: marks the current fields as a pending new page ("Copy Page"), or only shows
 // "Current" when one is already pending.
 EditorActions copyPage(Workspace& ws);
+// The same, refused with kProjectFullMessage (nothing changed) when no page number is free.
+EditorActions newPage(Workspace& ws, Prompter& prompter);
+EditorActions copyPage(Workspace& ws, Prompter& prompter);
 // Save page: the tool button refuses without a project name ("Save Project first, than add New
 // pages."), then enables new/copy page; the menu item runs SavePage alone.
 EditorActions savePageCommand(Workspace& ws, Prompter& prompter, bool fromToolButton);

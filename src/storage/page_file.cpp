@@ -93,9 +93,7 @@ SavePageOutcome SavePage(Workspace& ws, Prompter& prompter)
         const auto next = GetNextPageNumber(ws, base);
         if (!next) {
             // Falling back to pageNow would write the new page over an existing one.
-            prompter.message(QStringLiteral("The project is full: all 1000 pages are in use. "
-                                            "The new page was not saved."),
-                             MessageIcon::Error);
+            prompter.message(kProjectFullMessage, MessageIcon::Error);
             outcome.status = SavePageStatus::ProjectFull;
             return outcome;
         }

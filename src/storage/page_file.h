@@ -36,6 +36,9 @@ struct LoadPageOutcome {
 LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& projectName,
                          const QString& pageNumber);
 
+inline const QString kProjectFullMessage =
+    QStringLiteral("The project is full: all 1000 pages are in use. Delete a page to add another.");
+
 enum class SavePageStatus { NoProject, NoBaseName, Saved, WriteFailed, ProjectFull };
 struct SavePageOutcome {
     SavePageStatus status = SavePageStatus::NoProject;

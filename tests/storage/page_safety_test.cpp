@@ -79,12 +79,18 @@ TEST_F(PageSafetyTest, FullProjectWroteTheNewPageOverTheCurrentPage)
         ASSERT_TRUE(test::writeAll(page(pageNumberText(n)), QByteArray(kRecordSize, '\0')));
     makePage("005");
     load("005");
-    newPage(*ws);
+    EXPECT_FALSE(newPage(*ws, prompter).showPage);
+    EXPECT_FALSE(copyPage(*ws, prompter).enableNewAndCopy.has_value());
+    EXPECT_EQ(prompter.messageTexts(), QStringList(2, kProjectFullMessage));
+    EXPECT_FALSE(ws->editor.newPagePending);
+    EXPECT_EQ(ws->page.line(1).text, "page 005");
+    prompter.messages.clear();
+    newPage(*ws);   // started without the check: the save still refuses
     ws->page.line(1).text = "new page";
     const SavePageOutcome saved = SavePage(*ws, prompter);
     EXPECT_EQ(saved.status, SavePageStatus::ProjectFull);
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_TRUE(prompter.messages[0].text.startsWith("The project is full"));
+    EXPECT_EQ(prompter.messages[0].text, kProjectFullMessage);
     EXPECT_EQ(text1Of(page("005")), "page 005");
     EXPECT_TRUE(ws->editor.newPagePending);
 }
