@@ -133,7 +133,7 @@ def main():
     wave_chime(os.path.join(DEMO, "chime.wav"))
     bitmap_picture(os.path.join(DEMO, "picture.bmp"))
     with open(os.path.join(DEMO, "DEMO.tlp"), "w", newline="\r\n") as out:
-        out.write("[LumavoProject]\nProjectName=DEMO\nNumberOPages=004\nUseColorBars=1\n"
+        out.write("[LumavoProject]\nProjectName=DEMO.tlp\nNumberOPages=004\nUseColorBars=1\n"
                   "UseCountDown=1\nHoldtime=3\nBPP=24\nPalette=0\n")
     for fields in pages():
         number = fields["PageNumber"]

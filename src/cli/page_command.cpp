@@ -2,12 +2,14 @@
 
 #include "storage/page_file.h"
 #include "storage/page_record.h"
+#include "platform/windows1252.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <limits>
@@ -35,8 +37,9 @@ bool integerIn(const QJsonValue& v, double low, double high, qint64& out)
 {
     if (!v.isDouble())
         return false;
+    // The range is checked before the conversion: casting a double outside qint64 is undefined.
     const double d = v.toDouble();
-    if (d != static_cast<double>(static_cast<qint64>(d)) || d < low || d > high)
+    if (!(d >= low && d <= high) || d != std::trunc(d))
         return false;
     out = static_cast<qint64>(d);
     return true;
@@ -224,6 +227,24 @@ int writePage(const QString& jsonPath, const QString& pagePath)
     for (const QString& key : object.keys()) {
         if (!known.contains(key))
             return fail(jsonPath + ": unknown field " + key);
+    }
+    // Refuse what a page file cannot hold instead of storing "?" or freezing the stage.
+    for (const StoredText& text : storedTexts(record)) {
+        const QString bad = unencodableWindows1252(text.value);
+        if (!bad.isEmpty())
+            return fail(jsonPath + ": " + text.field + " holds characters outside Windows-1252: " + bad);
+    }
+    const struct {
+        const char* key;
+        qint64 value;
+        int high;
+    } ranged[] = {{"PauseSecs", record.pauseSecs, kMaxPauseSecs},
+                  {"MovementDelay", record.movementDelay, kMaxMovementDelay},
+                  {"FadeDelay", record.fadeDelay, kMaxFadeDelay}};
+    for (const auto& r : ranged) {
+        if (r.value < 0 || r.value > r.high)
+            return fail(jsonPath + ": " + r.key + " " + QString::number(r.value) + " is outside 0.." +
+                        QString::number(r.high));
     }
     RecordBytes bytes{};
     encodePageRecord(record, bytes);

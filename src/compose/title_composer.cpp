@@ -121,9 +121,9 @@ ComposedTitle composeTitle(TitleLine& line, int n, Point rest, const ComposeForm
             line.bitmapFile.isEmpty() ? QString() : resolveStoredPath(line.bitmapFile, projectDir);
         if (!picturePath.isEmpty()) {
             if (!title.bitmap.loadFromFile(picturePath, nullptr, kMaxTitlePixels)) {
-                const QString message = pictureErrorMessage(line.bitmapFile);
-                line.bitmapFile.clear();
-                return failed(message, screenSize);
+                // The stored name is kept: the picture may be readable again later, and a save
+                // must not drop it from the page.
+                return failed(pictureErrorMessage(line.bitmapFile), screenSize);
             }
             bytes = titleBytes(title.bitmap.width(), title.bitmap.height());
             // The gradient of a 32-bit effect format ends at the line's font colour here too.

@@ -1,5 +1,6 @@
 #include "platform/bitmap.h"
 
+#include "platform/atomic_file.h"
 #include "platform/bmp_file.h"
 #include "platform/pixel_rows.h"
 
@@ -8,7 +9,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
+#include <QBuffer>
 
 #include <algorithm>
 #include <cstring>
@@ -237,7 +238,9 @@ bool Bitmap::loadFromFile(const QString& path, QString* error, std::int64_t maxP
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead())
         return fail(QStringLiteral("%1 is not a picture that can be read").arg(path));
-    const QSize size = reader.size();
+    // The reader names a top-down BMP's height as negative; the header has the real size.
+    const QSize headerSize = bmp_file::pictureSize(head);
+    const QSize size = headerSize.isValid() ? headerSize : reader.size();
     if (!size.isValid() || size.isEmpty())
         return fail(QStringLiteral("%1 has no readable picture size").arg(path));
     const std::int64_t pixels = static_cast<std::int64_t>(size.width()) * size.height();
@@ -268,21 +271,18 @@ bool Bitmap::saveToFile(const QString& path, QString* error) const
         return false;
     };
     const QString suffix = QFileInfo(path).suffix().toLower();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    QByteArray bytes;
     if (suffix == QLatin1String("bmp") || suffix.isEmpty()) {
-        const QByteArray bytes = bmp_file::encode(*this);
-        if (file.write(bytes) != bytes.size())
-            return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+        bytes = bmp_file::encode(*this);
     } else {
-        QImageWriter writer(&file, suffix.toLatin1());
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, suffix.toLatin1());
         if (!writer.write(toImage()))
             return fail(QStringLiteral("Cannot write %1: %2").arg(path, writer.errorString()));
     }
-    if (!file.commit())
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return true;
+    const Result written = writeFileAtomically(path, {bytes});
+    return written.ok || fail(written.error);
 }
 
 bool Bitmap::samePixels(const Bitmap& other) const

@@ -4,6 +4,7 @@
 #include "platform/pixel_rows.h"
 
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace lumavo::bmp_file {
@@ -22,10 +23,29 @@ void put32(char* p, std::uint32_t v)
         p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
+// The little-endian 32-bit value at byte `at` of head (which holds at least at + 4 bytes).
+std::uint32_t get32(const QByteArray& head, int at)
+{
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<std::uint8_t>(head[at + i]);
+    return v;
+}
+
 constexpr int kFileHeaderBytes = 14;
 constexpr int kInfoHeaderBytes = 40;
 
 } // namespace
+
+QSize pictureSize(const QByteArray& head)
+{
+    if (bitCount(head) == 0 || head.size() < 26)
+        return {};
+    const std::int64_t height = static_cast<std::int32_t>(get32(head, 22));
+    if (get32(head, 14) < 40 || height == std::numeric_limits<std::int32_t>::min())   // older core headers
+        return {};
+    return QSize(static_cast<std::int32_t>(get32(head, 18)), static_cast<int>(height < 0 ? -height : height));
+}
 
 int bitCount(const QByteArray& head)
 {
@@ -39,21 +59,19 @@ bool isTruncated(const QByteArray& head, qint64 fileSize)
     const int bits = bitCount(head);
     if (bits == 0 || head.size() < 34)
         return false;
-    auto get32 = [&](int at) {
-        std::uint32_t v = 0;
-        for (int i = 3; i >= 0; --i)
-            v = (v << 8) | static_cast<std::uint8_t>(head[at + i]);
-        return v;
-    };
-    const std::uint32_t compression = get32(30);
+    const std::uint32_t compression = get32(head, 30);
     if (compression != 0 && compression != 3) // only plain and bit-field rows have a fixed size
         return false;
-    const std::int64_t width = static_cast<std::int32_t>(get32(18));
-    std::int64_t height = static_cast<std::int32_t>(get32(22));
+    const std::int64_t width = static_cast<std::int32_t>(get32(head, 18));
+    std::int64_t height = static_cast<std::int32_t>(get32(head, 22));
     if (height < 0)
-        height = -height;
+        height = -height;   // a top-down file
+    if (width <= 0)
+        return true;        // no rows can be read from such a header
+    // Compared by division: stride * height of a forged header does not fit in 64 bits.
     const std::int64_t stride = ((width * bits + 31) / 32) * 4;
-    return static_cast<std::int64_t>(get32(10)) + stride * height > fileSize;
+    const std::int64_t pixelBytes = fileSize - static_cast<std::int64_t>(get32(head, 10));
+    return pixelBytes < 0 || height > pixelBytes / stride;
 }
 
 QByteArray encode(const Bitmap& bitmap)

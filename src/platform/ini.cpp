@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace lumavo {
@@ -59,15 +58,15 @@ IniFile IniFile::load(const QString& path, IoResult* status)
 {
     if (status)
         *status = IoResult::success();
-    QFile file(path);
-    if (!file.exists())
+    if (!QFileInfo::exists(path))
         return {};
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    const Result read = readRegularFile(path, kMaxBytes, bytes);
+    if (!read.ok) {
         if (status)
-            *status = IoResult::failure(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+            *status = read;
         return {};
     }
-    QByteArray bytes = file.readAll();
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     // Files written here are UTF-8; files from the Windows titler are in its ANSI code page.
@@ -213,23 +212,6 @@ IoResult IniFile::save(const QString& path) const
     if (!QDir().mkpath(dir))
         return IoResult::failure(QStringLiteral("Cannot write %1: cannot create its directory").arg(path));
     return writeFileAtomically(path, {toText().toUtf8()});
-}
-
-IoResult writeFileAtomically(const QString& path, std::initializer_list<QByteArrayView> parts)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    for (const QByteArrayView part : parts) {
-        if (file.write(part.data(), part.size()) != part.size()) {
-            const QString why = file.errorString();
-            file.cancelWriting();
-            return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, why));
-        }
-    }
-    if (!file.commit())
-        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return IoResult::success();
 }
 
 } // namespace lumavo

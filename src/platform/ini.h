@@ -1,25 +1,12 @@
 #pragma once
 
-#include <QByteArrayView>
+#include "platform/atomic_file.h"
+#include "platform/result.h"
+
 #include <QString>
 #include <QStringList>
-#include <initializer_list>
 
 namespace lumavo {
-
-// The outcome of a file operation: ok, or the reason it failed (a sentence naming the file).
-struct IoResult {
-    bool ok = true;
-    QString error;
-
-    static IoResult success() { return {}; }
-    static IoResult failure(const QString& why) { return {false, why}; }
-};
-
-// Writes parts one after another as the whole new contents of path, crash-safely: a temporary file
-// in the same directory, flushed to disk, then renamed over the old file. On failure the old file
-// is untouched and no temporary file is left.
-IoResult writeFileAtomically(const QString& path, std::initializer_list<QByteArrayView> parts);
 
 // An INI file held in memory as its lines, with the semantics of the classic profile functions:
 // section and key names match without regard to letter case (blanks around them ignored); the first
@@ -29,9 +16,12 @@ IoResult writeFileAtomically(const QString& path, std::initializer_list<QByteArr
 // Files are read as UTF-8, or as Latin-1 when they are not valid UTF-8; they are written as UTF-8.
 class IniFile {
 public:
+    static constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
+
     IniFile() = default;
     // The file's contents; a missing or unreadable file reads as empty. status (when given) is a
-    // failure only for a file that exists but cannot be read.
+    // failure only for a file that exists but cannot be read: not a regular file (a pipe or a
+    // device is never opened for reading), or larger than kMaxBytes.
     static IniFile load(const QString& path, IoResult* status = nullptr);
     // Parses text already in memory (lines split at LF, CR LF or CR).
     static IniFile fromText(const QString& text);

@@ -65,4 +65,20 @@ QByteArray encodeWindows1252(const QString& text)
     return bytes;
 }
 
+QString unencodableWindows1252(const QString& text)
+{
+    QString found;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        QString one(ch);
+        if (ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            one += text[++i];
+        else if (!ch.isSurrogate() && (ch == u'?' || byteOf(ch.unicode()) != '?'))
+            continue;
+        if (!found.contains(one))
+            found += one;
+    }
+    return found;
+}
+
 } // namespace lumavo

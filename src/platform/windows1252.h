@@ -14,5 +14,7 @@ QString decodeWindows1252(const QByteArray& bytes);
 // One byte per character (a surrogate pair is one character); characters the code page cannot
 // hold become "?".
 QByteArray encodeWindows1252(const QString& text);
+// The characters of text the code page cannot hold, each once, in order of appearance.
+QString unencodableWindows1252(const QString& text);
 
 } // namespace lumavo

@@ -27,7 +27,9 @@ void DirectoryIndex::list()
 {
     listed_ = true;
     const QDir d(dir_.isEmpty() ? QStringLiteral(".") : dir_);
-    const QStringList names = d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    // Regular files only (and links to them): a pipe or a device of a matching name would block
+    // or never end when read.
+    const QStringList names = d.entryList(QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString& name : names)
         folded_[folded(name)].append(name);
 }

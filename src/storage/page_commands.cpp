@@ -49,27 +49,66 @@ void makenewpage(Workspace& ws)
         line.titleValid = false;
 }
 
+namespace {
+
+// Asks "Save current page?" for an unsaved or pending page; Yes saves it.
+void offerToSaveCurrentPage(Workspace& ws, Prompter& prompter)
+{
+    if (ws.editor.pageModified || ws.editor.newPagePending) {
+        if (prompter.confirm(QStringLiteral("Save current page?"), false) == Answer::Yes)
+            SavePage(ws, prompter);
+    }
+}
+
+// A new project has no name, no folder and no pages: the first save writes page 000 of the
+// project the user names then.
+void startNewProject(Workspace& ws, const QString& pageLabel)
+{
+    ws.project.projectName.clear();
+    ws.project.projectDir.clear();
+    ws.project.projectFile.clear();
+    ws.project.pageNow = QStringLiteral("000");
+    ws.project.pageIndex = 0;
+    Initiate(ws);
+    ShowProjectLabel(ws, QString(), pageLabel);
+    ws.editor.pageModified = false;
+    ws.editor.newPagePending = false;
+    makenewpage(ws);
+}
+
+} // namespace
+
 EditorActions newProjectFromMenu(Workspace& ws)
 {
-    Initiate(ws);
-    ShowProjectLabel(ws, QString(), QStringLiteral("NEW"));
+    startNewProject(ws, QStringLiteral("NEW"));
     EditorActions actions;
     actions.showPage = true;
+    actions.clearPreviews = true;
+    actions.showPageNumber = true;
     return actions;
+}
+
+EditorActions newProjectFromMenu(Workspace& ws, Prompter& prompter)
+{
+    offerToSaveCurrentPage(ws, prompter);
+    return newProjectFromMenu(ws);
 }
 
 EditorActions newProjectFromTool(Workspace& ws)
 {
-    ws.project.projectName.clear();
-    Initiate(ws);
-    ShowProjectLabel(ws, QString(), QStringLiteral("000"));
-    ws.editor.pageModified = false;
-    makenewpage(ws);
+    startNewProject(ws, QStringLiteral("000"));
     EditorActions actions;
     actions.showPage = true;
     actions.clearPreviews = true;
+    actions.showPageNumber = true;
     actions.enableNewAndCopy = false;
     return actions;
+}
+
+EditorActions newProjectFromTool(Workspace& ws, Prompter& prompter)
+{
+    offerToSaveCurrentPage(ws, prompter);
+    return newProjectFromTool(ws);
 }
 
 EditorActions openProjectCommand(Workspace& ws, Prompter& prompter)
@@ -78,6 +117,7 @@ EditorActions openProjectCommand(Workspace& ws, Prompter& prompter)
     options.filter = QStringLiteral("TLP Title Project (*.TLP *.tlp)");
     options.defaultSuffix = QStringLiteral("tlp");
     options.directory = ws.project.projectDir;
+    offerToSaveCurrentPage(ws, prompter);
     const auto chosen = prompter.openFileName(options);
     if (!chosen || chosen->isEmpty())
         return {};
@@ -137,6 +177,30 @@ EditorActions copyPage(Workspace& ws)
     return actions;
 }
 
+namespace {
+
+// True (after the message) when a new page could not be saved because every number is in use.
+bool refuseWhenProjectFull(const Workspace& ws, Prompter& prompter)
+{
+    if (ws.editor.newPagePending || ws.project.projectName.isEmpty() ||
+        nextFreePageNumber(ws.project.projectDir, StripTLP(ws.project.projectName)))
+        return false;
+    prompter.message(kProjectFullMessage, MessageIcon::Error);
+    return true;
+}
+
+} // namespace
+
+EditorActions newPage(Workspace& ws, Prompter& prompter)
+{
+    return refuseWhenProjectFull(ws, prompter) ? EditorActions{} : newPage(ws);
+}
+
+EditorActions copyPage(Workspace& ws, Prompter& prompter)
+{
+    return refuseWhenProjectFull(ws, prompter) ? EditorActions{} : copyPage(ws);
+}
+
 EditorActions savePageCommand(Workspace& ws, Prompter& prompter, bool fromToolButton)
 {
     EditorActions actions;
@@ -168,8 +232,46 @@ bool deletePage(Workspace& ws, Prompter& prompter)
         prompter.message(QStringLiteral("File I/O error, page not deleted."), MessageIcon::Error);
         return false;
     }
-    renumberfrompg(ws, project.pageNow.toInt(), project.projectName);
+    const int deleted = project.pageNow.toInt();
+    renumberfrompg(ws, deleted, project.projectName);
+    showPageAfterDelete(ws, prompter, deleted);
     return true;
+}
+
+void showPageAfterDelete(Workspace& ws, Prompter& prompter, int deletedPage)
+{
+    // The editor must never keep the deleted page's fields under another page's number: it shows
+    // the page that moved into the slot, else the one before it, else an empty page 000.
+    ProjectState& project = ws.project;
+    ws.editor.pageModified = false;
+    ws.editor.newPagePending = false;
+    for (int n : {deletedPage, deletedPage - 1}) {
+        if (n < 0 || !pageExists(project.projectDir, project.projectName, pageNumberText(n)))
+            continue;
+        project.pageNow = pageNumberText(n);
+        project.pageIndex = n;
+        if (LoadPage(ws, prompter, project.projectName, project.pageNow).loaded)
+            return;
+    }
+    project.pageNow = QStringLiteral("000");
+    project.pageIndex = 0;
+    Initiate(ws);
+    makenewpage(ws);
+    if (!pageExists(project.projectDir, project.projectName, project.pageNow))
+        return;
+    // Page 000 is there but unreadable: save nothing over it by accident.
+    ws.editor.newPagePending = true;
+}
+
+EditorActions deletePageCommand(Workspace& ws, Prompter& prompter)
+{
+    if (!deletePage(ws, prompter))
+        return {};
+    EditorActions actions;
+    actions.showPage = true;
+    actions.showPageNumber = true;
+    actions.clearPreviews = !ws.editor.pageLoaded;
+    return actions;
 }
 
 int renumberfrompg(Workspace& ws, int deletedPage, const QString& base)
@@ -196,28 +298,34 @@ int renumberfrompg(Workspace& ws, int deletedPage, const QString& base)
 
 EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step)
 {
-    if (ws.editor.pageModified || ws.editor.newPagePending) {
-        if (prompter.confirm(QStringLiteral("Save current page?"), false) == Answer::Yes)
-            SavePage(ws, prompter);
-    }
+    offerToSaveCurrentPage(ws, prompter);
     ProjectState& project = ws.project;
-    const int before = project.pageIndex;
-    if (step == PageStep::Next) {
-        // There is no page after 999: stepping on would name a page number of four digits.
-        if (project.pageIndex >= kPageCount - 1)
+    const int heldIndex = project.pageIndex;
+    const QString heldNumber = project.pageNow;
+    // There is no page after 999: stepping on would name a page number of four digits.
+    if (step == PageStep::Next && heldIndex >= kPageCount - 1)
+        return {};
+    const int delta = step == PageStep::Next ? 1 : -1;
+    const QString base = StripTLP(project.projectName);
+    for (int n = std::max(0, heldIndex + delta); n >= 0 && n < kPageCount; n += delta) {
+        project.pageNow = pageNumberText(n);
+        const bool exists = pageExists(project.projectDir, base, project.pageNow);
+        if (LoadPage(ws, prompter, project.projectName, project.pageNow).loaded) {
+            EditorActions actions;
+            actions.showPage = true;
+            actions.showPageNumber = true;
+            return actions;
+        }
+        if (!exists) {
+            // The free number after the last page: the next save adds the page there.
+            project.pageIndex = heldIndex;
             return {};
-        ++project.pageIndex;
-    } else {
-        project.pageIndex = std::max(0, project.pageIndex - 1);
+        }
+        // A page that exists but cannot be read is stepped over, never saved over.
     }
-    project.pageNow = pageNumberText(project.pageIndex);
-    const bool loaded = LoadPage(ws, prompter, project.projectName, project.pageNow).loaded;
-    if (!loaded)
-        project.pageIndex = before;
-    EditorActions actions;
-    actions.showPage = loaded;
-    actions.showPageNumber = loaded;
-    return actions;
+    project.pageIndex = heldIndex;
+    project.pageNow = heldNumber;
+    return {};
 }
 
 } // namespace lumavo

@@ -28,12 +28,15 @@ void clearDrawnPath(DrawnPath& path);
 // Clears the six drawn paths and the three titleValid flags (previews: EditorActions).
 void makenewpage(Workspace& ws);
 
-// New project from the menu: Initiate, project label ("", "NEW"); name and directory kept.
+// New project from the menu: Initiate, project label ("", "NEW"); a new project has no name, no
+// directory and page 000, and nothing is pending or modified.
 EditorActions newProjectFromMenu(Workspace& ws);
-// New project from the tool button: no project name, Initiate, label ("", "000"), pageModified
-// cleared, new/copy page disabled, makenewpage.
+// The same, after "Save current page?" for an unsaved or pending page (Yes saves).
+EditorActions newProjectFromMenu(Workspace& ws, Prompter& prompter);
+// New project from the tool button: as the menu's, label ("", "000"), new/copy page disabled.
 EditorActions newProjectFromTool(Workspace& ws);
-// Open dialog; on a chosen file OpenProject and pageModified cleared. Cancel changes nothing.
+EditorActions newProjectFromTool(Workspace& ws, Prompter& prompter);
+// "Save current page?" for an unsaved or pending page, then the open dialog; on a chosen file OpenProject and pageModified cleared. Cancel changes nothing.
 EditorActions openProjectCommand(Workspace& ws, Prompter& prompter);
 // Save Project; fromToolButton also enables new/copy page.
 EditorActions saveProjectCommand(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info,
@@ -44,20 +47,31 @@ EditorActions newPage(Workspace& ws);
 // Copy page: marks the current fields as a pending new page ("Copy Page"), or only shows
 // "Current" when one is already pending.
 EditorActions copyPage(Workspace& ws);
+// The same, refused with kProjectFullMessage (nothing changed) when no page number is free.
+EditorActions newPage(Workspace& ws, Prompter& prompter);
+EditorActions copyPage(Workspace& ws, Prompter& prompter);
 // Save page: the tool button refuses without a project name ("Save Project first, than add New
 // pages."), then enables new/copy page; the menu item runs SavePage alone.
 EditorActions savePageCommand(Workspace& ws, Prompter& prompter, bool fromToolButton);
 // Delete page pageNow after the Yes/No question; projectName becomes its base name, the file is
 // removed and the pages after it move down (renumberfrompg). An I/O error shows "File I/O error,
-// page not deleted." and renumbers nothing. Returns true when the page file was removed.
+// page not deleted." and renumbers nothing. Returns true when the page file was removed; the editor
+// then holds the page that moved into the slot (showPageAfterDelete).
 bool deletePage(Workspace& ws, Prompter& prompter);
+// After page deletedPage was removed and the rest renumbered: loads the page now numbered
+// deletedPage, else deletedPage - 1, else starts an empty page 000; nothing pending or modified.
+void showPageAfterDelete(Workspace& ws, Prompter& prompter, int deletedPage);
+// The D Pg command: deletePage, then what the window shows.
+EditorActions deletePageCommand(Workspace& ws, Prompter& prompter);
 // Moves pages deleted+1, deleted+2, ... down by one until the first missing page or failed
 // rename, showing each new number in the project label. Returns the number of pages moved.
 int renumberfrompg(Workspace& ws, int deletedPage, const QString& base);
 
 enum class PageStep { Next, Previous };
 // Next / previous page: asks "Save current page?" for an unsaved or pending page (Yes saves),
-// steps pageIndex (not below 0), sets pageNow and loads it; a failed load takes pageIndex back.
+// steps pageIndex (not below 0, not past 999), sets pageNow and loads it. A page that exists but
+// cannot be read is stepped over; a missing page takes pageIndex back (pageNow names the free
+// number). When only unreadable pages remain, pageNow and pageIndex stay those of the page held.
 EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step);
 
 } // namespace lumavo

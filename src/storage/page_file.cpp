@@ -2,35 +2,35 @@
 
 #include "storage/project.h"
 
-#include <QFile>
+#include "platform/atomic_file.h"
+
+#include <QFileInfo>
+#include <cstring>
 
 namespace lumavo {
 
 PageReadStatus readPageFile(const QString& path, RecordBytes& out)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only the first record is read, so a huge file or a device costs nothing; pipes and devices
+    // are refused without blocking.
+    QByteArray bytes;
+    if (!readRegularFile(path, kRecordSize, bytes, true).ok)
         return PageReadStatus::CannotOpen;
-    RecordBytes scratch;
-    const qint64 got = file.read(reinterpret_cast<char*>(scratch.data()), kRecordSize);
-    if (got < 0)
-        return PageReadStatus::CannotOpen;
-    if (got < kRecordSize)
+    if (bytes.size() < kRecordSize)
         return PageReadStatus::TooShort;
-    out = scratch;
+    std::memcpy(out.data(), bytes.constData(), kRecordSize);
     return PageReadStatus::Ok;
 }
 
 IoResult writePageFile(const QString& path, const RecordBytes& bytes, bool startEmpty)
 {
     QByteArray tail;
-    if (!startEmpty) {
-        QFile old(path);
-        if (old.exists() && old.size() > kRecordSize) {
-            if (!old.open(QIODevice::ReadOnly) || !old.seek(kRecordSize))
-                return IoResult::failure(QStringLiteral("Cannot read %1: %2").arg(path, old.errorString()));
-            tail = old.readAll();
-        }
+    if (!startEmpty && QFileInfo(path).size() > kRecordSize) {
+        QByteArray old;
+        const Result read = readRegularFile(path, kMaxPageFileBytes, old);
+        if (!read.ok)
+            return read;
+        tail = old.mid(kRecordSize);
     }
     const QByteArrayView record(reinterpret_cast<const char*>(bytes.data()), kRecordSize);
     return writeFileAtomically(path, {record, tail});
@@ -90,8 +90,14 @@ SavePageOutcome SavePage(Workspace& ws, Prompter& prompter)
     const bool fresh = ws.editor.newPagePending;
     QString number = project.pageNow;
     if (fresh) {
-        if (const auto next = GetNextPageNumber(ws, base))
-            number = *next;
+        const auto next = GetNextPageNumber(ws, base);
+        if (!next) {
+            // Falling back to pageNow would write the new page over an existing one.
+            prompter.message(kProjectFullMessage, MessageIcon::Error);
+            outcome.status = SavePageStatus::ProjectFull;
+            return outcome;
+        }
+        number = *next;
     }
     number = number.left(3);
     outcome.pageNumber = number;
@@ -102,7 +108,13 @@ SavePageOutcome SavePage(Workspace& ws, Prompter& prompter)
     outcome.path = path;
 
     RecordBytes record = ws.recordBuffer;
-    encodePageRecord(recordFromWorkspace(ws, number), record);
+    const PageRecord fields = recordFromWorkspace(ws, number);
+    const QString replaced = describeUnstorableText(fields);
+    if (!replaced.isEmpty())
+        prompter.message(QStringLiteral("The page file holds only Windows-1252 characters; these will be "
+                                        "saved as \"?\":\n") + replaced,
+                         MessageIcon::Warning);
+    encodePageRecord(fields, record);
     const IoResult written = writePageFile(path, record, fresh);
     if (!written.ok) {
         // The page stays unsaved (pageModified, newPagePending kept) so it is offered again.

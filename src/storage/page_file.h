@@ -9,8 +9,12 @@
 
 namespace lumavo {
 
+// The largest page file whose bytes beyond the first record a save keeps.
+constexpr qint64 kMaxPageFileBytes = 64LL * 1024 * 1024;
+
 enum class PageReadStatus { Ok, CannotOpen, TooShort };
-// Reads the first 25716 bytes of a page file into out; out is untouched unless Ok.
+// Reads the first 25716 bytes of a page file into out; out is untouched unless Ok. Pipes and
+// devices are CannotOpen.
 // Bytes beyond the first record are ignored.
 PageReadStatus readPageFile(const QString& path, RecordBytes& out);
 // Writes one record crash-safely (temporary file, flush, rename). startEmpty false keeps the bytes
@@ -32,7 +36,10 @@ struct LoadPageOutcome {
 LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& projectName,
                          const QString& pageNumber);
 
-enum class SavePageStatus { NoProject, NoBaseName, Saved, WriteFailed };
+inline const QString kProjectFullMessage =
+    QStringLiteral("The project is full: all 1000 pages are in use. Delete a page to add another.");
+
+enum class SavePageStatus { NoProject, NoBaseName, Saved, WriteFailed, ProjectFull };
 struct SavePageOutcome {
     SavePageStatus status = SavePageStatus::NoProject;
     QString pageNumber;           // the number written (Saved, WriteFailed)
@@ -44,6 +51,8 @@ struct SavePageOutcome {
 // WriteFailed: the "Can not Save this page for ..." error box, the file on disk unchanged, and
 // pageModified/newPagePending kept so the page is still offered for saving.
 // NoBaseName shows "Open a Project or Save this project first."; NoProject does nothing.
+// ProjectFull: a pending new page with all 1000 numbers in use; an error box, nothing written.
+// Text the page format cannot hold is named in a warning box before the page is written.
 SavePageOutcome SavePage(Workspace& ws, Prompter& prompter);
 
 } // namespace lumavo

@@ -3,6 +3,7 @@
 #include "platform/windows1252.h"
 
 #include <algorithm>
+#include <QStringList>
 #include <cstring>
 
 namespace lumavo {
@@ -210,10 +211,12 @@ PageRecord recordFromWorkspace(const Workspace& ws, const QString& pageNumber)
 
 void applyRecordToWorkspace(const PageRecord& r, Workspace& ws)
 {
-    ws.page.fadeDelay = r.fadeDelay;
+    // Values beyond the controls' ranges would hold the stage for hours; the page uses the
+    // nearest value in range (the record buffer keeps the stored bytes until the page is saved).
+    ws.page.fadeDelay = std::clamp<std::int32_t>(r.fadeDelay, 0, kMaxFadeDelay);
     ws.page.mpause = r.manual;
-    ws.page.pauseSecs = r.pauseSecs;
-    ws.page.movementDelay = r.movementDelay;
+    ws.page.pauseSecs = std::clamp<std::int32_t>(r.pauseSecs, 0, kMaxPauseSecs);
+    ws.page.movementDelay = std::clamp<std::int32_t>(r.movementDelay, 0, kMaxMovementDelay);
     for (int k = 1; k <= kLineCount; ++k) {
         const RecordLine& l = r.line(k);
         TitleLine& t = ws.page.line(k);
@@ -250,6 +253,32 @@ void refreshDerivedFields(PageFields& page)
         if (t.outDir >= 1 && t.outDir <= 13)
             t.outPathOn = t.outDir == 11;
     }
+}
+
+std::vector<StoredText> storedTexts(const PageRecord& record)
+{
+    std::vector<StoredText> texts;
+    for (int k = 1; k <= kLineCount; ++k) {
+        const RecordLine& l = record.line(k);
+        const QString n = QString::number(k);
+        texts.push_back({QStringLiteral("Text") + n, l.text});
+        texts.push_back({QStringLiteral("WaveFile") + n, l.waveFile});
+        texts.push_back({QStringLiteral("BitmapFile") + n, l.bitmapFile});
+        texts.push_back({QStringLiteral("FontName") + n, l.fontName});
+    }
+    texts.push_back({QStringLiteral("PageNumber"), record.pageNumber});
+    return texts;
+}
+
+QString describeUnstorableText(const PageRecord& record)
+{
+    QStringList lines;
+    for (const StoredText& text : storedTexts(record)) {
+        const QString bad = unencodableWindows1252(text.value);
+        if (!bad.isEmpty())
+            lines.append(text.field + QStringLiteral(": ") + bad);
+    }
+    return lines.join(u'\n');
 }
 
 } // namespace lumavo

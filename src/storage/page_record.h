@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace lumavo {
 
@@ -14,6 +15,11 @@ using RecordBytes = std::array<std::uint8_t, kRecordSize>;
 constexpr int kTextCapacity = 80;       // texts, wave and bitmap file names
 constexpr int kFontNameCapacity = 255;
 constexpr int kPageNumberCapacity = 3;
+
+// Ranges of the page values (those of their sliders).
+constexpr int kMaxPauseSecs = 60;
+constexpr int kMaxMovementDelay = 6000;
+constexpr int kMaxFadeDelay = 6000;
 
 // Byte offsets of the record's fields (packed, little-endian).
 namespace record_offset {
@@ -100,11 +106,22 @@ std::int32_t clampPathCount(std::int32_t count);
 // under page number `pageNumber` (texts trimmed, path counts clamped, codes cut to their low byte).
 PageRecord recordFromWorkspace(const Workspace& ws, const QString& pageNumber);
 // Copies a record into the current page, rest positions and paths as a load does: texts, wave and
-// bitmap names trimmed; direction codes sign-extended; path counts clamped into -1..999.
+// bitmap names trimmed; direction codes sign-extended; path counts clamped into -1..999; pauseSecs,
+// movementDelay and fadeDelay clamped into their ranges.
 // Touches no editor flag, titleValid or inPathOn/outPathOn (see refreshDerivedFields).
 void applyRecordToWorkspace(const PageRecord& record, Workspace& ws);
 // The data part of showing a page: titleValid := text or bitmap present, and inPathOn/outPathOn :=
 // (code = 11) for every direction code in 1..13 (other codes leave the flag as it is).
 void refreshDerivedFields(PageFields& page);
+
+// Every text field of a record with its field name ("Text1", "WaveFile1", ..., "PageNumber").
+struct StoredText {
+    QString field;
+    QString value;
+};
+std::vector<StoredText> storedTexts(const PageRecord& record);
+// One line per text field holding characters Windows-1252 cannot store ("Text1: 東京"); empty
+// when every character can be stored.
+QString describeUnstorableText(const PageRecord& record);
 
 } // namespace lumavo

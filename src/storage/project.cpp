@@ -1,5 +1,6 @@
 #include "storage/project.h"
 
+#include "platform/atomic_file.h"
 #include "storage/file_lookup.h"
 #include "storage/page_file.h"
 #include "storage/page_record.h"
@@ -133,6 +134,8 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
     const auto [dir, file] = splitPath(path);
     ws.project.projectDir = dir;
     const QString found = findFileIgnoringCase(dir, file);
+    // Temporary files of saves that were killed are never opened again.
+    removeStaleTemporaries(dir);
     if (!found.isEmpty()) {
         IoResult status;
         const IniFile ini = IniFile::load(found, &status);
@@ -142,6 +145,7 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
             ws.project.useColorBars = v.useColorBars;
             ws.project.colorBarTime = v.holdtimeSecs;
             ws.project.projectName = v.projectName;
+            ws.project.projectFile = found;
             outcome.projectFileRead = true;
         } else {
             prompter.message(QStringLiteral("Error opening Project Page file:") + ws.project.projectName + u'.' +
@@ -153,6 +157,10 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
     ShowProjectLabel(ws, ws.project.projectName, GetNumberOFPages(ws, StripTLP(ws.project.projectName)));
     ws.project.pageIndex = 0;
     outcome.pageLoaded = LoadPage(ws, prompter, ws.project.projectName, QStringLiteral("000")).loaded;
+    // Page 000 is there but unreadable: the fields held are not its own, so a save must add a
+    // page instead of writing over it.
+    if (!outcome.pageLoaded && pageExists(dir, StripTLP(ws.project.projectName), ws.project.pageNow))
+        ws.editor.newPagePending = true;
     return outcome;
 }
 
@@ -212,6 +220,7 @@ SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSa
     }
     ws.project.projectDir = dir;
     ws.project.projectName = name;
+    ws.project.projectFile = target;
     ShowProjectLabel(ws, name, GetNumberOFPages(ws, StripTLP(name)));
     return SaveProjectStatus::Saved;
 }

@@ -1,14 +1,15 @@
 #include "storage/report.h"
 
+#include "platform/atomic_file.h"
 #include "storage/page_file.h"
 #include "storage/project.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace lumavo {
 
@@ -133,13 +134,14 @@ ReportOutcome writeProjectReport(Workspace& ws, Prompter& prompter, ReportSurfac
 IoResult writePdfDocument(const QString& path, const QPageSize& pageSize, const QString& creator,
                           const std::function<bool(ReportSurface&)>& write)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    // The document is made in memory and then written by the checked atomic writer.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     bool written = false;
     QString surfaceError;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setResolution(kReportPdfDpi);
         writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait,
                                          QMarginsF(kReportPdfMarginMm, kReportPdfMarginMm,
@@ -150,13 +152,9 @@ IoResult writePdfDocument(const QString& path, const QPageSize& pageSize, const 
         written = write(surface);
         surfaceError = surface.error();
     }
-    if (!written) {
-        file.cancelWriting();
+    if (!written)
         return surfaceError.isEmpty() ? IoResult{false, {}} : IoResult::failure(surfaceError);
-    }
-    if (file.error() != QFileDevice::NoError || !file.commit())
-        return IoResult::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return IoResult::success();
+    return writeFileAtomically(path, {bytes});
 }
 
 ReportOutcome writeProjectReportPdf(Workspace& ws, Prompter& prompter, const QString& path,

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace lumavo {
 
@@ -27,10 +28,16 @@ SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QStr
     const IniFile ini = IniFile::load(path);
     outcome.lastProject = ini.readString(kSettingsSection, QStringLiteral("Lastproject")).left(kMaxSettingLength);
     WindowPlacement placement;
-    placement.top = ini.readInteger(kSettingsSection, QStringLiteral("Top"), 0);
-    placement.left = ini.readInteger(kSettingsSection, QStringLiteral("Left"), 0);
-    placement.height = ini.readInteger(kSettingsSection, QStringLiteral("Height"), 400);
-    placement.width = ini.readInteger(kSettingsSection, QStringLiteral("Width"), 200);
+    const WindowPlacement defaults;
+    placement.top = ini.readInteger(kSettingsSection, QStringLiteral("Top"), defaults.top);
+    placement.left = ini.readInteger(kSettingsSection, QStringLiteral("Left"), defaults.left);
+    placement.height = ini.readInteger(kSettingsSection, QStringLiteral("Height"), defaults.height);
+    placement.width = ini.readInteger(kSettingsSection, QStringLiteral("Width"), defaults.width);
+    // A window of no size cannot be used: such a size is taken as never stored.
+    if (placement.height <= 0)
+        placement.height = defaults.height;
+    if (placement.width <= 0)
+        placement.width = defaults.width;
     outcome.placement = placement;
     QString dir = ini.readString(kSettingsSection, QStringLiteral("Dir")).left(kMaxSettingLength);
     if (!dir.isEmpty() && !dir.endsWith(u'/'))
@@ -55,7 +62,10 @@ IoResult writetheinifile(const Workspace& ws, const WindowPlacement& placement, 
         return status;
     ini.eraseSection(QStringLiteral("LUMAVO OPTIONS"));
     const ProjectState& project = ws.project;
-    const QString last = project.projectName.isEmpty() ? QString() : project.projectDir + project.projectName;
+    // The file actually opened: the name stored inside a project file may lack its extension.
+    QString last;
+    if (!project.projectName.isEmpty())
+        last = project.projectFile.isEmpty() ? project.projectDir + project.projectName : project.projectFile;
     ini.writeString(kSettingsSection, QStringLiteral("Program"), ws.applicationTitle);
     ini.writeString(kSettingsSection, QStringLiteral("Version"), ws.versionText);
     ini.writeString(kSettingsSection, QStringLiteral("Lastproject"), last);
@@ -67,6 +77,25 @@ IoResult writetheinifile(const Workspace& ws, const WindowPlacement& placement, 
     ini.writeString(kSettingsSection, QStringLiteral("Birth"),
                     birthText(now.isValid() ? now : QDateTime::currentDateTime()));
     return ini.save(path);
+}
+
+WindowPlacement clampPlacement(const WindowPlacement& stored, const ScreenArea& available,
+                               const WindowSize& minimum)
+{
+    if (available.width <= 0 || available.height <= 0)
+        return stored;
+    const auto fit = [](int size, int low, int high) { return std::max(std::min(size, high), std::min(low, high)); };
+    WindowPlacement shown = stored;
+    shown.width = fit(stored.width, minimum.width, available.width);
+    shown.height = fit(stored.height, minimum.height, available.height);
+    // Keep the whole window inside the area, computed in 64 bits so absurd positions cannot overflow.
+    const auto place = [](int at, int size, int areaStart, int areaSize) {
+        const qint64 last = static_cast<qint64>(areaStart) + areaSize - size;
+        return static_cast<int>(std::clamp<qint64>(at, areaStart, std::max<qint64>(areaStart, last)));
+    };
+    shown.left = place(stored.left, shown.width, available.left, available.width);
+    shown.top = place(stored.top, shown.height, available.top, available.height);
+    return shown;
 }
 
 } // namespace lumavo

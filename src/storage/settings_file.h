@@ -22,6 +22,23 @@ struct WindowPlacement {
     friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
 };
 
+// A screen's available area and a window size, in screen pixels.
+struct ScreenArea {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+struct WindowSize {
+    int width = 0;
+    int height = 0;
+};
+// The placement to show: the size cut to the available area and at least minimum (unless the area
+// is smaller), then moved so that the whole window lies inside the area. An empty area keeps the
+// placement as stored.
+WindowPlacement clampPlacement(const WindowPlacement& stored, const ScreenArea& available,
+                               const WindowSize& minimum);
+
 // The settings file: QStandardPaths::GenericConfigLocation + "/lumavo.ini".
 QString settingsFilePath();
 
@@ -32,7 +49,8 @@ struct SettingsReadOutcome {
     bool projectOpened = false;               // the last project existed and OpenProject ran
     OpenProjectOutcome openProject;           // its outcome (show the page when pageLoaded)
 };
-// Reads the settings file at path: placement (Top 0, Left 0, Height 400, Width 200 by default),
+// Reads the settings file at path: placement (Top 0, Left 0, Height 400, Width 200 by default, and
+// for a zero or negative size),
 // projectDir from "Dir", then reopens "Lastproject" when that file exists. A missing file changes
 // nothing. Sets ws.editor.settingsRead.
 SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QString& path);

@@ -77,6 +77,7 @@ struct StageLayout {
 struct ProjectState {
     QString projectDir;                // ends with a separator when set
     QString projectName;               // file name of the project file, empty = no project
+    QString projectFile;               // path of the project file opened or saved, empty = none
     QString pageNow;                   // "000".."999", empty until first set
     std::int32_t pageIndex = 0;
     bool useColorBars = false;

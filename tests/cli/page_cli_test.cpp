@@ -108,6 +108,11 @@ INSTANTIATE_TEST_SUITE_P(
                       FailCase{"OutOfRange", R"({"InDir1": 300})", {"page", "write", "%in", "%out"}, 1},
                       FailCase{"UnknownKey", R"({"Txt1": "a"})", {"page", "write", "%in", "%out"}, 1},
                       FailCase{"BadPoint", R"({"InPath1": [[1]]})", {"page", "write", "%in", "%out"}, 1},
+                      FailCase{"HugeNumberCastBeforeItsRangeCheck", R"({"InDir1": 1e300})", {"page", "write", "%in", "%out"}, 1},
+                      FailCase{"PauseOfHoursFrozeTheStage", R"({"PauseSecs": 100000})", {"page", "write", "%in", "%out"}, 1},
+                      FailCase{"MovementDelayOutOfRange", R"({"MovementDelay": 2000000000})", {"page", "write", "%in", "%out"}, 1},
+                      FailCase{"FadeDelayOutOfRange", R"({"FadeDelay": 6001})", {"page", "write", "%in", "%out"}, 1},
+                      FailCase{"NegativePause", R"({"PauseSecs": -1})", {"page", "write", "%in", "%out"}, 1},
                       FailCase{"Usage", {}, {"page", "dump"}, 2},
                       FailCase{"ProjectUsage", {}, {"project", "list", "%in"}, 2},
                       FailCase{"MissingProject", {}, {"project", "info", "%in"}, 1}),
@@ -130,6 +135,17 @@ TEST(ProjectCli, InfoReportsNumbering)
     EXPECT_FALSE(o.value("UseColorBars").toBool());
     EXPECT_TRUE(o.value("UseCountDown").toBool());
     EXPECT_EQ(o.value("Holdtime").toInt(), 15);
+}
+
+TEST(PageCli, TextOutsideTheCodePageWasWrittenAsQuestionMarks)
+{
+    test::TempDir dir;
+    ASSERT_TRUE(writeAll(dir.file("in.json"), QString::fromUtf8(R"({"Text1": "ok", "WaveFile2": "東京.wav"})").toUtf8()));
+    const CliRun r = runCli({"page", "write", dir.file("in.json"), dir.file("P.000")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.stderrText.contains(QString::fromUtf8("WaveFile2 holds characters outside Windows-1252: 東京")))
+        << r.err.constData();
+    EXPECT_FALSE(QFile::exists(dir.file("P.000")));
 }
 
 } // namespace

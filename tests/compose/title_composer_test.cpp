@@ -1,3 +1,5 @@
+#include "platform/bmp_file.h"
+#include <cstring>
 #include "compose/title_composer.h"
 
 #include "compose/effects.h"
@@ -194,7 +196,7 @@ TEST_F(TitleComposer, PictureOfLineTwoAloneTakesTheTitleFormat)
     }
 }
 
-TEST_F(TitleComposer, FileThatIsNoPictureGivesTheMessageAndClearsTheLine)
+TEST_F(TitleComposer, PictureThatFailsToComposeClearedTheStoredFileName)
 {
     test::TempDir dir;
     const QString name = dir.file("notes.bmp");
@@ -206,12 +208,20 @@ TEST_F(TitleComposer, FileThatIsNoPictureGivesTheMessageAndClearsTheLine)
     EXPECT_EQ(title.errorMessage, (QStringLiteral("Error opening file: ") + name).left(100));
     EXPECT_TRUE(title.bitmap.isEmpty());
     EXPECT_EQ(title.position, (Point{kScreen.x + 1, kScreen.y + 1}));
-    EXPECT_TRUE(line.bitmapFile.isEmpty());
+    // The page keeps its picture: a later save stores the name as it was.
+    EXPECT_EQ(line.bitmapFile, name);
+    EXPECT_FALSE(compose(line, 2).ok);
 
-    // The next composition draws the line's text.
-    const ComposedTitle next = compose(line, 2);
-    EXPECT_TRUE(next.ok);
-    EXPECT_FALSE(next.bitmap.isEmpty());
+    // A top-down BMP (negative height) composes.
+    Bitmap red(4, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            red.setPixel(x, y, rgb(255, 0, 0));
+    QByteArray bytes = bmp_file::encode(red);
+    const std::int32_t topDown = -3;
+    std::memcpy(bytes.data() + 22, &topDown, 4);
+    ASSERT_TRUE(test::writeAll(name, bytes));
+    EXPECT_TRUE(compose(line, 2).ok);
 }
 
 TEST_F(TitleComposer, ErrorMessageIsCutToAHundredCharacters)

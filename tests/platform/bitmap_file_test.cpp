@@ -1,4 +1,5 @@
 #include "platform/bitmap.h"
+#include "platform/bmp_file.h"
 #include "test_support.h"
 
 #include <QImage>
@@ -119,6 +120,64 @@ TEST(BitmapFile, SavesOtherFormatsByExtensionAndFailsOnABadFolder)
     QString error;
     EXPECT_FALSE(original.saveToFile(dir.file(QStringLiteral("no/such/folder/p.bmp")), &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace
+} // namespace lumavo
+
+namespace lumavo {
+namespace {
+
+// A 24-bit BMP header (14 + 40 bytes) for the given size, followed by pixelBytes zero bytes.
+QByteArray bmpHeader(std::int32_t width, std::int32_t height, int pixelBytes)
+{
+    QByteArray b(54 + pixelBytes, '\0');
+    auto put32 = [&](int at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(b.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<std::uint32_t>(width));
+    put32(22, static_cast<std::uint32_t>(height));
+    b[26] = 1;
+    b[28] = 24;
+    return b;
+}
+
+TEST(BitmapFileSafety, TopDownBmpFailedToLoad)
+{
+    TempDir dir;
+    QByteArray bytes = bmpHeader(3, -2, 24);
+    // Row 0 (the top row in a top-down file) red, row 1 blue.
+    for (int x = 0; x < 3; ++x) {
+        bytes[54 + 3 * x + 2] = char(0xFF);
+        bytes[54 + 12 + 3 * x] = char(0xFF);
+    }
+    const QString path = dir.file("top_down.bmp");
+    ASSERT_TRUE(test::writeAll(path, bytes));
+    Bitmap bm;
+    QString error;
+    ASSERT_TRUE(bm.loadFromFile(path, &error)) << error.toStdString();
+    EXPECT_EQ(bm.width(), 3);
+    EXPECT_EQ(bm.height(), 2);
+    EXPECT_EQ(bm.pixel(0, 0), rgb(255, 0, 0));
+    EXPECT_EQ(bm.pixel(2, 1), rgb(0, 0, 255));
+}
+
+TEST(BitmapFileSafety, HugeHeaderOverflowedTheRowSizeProduct)
+{
+    // width * bits and stride * height exceed 64 bits for these; the file is refused as cut short.
+    for (const auto& [w, h] : {std::pair<std::int32_t, std::int32_t>{2147483647, 2147483647},
+                               {2147483647, -2147483647}, {-2147483647, 5}, {5, static_cast<std::int32_t>(0x80000000u)}}) {
+        const QByteArray head = bmpHeader(w, h, 0);
+        EXPECT_TRUE(bmp_file::isTruncated(head, head.size())) << w << "x" << h;
+    }
+    EXPECT_FALSE(bmp_file::isTruncated(bmpHeader(3, 2, 24), 54 + 24));
+    EXPECT_TRUE(bmp_file::isTruncated(bmpHeader(3, 2, 23), 54 + 23));
 }
 
 } // namespace

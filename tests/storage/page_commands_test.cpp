@@ -197,7 +197,11 @@ TEST_F(PageCommandsTest, NewProjectCommands)
 {
     ws->editor.pageModified = true;
     EditorActions a = newProjectFromMenu(*ws);
-    EXPECT_EQ(ws->project.projectName, "SHOW.TLP");
+    // Keeping the old name and folder let the first save write over page 000 of the old project.
+    EXPECT_TRUE(ws->project.projectName.isEmpty());
+    EXPECT_TRUE(ws->project.projectDir.isEmpty());
+    EXPECT_EQ(ws->project.pageNow, "000");
+    EXPECT_EQ(SavePage(*ws, prompter).status, SavePageStatus::NoProject);
     EXPECT_EQ(ws->status.panel[3], "NEW");
     EXPECT_EQ(ws->status.panel[4], "PROJECT: ");
     EXPECT_TRUE(a.showPage);

@@ -83,3 +83,60 @@ TEST_F(SettingsFileTest, UnwritableFileReportsIt)
 
 } // namespace
 } // namespace lumavo
+
+namespace lumavo {
+namespace {
+
+class SettingsSafetyTest : public test::StorageFixture {
+protected:
+    QString ini() const { return dir.file("lumavo.ini"); }
+};
+
+TEST_F(SettingsSafetyTest, AbsurdWindowSizeMadeAGiganticWindowOnEveryStart)
+{
+    ASSERT_TRUE(test::writeAll(ini(), "[LUMAVO Options]\nTop=-5\nLeft=3000000\nHeight=0\nWidth=-20\n"));
+    const SettingsReadOutcome r = readtheinifile(*ws, prompter, ini());
+    ASSERT_TRUE(r.placement.has_value());
+    EXPECT_EQ(r.placement->height, 400);
+    EXPECT_EQ(r.placement->width, 200);
+
+    const ScreenArea screen{0, 30, 1920, 1050};
+    const WindowSize minimum{640, 480};
+    const WindowPlacement huge{0, 0, 2147483647, 2147483647};
+    EXPECT_EQ(clampPlacement(huge, screen, minimum), (WindowPlacement{30, 0, 1050, 1920}));
+    // Far off the area: moved back so that the whole window is inside it.
+    EXPECT_EQ(clampPlacement({2147483647, -2147483647, 500, 800}, screen, minimum),
+              (WindowPlacement{30 + 1050 - 500, 0, 500, 800}));
+    // Too small: grown to the minimum; a sensible placement stays as stored.
+    EXPECT_EQ(clampPlacement({100, 50, 10, 10}, screen, minimum), (WindowPlacement{100, 50, 480, 640}));
+    EXPECT_EQ(clampPlacement({100, 50, 600, 900}, screen, minimum), (WindowPlacement{100, 50, 600, 900}));
+    // A screen smaller than the minimum: the window fits the screen.
+    EXPECT_EQ(clampPlacement({0, 0, 900, 900}, {0, 0, 320, 240}, minimum), (WindowPlacement{0, 0, 240, 320}));
+}
+
+TEST_F(SettingsSafetyTest, LastProjectNamingADeviceBlockedStartUp)
+{
+    for (const QString& last : {QStringLiteral("/dev/zero"), QStringLiteral("/dev/ZERO")}) {
+        ASSERT_TRUE(test::writeAll(ini(), ("[LUMAVO Options]\nLastproject=" + last + "\n").toUtf8()));
+        const SettingsReadOutcome r = readtheinifile(*ws, prompter, ini());
+        EXPECT_FALSE(r.projectOpened) << last.toStdString();
+    }
+    // A settings file that is itself a device reads as empty.
+    const SettingsReadOutcome r = readtheinifile(*ws, prompter, "/dev/zero");
+    EXPECT_FALSE(r.projectOpened);
+}
+
+TEST_F(SettingsSafetyTest, LastProjectNamedTheStoredNameInsteadOfTheFileOpened)
+{
+    // The demo's project file stores its name without the extension.
+    ASSERT_TRUE(test::writeAll(dir.file("DEMO.tlp"), "[LumavoProject]\nProjectName=DEMO\n"));
+    OpenProject(*ws, prompter, dir.file("DEMO.tlp"));
+    ASSERT_TRUE(writetheinifile(*ws, {}, ini()).ok);
+    Workspace next;
+    const SettingsReadOutcome r = readtheinifile(next, prompter, ini());
+    EXPECT_EQ(r.lastProject, dir.file("DEMO.tlp"));
+    EXPECT_TRUE(r.projectOpened);
+}
+
+} // namespace
+} // namespace lumavo

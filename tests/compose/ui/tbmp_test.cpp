@@ -44,7 +44,7 @@ TEST_F(TitleImage, PictureThatFailsShowsTheMessageAndStaysEmptyOffScreen)
     EXPECT_TRUE(image->picture().isEmpty());
     EXPECT_EQ(image->left(), 801);
     EXPECT_EQ(image->top(), 601);
-    EXPECT_TRUE(ws.page.line(1).bitmapFile.isEmpty());
+    EXPECT_EQ(ws.page.line(1).bitmapFile, dir.file("broken.bmp"));   // kept for the next save
 }
 
 TEST_F(TitleImage, ReportsPressAndReleaseToTheStage)
