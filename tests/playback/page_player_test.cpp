@@ -288,7 +288,7 @@ TEST(PagePlayer, PlayCommandsDoNotNestInsidePlayback)
     r.stage.onPump = [&] {
         if (nested++ == 3) {
             r.player.playCurrentPage();
-            r.player.playAllPages({[] { return QString("000"); }, [](const QString&) {}});
+            r.player.playAllPages({[] { return QString("000"); }, [](const QString&) { return true; }});
         }
     };
     r.player.playCurrentPage();
@@ -345,6 +345,7 @@ TEST_P(Validity, Message)
 struct PlayAllRig : Rig {
     QString last = "004";
     QStringList loaded;
+    QStringList unreadable;   // pages whose file cannot be read
     std::function<void(const QString&)> onLoad;
     PageSource source()
     {
@@ -354,6 +355,7 @@ struct PlayAllRig : Rig {
                     ws.page.pauseSecs = page.toInt();   // page k rests k seconds
                     if (onLoad)
                         onLoad(page);
+                    return !unreadable.contains(page);
                 }};
     }
 };

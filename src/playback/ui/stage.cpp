@@ -13,6 +13,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 namespace lumavo {
 
@@ -74,9 +75,6 @@ void TCan::enterAlignment() { alignment_->EnterAlignment(); }
 void TCan::clearInPath(int line) { alignment_->clearInPath(line); }
 void TCan::clearOutPath(int line) { alignment_->clearOutPath(line); }
 
-void TCan::InitImageScreen() { player_->initImageScreen(); }
-void TCan::KillBitmaps(int n) { player_->killBitmaps(n); }
-void TCan::pauseUNtilSpaceBarReset() { player_->pauseUntilSpaceBarReset(); }
 void TCan::killcan() { player_->killcan(); }
 
 void TCan::saveabitmap()
@@ -151,6 +149,8 @@ void TCan::showForPlayback()
         alignment_->panel()->hide();
     fitToScreen();
     setCursor(context_.workspace.editor.alignActive ? Qt::ArrowCursor : Qt::BlankCursor);
+    if (!isVisible())
+        paintedSinceShown_ = false;
     show();
     raise();
     activateWindow();
@@ -158,6 +158,11 @@ void TCan::showForPlayback()
 }
 
 void TCan::enableStage() { setEnabled(true); }
+
+bool TCan::isShownOnScreen() const
+{
+    return isVisible() && windowHandle() != nullptr && windowHandle()->isExposed() && paintedSinceShown_;
+}
 
 void TCan::closeStage()
 {
@@ -167,6 +172,7 @@ void TCan::closeStage()
         context_.mainWidget->show();
         context_.mainWidget->activateWindow();
     }
+    emit stageClosed();
 }
 
 // ---- events ----------------------------------------------------------------------------------
@@ -179,6 +185,7 @@ void TCan::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect area = event->rect();
     painter.drawImage(area, frame, area);
+    paintedSinceShown_ = true;
 }
 
 void TCan::showEvent(QShowEvent* event)
@@ -197,6 +204,10 @@ void TCan::keyPressEvent(QKeyEvent* event)
     }
     if (context_.workspace.editor.alignActive)
         return;
+    // Esc after a stop request closes the stage, as a second left click does (a single run
+    // of all pages ends with the stage up and the stop flag set).
+    if (event->key() == Qt::Key_Escape && flags_.killNow && isEnabled())
+        killcan();
     flags_.spaceBarPause = false;
     flags_.killNow = true;
 }
