@@ -96,8 +96,12 @@ void FramePacer::waitUntil(Nanoseconds deadline, const std::function<bool()>& st
             clock_.sleepUntil(deadline);
             return;
         }
-        clock_.sleepUntil(std::min(deadline, clock_.now() + kMessageInterval));
-        stage_.pumpMessages();
+        const Nanoseconds pumpDue = std::max(lastPump_ + kMessageInterval, clock_.now());
+        clock_.sleepUntil(std::min(deadline, pumpDue));
+        if (clock_.now() >= pumpDue) {
+            stage_.pumpMessages();
+            lastPump_ = clock_.now();
+        }
     }
 }
 

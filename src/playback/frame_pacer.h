@@ -47,6 +47,7 @@ private:
     Rect dirty_;
     Nanoseconds gridStart_{};     // frame 0 of the grid: the first present
     Nanoseconds lastFrame_{};     // the frame time of the last present
+    Nanoseconds lastPump_{};      // when a wait last let messages run
     bool presentedOnce_ = false;
     int presentCount_ = 0;
 };

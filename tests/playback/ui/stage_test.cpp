@@ -4,6 +4,7 @@
 #include "test_support.h"
 #include "../test_stage.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -103,6 +104,32 @@ TEST(Stage, FirstLeftClickStopsSecondClosesTheStage)
     EXPECT_FALSE(r.stage->isVisible());
     EXPECT_FALSE(r.stage->isEnabled());
     EXPECT_TRUE(r.mainWidget.isVisible());
+}
+
+// Regression: a single P All ended with the stage up and Esc did nothing visible.
+TEST(Stage, EscapeAfterAStopClosesTheStageAndAsksForAMainWindowRepaint)
+{
+    StageRig r;
+    QSignalSpy closed(r.stage.get(), &TCan::stageClosed);
+    r.key(Qt::Key_Escape);
+    EXPECT_TRUE(r.stage->getkillnow());
+    EXPECT_TRUE(r.stage->isVisible());
+    EXPECT_EQ(closed.count(), 0);
+    r.key(Qt::Key_Escape);
+    EXPECT_FALSE(r.stage->isVisible());
+    EXPECT_TRUE(r.mainWidget.isVisible());
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST(Stage, IsShownOnScreenOnlyOnceItsFirstFrameIsPainted)
+{
+    StageRig r;
+    r.stage->closeStage();
+    EXPECT_FALSE(r.stage->isShownOnScreen());
+    r.stage->enableStage();
+    r.stage->showForPlayback();
+    EXPECT_FALSE(r.stage->isShownOnScreen());   // shown, but nothing painted yet
+    QTRY_VERIFY(r.stage->isShownOnScreen());
 }
 
 TEST(Stage, ClicksWithAModifierDoNothing)
