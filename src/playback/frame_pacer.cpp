@@ -65,23 +65,25 @@ FramePacer::Nanoseconds FramePacer::frameTimeAtOrAfter(Nanoseconds t) const
 void FramePacer::presentAt(Nanoseconds at)
 {
     clock_.sleepUntil(at);
-    flush();
+    // The frame is the one asked for, however late the sleep woke.
+    presentForFrame(at);
 }
 
-void FramePacer::flush()
+void FramePacer::flush() { presentForFrame(clock_.now()); }
+
+void FramePacer::presentForFrame(Nanoseconds at)
 {
     if (dirty_.isEmpty())
         return;
-    const Nanoseconds now = clock_.now();
     if (!presentedOnce_) {
-        gridStart_ = now;
+        gridStart_ = at;
         presentedOnce_ = true;
     }
     stage_.present(dirty_);
     dirty_ = {};
     ++presentCount_;
     // A present between two frame times reaches the screen at the next one.
-    lastFrame_ = framePeriod().count() == 0 ? now : gridTimeAtOrAfter(now);
+    lastFrame_ = framePeriod().count() == 0 ? at : gridTimeAtOrAfter(at);
 }
 
 void FramePacer::waitUntil(Nanoseconds deadline, const std::function<bool()>& stop)

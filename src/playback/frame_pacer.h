@@ -41,6 +41,8 @@ public:
 
 private:
     Nanoseconds gridTimeAtOrAfter(Nanoseconds t) const;
+    // Presents pending drawing as the frame at or after time `at`.
+    void presentForFrame(Nanoseconds at);
 
     StageSurface& stage_;
     Clock& clock_;

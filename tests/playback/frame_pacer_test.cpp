@@ -74,6 +74,34 @@ TEST(FramePacer, ANextMotionContinuesTheGridAndUsesEachFrameOnce)
     }
 }
 
+// A clock whose sleeps wake 300 us late, as a real one does.
+class LateClock final : public Clock {
+public:
+    Nanoseconds now() const override { return now_; }
+    void sleepUntil(Nanoseconds deadline) override
+    {
+        if (deadline > now_)
+            now_ = deadline + std::chrono::microseconds(300);
+    }
+
+private:
+    Nanoseconds now_{0};
+};
+
+// Regression: a present that woke a little after its frame time counted as the next frame, so
+// every other frame was skipped (30 Hz on a 60 Hz display).
+TEST(FramePacer, ALateWakeUpDoesNotSkipTheNextFrame)
+{
+    LateClock clock;
+    test::TestStage stage(clock, {320, 240});
+    FramePacer pacer(stage, clock);
+    Bitmap title = solidTitle();
+    runMotion(titleMotionIn(codeFive(1500)), title, stage.back.canvas(), pacer, clock, FadeForm::Bits32);
+    ASSERT_GE(stage.presents.size(), 13u);
+    for (std::size_t k = 1; k + 1 < stage.presents.size(); ++k)
+        EXPECT_LT(stage.presents[k].at - stage.presents[k - 1].at, stage.frame + 1ms) << "present " << k;
+}
+
 // A recording stage has no frame grid: every step is presented as drawn, the clock ends exactly
 // at the motion's end (no rest-frame wait), and nothing loops.
 TEST(FramePacer, ZeroFramePeriodPresentsEveryStepAndAddsNoTime)
