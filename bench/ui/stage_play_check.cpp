@@ -133,5 +133,7 @@ int main(int argc, char** argv)
     if (checkFirst)
         std::printf("first-frame-on-stage %d of %d\n", onStage, plays);
     std::printf("frame-period-ns %lld\n", static_cast<long long>(stage.framePeriod().count()));
+    std::printf("back-buffer %dx%d for a %dx%d window\n", stage.backBuffer().width(), stage.backBuffer().height(),
+                stage.width(), stage.height());
     return checkFirst && onStage != plays ? 1 : 0;
 }

@@ -100,11 +100,21 @@ void TCan::fitToScreen()
     QScreen* s = stageScreen();
     const QRect area = s != nullptr ? s->geometry() : QRect(0, 0, 1024, 768);
     setGeometry(area);
-    if (back_.width() != area.width() || back_.height() != area.height()) {
-        back_ = Bitmap(area.width(), area.height(), PixelFormat::Bits32);
+    // The back buffer holds the screen's device pixels, so titles are composed for the device
+    // size and shown without scaling on a high-density screen.
+    const qreal ratio = s != nullptr ? s->devicePixelRatio() : 1.0;
+    const int width = qRound(area.width() * ratio);
+    const int height = qRound(area.height() * ratio);
+    if (back_.width() != width || back_.height() != height) {
+        back_ = Bitmap(width, height, PixelFormat::Bits32);
         back_.canvas().brush = {kBlack, BrushStyle::Solid};
         back_.canvas().fillRect({0, 0, back_.width(), back_.height()});
     }
+}
+
+qreal TCan::backBufferRatio() const
+{
+    return width() > 0 ? static_cast<qreal>(back_.width()) / width() : 1.0;
 }
 
 void TCan::readScreenFormats()
@@ -125,7 +135,10 @@ void TCan::readScreenFormats()
 
 void TCan::present(const Rect& region)
 {
-    repaint(QRect(region.left, region.top, region.width(), region.height()));
+    // The region is in back-buffer (device) pixels; the widget repaints in logical ones.
+    const qreal ratio = backBufferRatio();
+    const QRectF logical(region.left / ratio, region.top / ratio, region.width() / ratio, region.height() / ratio);
+    repaint(logical.toAlignedRect());
 }
 
 Clock::Nanoseconds TCan::framePeriod() const
@@ -181,10 +194,13 @@ void TCan::paintEvent(QPaintEvent* event)
 {
     if (back_.isEmpty())
         return;
-    const QImage frame(back_.scanLine(0), back_.width(), back_.height(), back_.bytesPerLine(), QImage::Format_RGB32);
+    QImage frame(back_.scanLine(0), back_.width(), back_.height(), back_.bytesPerLine(), QImage::Format_RGB32);
+    const qreal ratio = backBufferRatio();
+    frame.setDevicePixelRatio(ratio);
     QPainter painter(this);
     const QRect area = event->rect();
-    painter.drawImage(area, frame, area);
+    const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio);
+    painter.drawImage(QRectF(area), frame, source);
     paintedSinceShown_ = true;
 }
 

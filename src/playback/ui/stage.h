@@ -81,6 +81,8 @@ protected:
 private:
     QScreen* stageScreen() const;
     void fitToScreen();
+    // Back-buffer pixels per logical pixel of the window (the screen's device pixel ratio).
+    qreal backBufferRatio() const;
     void readScreenFormats();
 
     AppContext& context_;

@@ -39,9 +39,11 @@ TEST(Stage, CoversTheScreenWithAScreenSizedBackBuffer)
 {
     StageRig r;
     const QRect screen = r.stage->screen()->geometry();
+    const qreal ratio = r.stage->screen()->devicePixelRatio();
     EXPECT_EQ(r.stage->geometry(), screen);
-    EXPECT_EQ(r.stage->backBuffer().width(), screen.width());
-    EXPECT_EQ(r.stage->backBuffer().height(), screen.height());
+    // Device pixels: twice the logical size on a screen of ratio 2.
+    EXPECT_EQ(r.stage->backBuffer().width(), qRound(screen.width() * ratio));
+    EXPECT_EQ(r.stage->backBuffer().height(), qRound(screen.height() * ratio));
     EXPECT_EQ(r.stage->backBuffer().pixelFormat(), PixelFormat::Bits32);
     EXPECT_TRUE(r.stage->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(r.stage->cursor().shape(), Qt::BlankCursor);
