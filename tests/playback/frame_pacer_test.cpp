@@ -32,17 +32,29 @@ Bitmap solidTitle()
     return title;
 }
 
+// A pacer on a 320 x 240 test stage at 60 Hz, moving the solid title with code 5.
+template <typename ClockType = FakeClock>
+struct PacerRig {
+    ClockType clock;
+    test::TestStage stage{clock, {320, 240}};
+    FramePacer pacer{stage, clock};
+    Bitmap title = solidTitle();
+
+    Motion run(int delay)
+    {
+        const Motion motion = titleMotionIn(codeFive(delay));
+        runMotion(motion, title, stage.back.canvas(), pacer, clock, FadeForm::Bits32);
+        return motion;
+    }
+};
+
 // Each frame time shows the motion as it stands then: frame k at k x period shows the last step
 // due at or before it, and the rest frame comes at the first frame time after the motion's end.
 TEST(FramePacer, PresentsOnTheFrameGridTheStepsDueByEachFrameTime)
 {
-    FakeClock clock;
-    test::TestStage stage(clock, {320, 240});
-    FramePacer pacer(stage, clock);
-    Bitmap title = solidTitle();
-    const Motion motion = titleMotionIn(codeFive(1500));
-    ASSERT_EQ(motion.steps.size(), 141u);
-    runMotion(motion, title, stage.back.canvas(), pacer, clock, FadeForm::Bits32);
+    PacerRig<> r;
+    ASSERT_EQ(r.run(1500).steps.size(), 141u);
+    const auto& stage = r.stage;
 
     // Step 0 lies off the left edge, so the grid starts with step 1 at 1.5 ms. The motion ends at
     // 141 x 1.5 ms = 211.5 ms: frames at 1.5 ms + k P up to k = 12 (201.5 ms), then the rest
@@ -55,19 +67,17 @@ TEST(FramePacer, PresentsOnTheFrameGridTheStepsDueByEachFrameTime)
         // Step i puts the title's right edge at x = i.
         EXPECT_EQ(stage.presents[k].region.right, lastDue) << "frame " << k;
     }
-    EXPECT_EQ(clock.now(), 1500us + 13 * stage.frame);
+    EXPECT_EQ(r.clock.now(), 1500us + 13 * stage.frame);
     EXPECT_EQ(stage.presents.back().region.right, 140);
 }
 
 TEST(FramePacer, ANextMotionContinuesTheGridAndUsesEachFrameOnce)
 {
-    FakeClock clock;
-    test::TestStage stage(clock, {320, 240});
-    FramePacer pacer(stage, clock);
-    Bitmap title = solidTitle();
-    runMotion(titleMotionIn(codeFive(1500)), title, stage.back.canvas(), pacer, clock, FadeForm::Bits32);
-    clock.advance(5ms);   // a compose step between two titles
-    runMotion(titleMotionIn(codeFive(1500)), title, stage.back.canvas(), pacer, clock, FadeForm::Bits32);
+    PacerRig<> r;
+    r.run(1500);
+    r.clock.advance(5ms);   // a compose step between two titles
+    r.run(1500);
+    const auto& stage = r.stage;
     for (std::size_t k = 1; k < stage.presents.size(); ++k) {
         EXPECT_EQ((stage.presents[k].at - stage.presents[0].at) % stage.frame, 0ns) << "present " << k;
         EXPECT_GT(stage.presents[k].at, stage.presents[k - 1].at) << "present " << k;
@@ -92,11 +102,9 @@ private:
 // every other frame was skipped (30 Hz on a 60 Hz display).
 TEST(FramePacer, ALateWakeUpDoesNotSkipTheNextFrame)
 {
-    LateClock clock;
-    test::TestStage stage(clock, {320, 240});
-    FramePacer pacer(stage, clock);
-    Bitmap title = solidTitle();
-    runMotion(titleMotionIn(codeFive(1500)), title, stage.back.canvas(), pacer, clock, FadeForm::Bits32);
+    PacerRig<LateClock> r;
+    r.run(1500);
+    const auto& stage = r.stage;
     ASSERT_GE(stage.presents.size(), 13u);
     for (std::size_t k = 1; k + 1 < stage.presents.size(); ++k)
         EXPECT_LT(stage.presents[k].at - stage.presents[k - 1].at, stage.frame + 1ms) << "present " << k;
@@ -106,31 +114,23 @@ TEST(FramePacer, ALateWakeUpDoesNotSkipTheNextFrame)
 // at the motion's end (no rest-frame wait), and nothing loops.
 TEST(FramePacer, ZeroFramePeriodPresentsEveryStepAndAddsNoTime)
 {
-    FakeClock clock;
-    test::TestStage stage(clock, {320, 240});
-    stage.frame = 0ns;
-    FramePacer pacer(stage, clock);
-    Bitmap title = solidTitle();
-    const Motion motion = titleMotionIn(codeFive(1500));
-    runMotion(motion, title, stage.back.canvas(), pacer, clock, FadeForm::Bits32);
+    PacerRig<> r;
+    r.stage.frame = 0ns;
+    const Motion motion = r.run(1500);
+    const auto& stage = r.stage;
     EXPECT_EQ(stage.presents.size(), motion.steps.size() - 1);   // step 0 lies off the left edge
-    EXPECT_EQ(clock.now(), Clock::Nanoseconds(motion.totalWaitNs()));
+    EXPECT_EQ(r.clock.now(), Clock::Nanoseconds(motion.totalWaitNs()));
     EXPECT_EQ(stage.presents.back().at, Clock::Nanoseconds(motion.totalWaitNs() - 1'500'000));
 }
 
 TEST(FramePacer, NeverWaitsLongerThanTheTimelineButForTheRestFrame)
 {
     for (const int delay : {0, 100, 1500, 5500, 6000}) {
-        FakeClock clock;
-        test::TestStage stage(clock, {320, 240});
-        FramePacer pacer(stage, clock);
-        Bitmap title = solidTitle();
-        const Motion motion = titleMotionIn(codeFive(delay));
-        runMotion(motion, title, stage.back.canvas(), pacer, clock, FadeForm::Bits32);
-        const Clock::Nanoseconds end(motion.totalWaitNs());
-        EXPECT_GE(clock.now(), end) << "D = " << delay;
-        EXPECT_LT(clock.now(), end + stage.frame) << "D = " << delay;
-        EXPECT_EQ(stage.presents.back().region.right, 140) << "D = " << delay;   // at rest
+        PacerRig<> r;
+        const Clock::Nanoseconds end(r.run(delay).totalWaitNs());
+        EXPECT_GE(r.clock.now(), end) << "D = " << delay;
+        EXPECT_LT(r.clock.now(), end + r.stage.frame) << "D = " << delay;
+        EXPECT_EQ(r.stage.presents.back().region.right, 140) << "D = " << delay;   // at rest
     }
 }
 
