@@ -8,6 +8,10 @@ cd "$(dirname "$0")/.."
 build=${1:-build-test}
 num=${2:-12}
 tool="$build/stage_play_check"
+if [ ! -x "$tool" ]; then
+    echo "no $tool: configure $build with -DLUMAVO_BUILD_BENCH=ON and build stage_play_check" >&2
+    exit 2
+fi
 out=$(mktemp -d)
 band_y=510 band_h=24 width=1920
 
