@@ -3,10 +3,14 @@
 #include "playback/stage_surface.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace lumavo {
 
 namespace {
+
+// The longest stretch a wait goes without letting window messages run.
+constexpr Clock::Nanoseconds kMessageInterval = std::chrono::milliseconds(50);
 
 Rect unite(const Rect& a, const Rect& b)
 {
@@ -37,40 +41,70 @@ void FramePacer::markAllDirty()
     markDirty({0, 0, size.x, size.y});
 }
 
-void FramePacer::afterStep(Nanoseconds deadline, Nanoseconds timelineEnd)
+FramePacer::Nanoseconds FramePacer::framePeriod() const
+{
+    return std::max(stage_.framePeriod(), Nanoseconds(0));
+}
+
+FramePacer::Nanoseconds FramePacer::gridTimeAtOrAfter(Nanoseconds t) const
+{
+    const Nanoseconds period = framePeriod();
+    if (t <= gridStart_)
+        return gridStart_;
+    return gridStart_ + ((t - gridStart_ + period - Nanoseconds(1)) / period) * period;
+}
+
+FramePacer::Nanoseconds FramePacer::frameTimeAtOrAfter(Nanoseconds t) const
+{
+    if (!presentedOnce_ || framePeriod().count() == 0)
+        return t;
+    // Each frame of the grid shows at most one present.
+    return std::max(gridTimeAtOrAfter(t), lastFrame_ + framePeriod());
+}
+
+void FramePacer::presentAt(Nanoseconds at)
+{
+    clock_.sleepUntil(at);
+    // The frame is the one asked for, however late the sleep woke.
+    presentForFrame(at);
+}
+
+void FramePacer::flush() { presentForFrame(clock_.now()); }
+
+void FramePacer::presentForFrame(Nanoseconds at)
 {
     if (dirty_.isEmpty())
         return;
-    const Nanoseconds frame = stage_.framePeriod();
-    const Nanoseconds now = clock_.now();
-    const Nanoseconds nextAllowed = presentedOnce_ ? lastPresent_ + frame : now;
-    if (deadline - now >= frame) {
-        // A long wait follows: show the step first, within the wait.
-        clock_.sleepUntil(std::min(std::max(now, nextAllowed), deadline));
-        if (clock_.now() >= nextAllowed)
-            presentNow();
-        return;
+    if (!presentedOnce_) {
+        gridStart_ = at;
+        presentedOnce_ = true;
     }
-    if (now >= nextAllowed && timelineEnd - now >= frame)
-        presentNow();
-}
-
-void FramePacer::flush()
-{
-    if (dirty_.isEmpty())
-        return;
-    if (presentedOnce_)
-        clock_.sleepUntil(lastPresent_ + stage_.framePeriod());
-    presentNow();
-}
-
-void FramePacer::presentNow()
-{
     stage_.present(dirty_);
     dirty_ = {};
-    lastPresent_ = clock_.now();
-    presentedOnce_ = true;
     ++presentCount_;
+    // A present between two frame times reaches the screen at the next one.
+    lastFrame_ = framePeriod().count() == 0 ? at : gridTimeAtOrAfter(at);
+}
+
+void FramePacer::waitUntil(Nanoseconds deadline, const std::function<bool()>& stop)
+{
+    if (hasDirty())
+        presentAt(std::min(frameTimeAtOrAfter(clock_.now()), std::max(deadline, clock_.now())));
+    const bool responsive = deadline - clock_.now() > framePeriod();
+    while (clock_.now() < deadline) {
+        if (stop && stop())
+            return;
+        if (!responsive) {
+            clock_.sleepUntil(deadline);
+            return;
+        }
+        const Nanoseconds pumpDue = std::max(lastPump_ + kMessageInterval, clock_.now());
+        clock_.sleepUntil(std::min(deadline, pumpDue));
+        if (clock_.now() >= pumpDue) {
+            stage_.pumpMessages();
+            lastPump_ = clock_.now();
+        }
+    }
 }
 
 } // namespace lumavo

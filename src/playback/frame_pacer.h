@@ -3,13 +3,16 @@
 #include "platform/clock.h"
 #include "platform/geometry.h"
 
+#include <functional>
+
 namespace lumavo {
 
 class StageSurface;
 
-// Paces presentation of the stage's back buffer to the display: draws mark regions dirty, and a
-// present shows them no sooner than one frame period after the previous present. Long waits,
-// pauses and message runs present first, so the screen never lags the timeline by much.
+// Presents the stage's back buffer on the display's frame grid: frame k is shown at
+// t0 + k x framePeriod, where t0 is the first present of the pacer. Draws mark regions dirty; a
+// present shows everything drawn so far. With a frame period of zero there is no grid: every
+// present happens at once and the pacer never adds time.
 class FramePacer {
 public:
     using Nanoseconds = Clock::Nanoseconds;
@@ -20,23 +23,33 @@ public:
     void markAllDirty();
     bool hasDirty() const { return !dirty_.isEmpty(); }
 
-    // Called after a timeline step is drawn, before sleeping to `deadline`; `timelineEnd` is when
-    // the whole timeline ends. Presents when a frame has passed (or before a wait of a frame or
-    // more), except within the timeline's last frame, whose picture the closing flush shows.
-    void afterStep(Nanoseconds deadline, Nanoseconds timelineEnd);
-    // Presents pending drawing now, or one frame after the previous present if that is later.
+    Nanoseconds framePeriod() const;
+    // The first frame time at or after t that no present has used yet (t itself before the first
+    // present or without a grid).
+    Nanoseconds frameTimeAtOrAfter(Nanoseconds t) const;
+    // Sleeps until frame time `at` and presents what is pending there (nothing when nothing is).
+    void presentAt(Nanoseconds at);
+    // Presents pending drawing now, without waiting for a frame time.
     void flush();
+    // Waits until `deadline`, presenting pending drawing at its frame time first. A wait longer
+    // than a frame lets window messages run at least every 50 ms; it ends early when `stop`
+    // (when given) turns true.
+    void waitUntil(Nanoseconds deadline, const std::function<bool()>& stop = {});
 
     // The number of presents so far (for tests and benchmarks).
     int presentCount() const { return presentCount_; }
 
 private:
-    void presentNow();
+    Nanoseconds gridTimeAtOrAfter(Nanoseconds t) const;
+    // Presents pending drawing as the frame at or after time `at`.
+    void presentForFrame(Nanoseconds at);
 
     StageSurface& stage_;
     Clock& clock_;
     Rect dirty_;
-    Nanoseconds lastPresent_{};
+    Nanoseconds gridStart_{};     // frame 0 of the grid: the first present
+    Nanoseconds lastFrame_{};     // the frame time of the last present
+    Nanoseconds lastPump_{};      // when a wait last let messages run
     bool presentedOnce_ = false;
     int presentCount_ = 0;
 };

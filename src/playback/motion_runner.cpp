@@ -9,6 +9,50 @@
 
 namespace lumavo {
 
+namespace {
+
+// Draws the steps of one motion in order from a title converted once for the 32-bit stage.
+class StepDrawer {
+public:
+    StepDrawer(const Motion& motion, Bitmap& title, Canvas& stage, FramePacer& pacer, FadeForm fadeForm)
+        : stage_(stage), pacer_(pacer), source_(&title)
+    {
+        if (motion.isFade()) {
+            fade_ = std::make_unique<FadeFrames>(title, fadeForm, motion.steps.front().level == 0);
+        } else if (title.bitsPerPixel() != 32) {
+            // The conversion keeps every colour exactly and is done once, not on every step.
+            converted_ = title;
+            converted_.setPixelFormat(PixelFormat::Bits32);
+            source_ = &converted_;
+        }
+    }
+
+    void draw(const MotionStep& step)
+    {
+        switch (step.kind) {
+        case MotionStep::Kind::Blit:
+            stage_.draw(step.area.left, step.area.top, *source_);
+            break;
+        case MotionStep::Kind::Stretch:
+            stage_.stretchDraw(step.area, *source_);
+            break;
+        case MotionStep::Kind::Fade:
+            stage_.draw(step.area.left, step.area.top, fade_->frame(step.level));
+            break;
+        }
+        pacer_.markDirty(step.area);
+    }
+
+private:
+    Canvas& stage_;
+    FramePacer& pacer_;
+    const Bitmap* source_;
+    Bitmap converted_;
+    std::unique_ptr<FadeFrames> fade_;
+};
+
+} // namespace
+
 void runMotion(const Motion& motion, Bitmap& title, Canvas& stage, FramePacer& pacer, Clock& clock,
                FadeForm fadeForm)
 {
@@ -16,40 +60,52 @@ void runMotion(const Motion& motion, Bitmap& title, Canvas& stage, FramePacer& p
         stage.copyMode = *motion.copyMode;
     if (motion.steps.empty())
         return;
-    std::unique_ptr<FadeFrames> fade;
-    // The back buffer is 32-bit: a title in another format is converted once per motion rather
-    // than on every step (the conversion keeps every colour exactly).
-    Bitmap converted;
-    const Bitmap* source = &title;
-    if (motion.isFade()) {
-        fade = std::make_unique<FadeFrames>(title, fadeForm, motion.steps.front().level == 0);
-    } else if (title.bitsPerPixel() != 32) {
-        converted = title;
-        converted.setPixelFormat(PixelFormat::Bits32);
-        source = &converted;
-    }
-
+    StepDrawer drawer(motion, title, stage, pacer, fadeForm);
     const Clock::Nanoseconds start = clock.now();
     const Clock::Nanoseconds end = start + Clock::Nanoseconds(motion.totalWaitNs());
-    Clock::Nanoseconds deadline = start;
-    for (const MotionStep& step : motion.steps) {
-        switch (step.kind) {
-        case MotionStep::Kind::Blit:
-            stage.draw(step.area.left, step.area.top, *source);
-            break;
-        case MotionStep::Kind::Stretch:
-            stage.stretchDraw(step.area, *source);
-            break;
-        case MotionStep::Kind::Fade:
-            stage.draw(step.area.left, step.area.top, fade->frame(step.level));
-            break;
+
+    if (pacer.framePeriod().count() == 0) {
+        // No frame grid: every step is shown as it is drawn, then its wait.
+        Clock::Nanoseconds deadline = start;
+        for (const MotionStep& step : motion.steps) {
+            drawer.draw(step);
+            pacer.flush();
+            deadline += Clock::Nanoseconds(step.waitNs);
+            pacer.waitUntil(deadline);
         }
-        pacer.markDirty(step.area);
-        deadline += Clock::Nanoseconds(step.waitNs);
-        pacer.afterStep(deadline, end);
-        clock.sleepUntil(deadline);
+        return;
     }
-    pacer.flush();
+
+    // `due` is when step i is drawn on the timeline; `frame` the next frame time to show.
+    Clock::Nanoseconds due = start;
+    Clock::Nanoseconds frame = pacer.frameTimeAtOrAfter(start);
+    std::size_t i = 0;
+    const std::size_t count = motion.steps.size();
+    while (i < count) {
+        while (i < count && due <= frame) {
+            drawer.draw(motion.steps[i]);
+            due += Clock::Nanoseconds(motion.steps[i].waitNs);
+            ++i;
+        }
+        if (i == count)
+            break;
+        if (pacer.hasDirty()) {
+            pacer.presentAt(frame);   // frame < due <= end: within the timeline
+        } else {
+            // Nothing changes before the next step: wait for it, responsive when that is long.
+            pacer.waitUntil(due);
+        }
+        frame = pacer.frameTimeAtOrAfter(std::max(clock.now(), frame + Clock::Nanoseconds(1)));
+    }
+    // Every step is drawn. Before the motion's end the rest frame shows at `frame` and the rest of
+    // the timeline is waited out; otherwise it shows at the first frame time at or after the end.
+    if (frame < end || !pacer.hasDirty()) {
+        if (frame < end)
+            pacer.presentAt(frame);
+        pacer.waitUntil(end);
+    } else {
+        pacer.presentAt(frame);
+    }
 }
 
 } // namespace lumavo

@@ -9,9 +9,11 @@ class Canvas;
 class Clock;
 class FramePacer;
 
-// Runs a motion on the stage canvas: puts the motion's copy mode on the canvas, draws every step
-// into the back buffer in order, and sleeps each step's wait against deadlines chained from the
-// motion's start, presenting through the pacer. Ends with the last frame presented.
+// Runs a motion on the stage canvas: puts the motion's copy mode on the canvas and draws every
+// step into the back buffer in order, each at its own time (the waits chained from the motion's
+// start). The screen is shown on the pacer's frame grid: at each frame time, every step due at or
+// before it is drawn; the rest frame appears at the last frame time of the motion, or at the first
+// one at or after its end. Waits longer than a frame let window messages run.
 // A fade uses `fadeForm` and may raise the title's pixel format (see FadeFrames).
 void runMotion(const Motion& motion, Bitmap& title, Canvas& stage, FramePacer& pacer, Clock& clock,
                FadeForm fadeForm);

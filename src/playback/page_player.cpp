@@ -8,6 +8,7 @@
 #include "storage/file_lookup.h"
 #include "storage/project.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace lumavo {
@@ -17,6 +18,9 @@ namespace {
 constexpr int kWaveMessageLimit = 107;
 constexpr int kCountDownFrom = 10;
 const QString kLeaderLabel = QStringLiteral("000");
+// How long a page waits for its stage to reach the screen before drawing anyway.
+constexpr Clock::Nanoseconds kStageShowLimit = std::chrono::seconds(2);
+constexpr Clock::Nanoseconds kStageShowPoll = std::chrono::milliseconds(5);
 
 } // namespace
 
@@ -70,6 +74,18 @@ void PagePlayer::initImageScreen()
     invalidateStage();
     stage_.showForPlayback();
     pumpMessages();
+    waitUntilStageShown();
+}
+
+void PagePlayer::waitUntilStageShown()
+{
+    // A window manager maps the stage some frames after it is shown; frames drawn before that
+    // never reach the screen, so the first IN frames would be lost.
+    const Clock::Nanoseconds limit = clock_.now() + kStageShowLimit;
+    while (!stage_.isShownOnScreen() && clock_.now() < limit) {
+        clock_.sleepUntil(std::min(limit, clock_.now() + kStageShowPoll));
+        stage_.pumpMessages();
+    }
 }
 
 void PagePlayer::killBitmaps(int n)
@@ -89,8 +105,10 @@ void PagePlayer::waitSeconds(int seconds)
 {
     const Clock::Nanoseconds end = clock_.now() + std::chrono::seconds(std::max(seconds, 0));
     pumpMessages();
+    // Keys and clicks are handled during the wait; a stop request ends it, since the run stops
+    // at the next test point anyway.
     if (seconds > 0)
-        clock_.sleepUntil(end);
+        pacer_.waitUntil(end, [this] { return flags_.killNow; });
     pumpMessages();
 }
 
@@ -111,6 +129,14 @@ void PagePlayer::countDown()
     Canvas& canvas = stage_.backBuffer().canvas();
     const Point size = stage_.screenSize();
     prepareCountDownCanvas(canvas, size);
+    // The first draw of the big font renders its glyphs, which takes a good part of a second:
+    // render every number once, off the stage, before the timed waits begin.
+    Bitmap scratch(std::max(1, canvas.textWidth(countDownText(kCountDownFrom))),
+                   std::max(1, canvas.textHeight(countDownText(kCountDownFrom))), PixelFormat::Bits32);
+    scratch.canvas().font = canvas.font;
+    scratch.canvas().brush = canvas.brush;
+    for (int k = kCountDownFrom; k >= 1; --k)
+        scratch.canvas().textOut(0, 0, countDownText(k));
     invalidateStage();
     pumpMessages();
     for (int k = kCountDownFrom; k >= 1; --k) {
@@ -243,6 +269,8 @@ PageEnd PagePlayer::playOnePage(const QString& label)
             wave_.play();
         moveIn(n);
         wave_.close();
+        // A click or key during the motion takes effect now: the page stops after this title.
+        pumpMessages();
     }
 
     flags_.spaceBarPause = ws_.page.mpause;
@@ -314,12 +342,16 @@ void PagePlayer::playAllPages(const PageSource& pages)
     auto playPass = [&] {
         for (int number = 0; number <= last; ++number) {
             const QString text = pageNumberText(number);
-            ws_.project.pageNow = text;
             if (flags_.killNow) {
                 killcan();
                 return false;
             }
-            pages.loadPage(text);
+            // pageNow names the page whose fields are held: a page that cannot be read leaves
+            // the previous page and its number in place.
+            const QString held = ws_.project.pageNow;
+            ws_.project.pageNow = text;
+            if (!pages.loadPage(text))
+                ws_.project.pageNow = held;
             playOnePage(text);
             if (!repeat) {
                 flags_.spaceBarPause = ws_.page.mpause;

@@ -32,7 +32,7 @@ using TitleComposer = std::function<ComposedTitle(TitleLine& line, int n, Point 
 // page 000 is missing), and loading page "NNN" into the current page.
 struct PageSource {
     std::function<QString()> lastPageNumber;
-    std::function<void(const QString& pageNumber)> loadPage;
+    std::function<bool(const QString& pageNumber)> loadPage;   // true when the page was read
 };
 // The project's pages through storage (GetNumberOFPages and LoadPage on the open project).
 PageSource storagePageSource(Workspace& ws, Prompter& prompter);
@@ -69,7 +69,8 @@ public:
     void showColorBars(int seconds);
     void countDown();
     void pauseUntilSpaceBarReset();
-    // Draws nothing new: clears the stage to black and shows it (InitImageScreen).
+    // Draws nothing new: clears the stage to black and shows it (InitImageScreen), then waits
+    // (2 s at most) until the stage is on the screen with its black frame shown.
     void initImageScreen();
     // Destroys title n's image when line n is in use, then lets messages run.
     void killBitmaps(int n);
@@ -85,6 +86,7 @@ public:
     FramePacer& pacer() { return pacer_; }
 
 private:
+    void waitUntilStageShown();
     bool openWave(int n);
     void moveIn(int n);
     void moveOut(int n);

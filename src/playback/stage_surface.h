@@ -18,8 +18,12 @@ public:
     virtual Bitmap& backBuffer() = 0;
     // Shows the region of the back buffer on the screen now.
     virtual void present(const Rect& region) = 0;
-    // The display's frame period; presents come no closer together than this.
+    // The display's frame period: presents follow a grid of this period. Zero: no grid, every
+    // present happens at once (a stage that records rather than shows).
     virtual Clock::Nanoseconds framePeriod() const = 0;
+    // True once the stage window is on the screen and its first frame has been shown there.
+    // Playback waits for it (a while at most) before it draws the first frame of a page.
+    virtual bool isShownOnScreen() const { return true; }
 
     // Screen width and height in pixels, and its colour depth in bits per pixel.
     virtual Point screenSize() const = 0;

@@ -10,7 +10,7 @@ PageSource storagePageSource(Workspace& ws, Prompter& prompter)
     PageSource source;
     source.lastPageNumber = [&ws] { return GetNumberOFPages(ws, StripTLP(ws.project.projectName)); };
     source.loadPage = [&ws, &prompter](const QString& pageNumber) {
-        LoadPage(ws, prompter, ws.project.projectName, pageNumber);
+        return LoadPage(ws, prompter, ws.project.projectName, pageNumber).loaded;
     };
     return source;
 }

@@ -288,7 +288,7 @@ TEST(PagePlayer, PlayCommandsDoNotNestInsidePlayback)
     r.stage.onPump = [&] {
         if (nested++ == 3) {
             r.player.playCurrentPage();
-            r.player.playAllPages({[] { return QString("000"); }, [](const QString&) {}});
+            r.player.playAllPages({[] { return QString("000"); }, [](const QString&) { return true; }});
         }
     };
     r.player.playCurrentPage();
@@ -341,10 +341,69 @@ TEST_P(Validity, Message)
     EXPECT_EQ(projectValidityMessage(ws), QString(c.message));
 }
 
+// Regression: a click during an IN motion was noticed only at the page's pause.
+TEST(PagePlayer, ClickDuringAnInMotionStopsThePageAfterThatTitle)
+{
+    Rig r;
+    r.ws.page.movementDelay = 1000;
+    r.ws.page.line(1).inDir = 5;
+    r.ws.page.pauseSecs = 5;
+    r.stage.onPump = [&] {
+        if (r.log.contains("compose 1"))
+            r.flags.killNow = true;   // the click queued while title 1 moved in
+    };
+    EXPECT_EQ(r.player.playOnePage("Current"), PageEnd::Stopped);
+    EXPECT_EQ(r.log.filter("compose").size(), 2);
+    EXPECT_TRUE(r.titleShown(1));
+    EXPECT_FALSE(r.titleShown(2));
+    EXPECT_LT(r.clock.now(), 5s);
+}
+
+// Regression: a key or click during the pause was handled only after the whole pause.
+TEST(PagePlayer, StopDuringThePauseEndsItWithinFiftyMilliseconds)
+{
+    Rig r;
+    r.ws.page.pauseSecs = 30;
+    r.stage.onPump = [&] {
+        if (r.clock.now() >= 2s)
+            r.flags.killNow = true;
+    };
+    EXPECT_EQ(r.player.playOnePage("Current"), PageEnd::Played);
+    EXPECT_GE(r.clock.now(), 2s);
+    EXPECT_LT(r.clock.now(), 2s + 50ms + r.stage.frame);
+}
+
+// Regression: the first IN frames went to a stage the window manager had not yet mapped.
+TEST(PagePlayer, WaitsForTheStageToReachTheScreenBeforeTheFirstDraw)
+{
+    Rig r;
+    r.stage.shownOnScreen = [&] { return r.clock.now() >= 300ms; };
+    bool shownAtCompose = false;
+    r.composer.during = [&](int n) {
+        if (n == 1)
+            shownAtCompose = r.stage.isShownOnScreen();
+    };
+    r.player.playOnePage("Current");
+    EXPECT_TRUE(shownAtCompose);
+
+    // A stage that never reports itself shown holds the page up 2 s at most.
+    Rig never;
+    never.stage.shownOnScreen = [] { return false; };
+    Clock::Nanoseconds composedAt{};
+    never.composer.during = [&](int n) {
+        if (n == 1)
+            composedAt = never.clock.now();
+    };
+    never.player.playOnePage("Current");
+    EXPECT_GE(composedAt, 2s);
+    EXPECT_LT(composedAt, 2s + 10ms);
+}
+
 // Play all over a fake project whose pages differ in their pause.
 struct PlayAllRig : Rig {
     QString last = "004";
     QStringList loaded;
+    QStringList unreadable;   // pages whose file cannot be read
     std::function<void(const QString&)> onLoad;
     PageSource source()
     {
@@ -354,6 +413,7 @@ struct PlayAllRig : Rig {
                     ws.page.pauseSecs = page.toInt();   // page k rests k seconds
                     if (onLoad)
                         onLoad(page);
+                    return !unreadable.contains(page);
                 }};
     }
 };
@@ -407,6 +467,27 @@ TEST(PlayAll, StopBeforeAPageClosesTheStage)
     r.player.playAllPages(r.source());
     EXPECT_EQ(r.loaded, (QStringList{"000", "001", "002"}));
     EXPECT_EQ(r.stage.closes, 1);
+}
+
+// Regression: a stop after page 000 left pageNow on 001 while the fields of 000 were held, so
+// the next S Pg wrote them over page 001.
+TEST(PlayAll, StopAfterAPageLeavesPageNowOnThePageHeld)
+{
+    PlayAllRig r;
+    r.onLoad = [&](const QString&) { r.flags.killNow = true; };
+    r.player.playAllPages(r.source());
+    EXPECT_EQ(r.loaded, QStringList{"000"});
+    EXPECT_EQ(r.ws.project.pageNow, "000");
+
+    // A page that cannot be read keeps the previous page's fields, and so its number.
+    PlayAllRig u;
+    u.unreadable = QStringList{"002"};
+    u.onLoad = [&](const QString& page) {
+        if (page == "002")
+            u.flags.killNow = true;
+    };
+    u.player.playAllPages(u.source());
+    EXPECT_EQ(u.ws.project.pageNow, "001");
 }
 
 TEST(PlayAll, RepeatLoopRunsUntilStoppedAndReplaysTheLeaders)

@@ -35,6 +35,7 @@ public:
     std::function<void()> onWait;        // runs while playback waits for messages
     int pumps = 0;
     int waits = 0;
+    std::function<bool()> shownOnScreen; // when set, whether the window has reached the screen
     int maxWaits = 1000;                 // a script that never releases a wait fails, not hangs
     bool enabled = false;
     bool shown = false;
@@ -79,6 +80,7 @@ public:
         add(QStringLiteral("close"));
     }
     bool isEnabledStage() const override { return enabled; }
+    bool isShownOnScreen() const override { return !shownOnScreen || shownOnScreen(); }
 
     // The smallest time between two presents; a huge value with fewer than two.
     Clock::Nanoseconds minPresentGap() const

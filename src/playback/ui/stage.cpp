@@ -12,6 +12,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 namespace lumavo {
 
@@ -92,9 +93,6 @@ void TCan::clearOutPath(int line)
         alignment_->clearOutPath(line);
 }
 
-void TCan::InitImageScreen() { player_->initImageScreen(); }
-void TCan::KillBitmaps(int n) { player_->killBitmaps(n); }
-void TCan::pauseUNtilSpaceBarReset() { player_->pauseUntilSpaceBarReset(); }
 void TCan::killcan() { player_->killcan(); }
 
 void TCan::saveabitmap()
@@ -120,11 +118,21 @@ void TCan::fitToScreen()
     QScreen* s = stageScreen();
     const QRect area = s != nullptr ? s->geometry() : QRect(0, 0, 1024, 768);
     setGeometry(area);
-    if (back_.width() != area.width() || back_.height() != area.height()) {
-        back_ = Bitmap(area.width(), area.height(), PixelFormat::Bits32);
+    // The back buffer holds the screen's device pixels, so titles are composed for the device
+    // size and shown without scaling on a high-density screen.
+    const qreal ratio = s != nullptr ? s->devicePixelRatio() : 1.0;
+    const int width = qRound(area.width() * ratio);
+    const int height = qRound(area.height() * ratio);
+    if (back_.width() != width || back_.height() != height) {
+        back_ = Bitmap(width, height, PixelFormat::Bits32);
         back_.canvas().brush = {kBlack, BrushStyle::Solid};
         back_.canvas().fillRect({0, 0, back_.width(), back_.height()});
     }
+}
+
+qreal TCan::backBufferRatio() const
+{
+    return width() > 0 ? static_cast<qreal>(back_.width()) / width() : 1.0;
 }
 
 void TCan::readScreenFormats()
@@ -145,7 +153,10 @@ void TCan::readScreenFormats()
 
 void TCan::present(const Rect& region)
 {
-    repaint(QRect(region.left, region.top, region.width(), region.height()));
+    // The region is in back-buffer (device) pixels; the widget repaints in logical ones.
+    const qreal ratio = backBufferRatio();
+    const QRectF logical(region.left / ratio, region.top / ratio, region.width() / ratio, region.height() / ratio);
+    repaint(logical.toAlignedRect());
 }
 
 Clock::Nanoseconds TCan::framePeriod() const
@@ -169,6 +180,8 @@ void TCan::showForPlayback()
         alignment_->hidePanel();
     fitToScreen();
     setCursor(context_.workspace.editor.alignActive ? Qt::ArrowCursor : Qt::BlankCursor);
+    if (!isVisible())
+        paintedSinceShown_ = false;
     show();
     raise();
     activateWindow();
@@ -176,6 +189,11 @@ void TCan::showForPlayback()
 }
 
 void TCan::enableStage() { setEnabled(true); }
+
+bool TCan::isShownOnScreen() const
+{
+    return isVisible() && windowHandle() != nullptr && windowHandle()->isExposed() && paintedSinceShown_;
+}
 
 void TCan::closeStage()
 {
@@ -185,6 +203,7 @@ void TCan::closeStage()
         context_.mainWidget->show();
         context_.mainWidget->activateWindow();
     }
+    emit stageClosed();
 }
 
 // ---- events ----------------------------------------------------------------------------------
@@ -193,10 +212,14 @@ void TCan::paintEvent(QPaintEvent* event)
 {
     if (back_.isEmpty())
         return;
-    const QImage frame(back_.scanLine(0), back_.width(), back_.height(), back_.bytesPerLine(), QImage::Format_RGB32);
+    QImage frame(back_.scanLine(0), back_.width(), back_.height(), back_.bytesPerLine(), QImage::Format_RGB32);
+    const qreal ratio = backBufferRatio();
+    frame.setDevicePixelRatio(ratio);
     QPainter painter(this);
     const QRect area = event->rect();
-    painter.drawImage(area, frame, area);
+    const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio);
+    painter.drawImage(QRectF(area), frame, source);
+    paintedSinceShown_ = true;
 }
 
 void TCan::showEvent(QShowEvent* event)
@@ -215,6 +238,10 @@ void TCan::keyPressEvent(QKeyEvent* event)
     }
     if (context_.workspace.editor.alignActive)
         return;
+    // Esc after a stop request closes the stage, as a second left click does (a single run
+    // of all pages ends with the stage up and the stop flag set).
+    if (event->key() == Qt::Key_Escape && flags_.killNow && isEnabled())
+        killcan();
     flags_.spaceBarPause = false;
     flags_.killNow = true;
 }

@@ -49,12 +49,6 @@ public:
     bool getspcbarpause() const { return flags_.spaceBarPause; }
     void setspcbarpause(bool on) { flags_.spaceBarPause = on; }
 
-    // Prepares the stage for a page: no cursor, black, screen-sized, shown.
-    void InitImageScreen();
-    // Destroys title n's image when line n is in use, then lets messages run.
-    void KillBitmaps(int n);
-    // Lets messages run until the hold flag is clear (or the stage has been closed).
-    void pauseUNtilSpaceBarReset();
     // Ends playback: lets messages run, disables and hides the stage, shows the main window.
     void killcan();
     // Saves a picture of the whole stage under a name the operator chooses.
@@ -83,6 +77,12 @@ public:
     void enableStage() override;
     void closeStage() override;
     bool isEnabledStage() const override { return isEnabled(); }
+    bool isShownOnScreen() const override;
+
+signals:
+    // The stage has closed: whoever shows the main window repaints it, so no stage pixels
+    // stay on it.
+    void stageClosed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -93,6 +93,8 @@ protected:
 private:
     QScreen* stageScreen() const;
     void fitToScreen();
+    // Back-buffer pixels per logical pixel of the window (the screen's device pixel ratio).
+    qreal backBufferRatio() const;
     void readScreenFormats();
 
     AppContext& context_;
@@ -104,6 +106,7 @@ private:
     std::unique_ptr<PagePlayer> player_;
     std::unique_ptr<StageAlignment> alignment_;
     QTimer wakeTimer_;                       // bounds a wait for messages
+    bool paintedSinceShown_ = false;         // a frame reached the window since it was shown
 };
 
 } // namespace lumavo

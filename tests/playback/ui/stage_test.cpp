@@ -4,6 +4,7 @@
 #include "test_support.h"
 #include "../test_stage.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -38,9 +39,11 @@ TEST(Stage, CoversTheScreenWithAScreenSizedBackBuffer)
 {
     StageRig r;
     const QRect screen = r.stage->screen()->geometry();
+    const qreal ratio = r.stage->screen()->devicePixelRatio();
     EXPECT_EQ(r.stage->geometry(), screen);
-    EXPECT_EQ(r.stage->backBuffer().width(), screen.width());
-    EXPECT_EQ(r.stage->backBuffer().height(), screen.height());
+    // Device pixels: twice the logical size on a screen of ratio 2.
+    EXPECT_EQ(r.stage->backBuffer().width(), qRound(screen.width() * ratio));
+    EXPECT_EQ(r.stage->backBuffer().height(), qRound(screen.height() * ratio));
     EXPECT_EQ(r.stage->backBuffer().pixelFormat(), PixelFormat::Bits32);
     EXPECT_TRUE(r.stage->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(r.stage->cursor().shape(), Qt::BlankCursor);
@@ -103,6 +106,32 @@ TEST(Stage, FirstLeftClickStopsSecondClosesTheStage)
     EXPECT_FALSE(r.stage->isVisible());
     EXPECT_FALSE(r.stage->isEnabled());
     EXPECT_TRUE(r.mainWidget.isVisible());
+}
+
+// Regression: a single P All ended with the stage up and Esc did nothing visible.
+TEST(Stage, EscapeAfterAStopClosesTheStageAndAsksForAMainWindowRepaint)
+{
+    StageRig r;
+    QSignalSpy closed(r.stage.get(), &TCan::stageClosed);
+    r.key(Qt::Key_Escape);
+    EXPECT_TRUE(r.stage->getkillnow());
+    EXPECT_TRUE(r.stage->isVisible());
+    EXPECT_EQ(closed.count(), 0);
+    r.key(Qt::Key_Escape);
+    EXPECT_FALSE(r.stage->isVisible());
+    EXPECT_TRUE(r.mainWidget.isVisible());
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST(Stage, IsShownOnScreenOnlyOnceItsFirstFrameIsPainted)
+{
+    StageRig r;
+    r.stage->closeStage();
+    EXPECT_FALSE(r.stage->isShownOnScreen());
+    r.stage->enableStage();
+    r.stage->showForPlayback();
+    EXPECT_FALSE(r.stage->isShownOnScreen());   // shown, but nothing painted yet
+    QTRY_VERIFY(r.stage->isShownOnScreen());
 }
 
 TEST(Stage, ClicksWithAModifierDoNothing)
