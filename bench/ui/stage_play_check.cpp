@@ -8,7 +8,7 @@
 // behind it. Prints "first-frame-on-stage K of N".
 #include "platform/clock.h"
 #include "platform/silent_prompter.h"
-#include "platform/ui/app_context.h"
+#include "storage/ui/app_context.h"
 #include "playback/ui/stage.h"
 
 #include <QApplication>
