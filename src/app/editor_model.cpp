@@ -25,14 +25,6 @@ void applyStartupValues(PageFields& page)
     }
 }
 
-void offerToSaveCurrentPage(Workspace& ws, Prompter& prompter)
-{
-    if (ws.project.projectName.isEmpty() || !(ws.editor.pageModified || ws.editor.newPagePending))
-        return;
-    if (prompter.confirm(QStringLiteral("Save current page?"), false) == Answer::Yes)
-        SavePage(ws, prompter);
-}
-
 bool mayErasePath(const Workspace& ws, Prompter& prompter, int line, PathSide side)
 {
     if (line < 1 || line > kLineCount)

@@ -14,10 +14,6 @@ namespace lumavo {
 // font sizes 60, 50, 30; "Arial" in white on every line; IN codes 1, 5, 3 and OUT codes 3, 6, 1.
 void applyStartupValues(PageFields& page);
 
-// Before a command replaces the page held (New, Open, New Project): with an open project and an
-// unsaved or pending page, asks "Save current page?" (Yes/No, as Next and Prev do); Yes saves it.
-void offerToSaveCurrentPage(Workspace& ws, Prompter& prompter);
-
 // Opening line 1..3's IN (or OUT) direction toolbar erases the drawn path of that side. True when
 // that may go ahead: the path has no points, or the operator answered Yes to
 // "Erase the drawn IN path of line N?" (OUT for the OUT side).

@@ -49,16 +49,22 @@ void makenewpage(Workspace& ws)
         line.titleValid = false;
 }
 
-namespace {
-
-// Asks "Save current page?" for an unsaved or pending page; Yes saves it.
-void offerToSaveCurrentPage(Workspace& ws, Prompter& prompter)
+bool offerToSaveCurrentPage(Workspace& ws, Prompter& prompter, bool withCancel)
 {
-    if (ws.editor.pageModified || ws.editor.newPagePending) {
-        if (prompter.confirm(QStringLiteral("Save current page?"), false) == Answer::Yes)
-            SavePage(ws, prompter);
+    if (!ws.editor.pageModified && !ws.editor.newPagePending)
+        return true;
+    switch (prompter.confirm(QStringLiteral("Save current page?"), withCancel)) {
+    case Answer::Cancel:
+        return false;
+    case Answer::No:
+        return true;
+    case Answer::Yes:
+        break;
     }
+    return SavePage(ws, prompter).status != SavePageStatus::WriteFailed;
 }
+
+namespace {
 
 // A new project has no name, no folder and no pages: the first save writes page 000 of the
 // project the user names then.

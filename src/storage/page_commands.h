@@ -28,6 +28,9 @@ void clearDrawnPath(DrawnPath& path);
 // Clears the six drawn paths and the three titleValid flags (previews: EditorActions).
 void makenewpage(Workspace& ws);
 
+// Asks "Save current page?" for an unsaved or pending page (Yes saves; withCancel adds Cancel).
+// False when the operator cancelled or the save failed: the command that asked must not go on.
+bool offerToSaveCurrentPage(Workspace& ws, Prompter& prompter, bool withCancel = false);
 // New project from the menu: Initiate, project label ("", "NEW"); a new project has no name, no
 // directory and page 000, and nothing is pending or modified.
 EditorActions newProjectFromMenu(Workspace& ws);

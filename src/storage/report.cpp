@@ -1,6 +1,7 @@
 #include "storage/report.h"
 
 #include "platform/atomic_file.h"
+#include "storage/page_commands.h"
 #include "storage/page_file.h"
 #include "storage/project.h"
 
@@ -26,22 +27,6 @@ constexpr int kSheetNumberRise = 100;
 constexpr int kFooterX = 10;
 const QString kReportFace = QStringLiteral("Arial");
 
-// Offers unsaved edits for saving; false when the report must not go on.
-bool offerToSaveCurrentPage(Workspace& ws, Prompter& prompter)
-{
-    if (!ws.editor.pageModified && !ws.editor.newPagePending)
-        return true;
-    switch (prompter.confirm(QStringLiteral("Save current page?"), true)) {
-    case Answer::Cancel:
-        return false;
-    case Answer::No:
-        return true;
-    case Answer::Yes:
-        break;
-    }
-    const SavePageOutcome saved = SavePage(ws, prompter);
-    return saved.status != SavePageStatus::WriteFailed;
-}
 
 void writeTitleColumn(ReportSurface& surface, const TitleLine& line, int n, int x, int r, int h)
 {
@@ -66,7 +51,7 @@ int lastPageValue(const QString& lastPage)
 ReportOutcome writeProjectReport(Workspace& ws, Prompter& prompter, ReportSurface& surface)
 {
     ReportOutcome outcome;
-    if (!offerToSaveCurrentPage(ws, prompter)) {
+    if (!offerToSaveCurrentPage(ws, prompter, true)) {
         outcome.status = ReportStatus::Cancelled;
         return outcome;
     }

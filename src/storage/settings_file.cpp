@@ -79,23 +79,4 @@ IoResult writetheinifile(const Workspace& ws, const WindowPlacement& placement, 
     return ini.save(path);
 }
 
-WindowPlacement clampPlacement(const WindowPlacement& stored, const ScreenArea& available,
-                               const WindowSize& minimum)
-{
-    if (available.width <= 0 || available.height <= 0)
-        return stored;
-    const auto fit = [](int size, int low, int high) { return std::max(std::min(size, high), std::min(low, high)); };
-    WindowPlacement shown = stored;
-    shown.width = fit(stored.width, minimum.width, available.width);
-    shown.height = fit(stored.height, minimum.height, available.height);
-    // Keep the whole window inside the area, computed in 64 bits so absurd positions cannot overflow.
-    const auto place = [](int at, int size, int areaStart, int areaSize) {
-        const qint64 last = static_cast<qint64>(areaStart) + areaSize - size;
-        return static_cast<int>(std::clamp<qint64>(at, areaStart, std::max<qint64>(areaStart, last)));
-    };
-    shown.left = place(stored.left, shown.width, available.left, available.width);
-    shown.top = place(stored.top, shown.height, available.top, available.height);
-    return shown;
-}
-
 } // namespace lumavo

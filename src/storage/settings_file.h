@@ -22,23 +22,6 @@ struct WindowPlacement {
     friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
 };
 
-// A screen's available area and a window size, in screen pixels.
-struct ScreenArea {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-struct WindowSize {
-    int width = 0;
-    int height = 0;
-};
-// The placement to show: the size cut to the available area and at least minimum (unless the area
-// is smaller), then moved so that the whole window lies inside the area. An empty area keeps the
-// placement as stored.
-WindowPlacement clampPlacement(const WindowPlacement& stored, const ScreenArea& available,
-                               const WindowSize& minimum);
-
 // The settings file: QStandardPaths::GenericConfigLocation + "/lumavo.ini".
 QString settingsFilePath();
 

@@ -102,6 +102,8 @@ void Application::connectWindows(AlignmentScreen& alignment)
     QObject::connect(&alignment, &AlignmentScreen::projectInfoRequested, main,
                      &TBitMovOptMain::ProjectInformation1Click);
     QObject::connect(&alignment, &AlignmentScreen::closed, main, &TBitMovOptMain::alignmentClosed);
+    // The stage may close in the middle of a page: repaint what it covered at once.
+    QObject::connect(stage_.get(), &TCan::stageClosed, main, qOverload<>(&QWidget::update));
     QObject::connect(effectsWindow_.get(), &Tefxctr::gradientToggleChanged, main,
                      [main](bool down) { main->toggleButton(2)->setChecked(down); });
 }

@@ -1011,19 +1011,16 @@ void TBitMovOptMain::showPageNumber()
 
 void TBitMovOptMain::NewProj1Click()
 {
-    offerToSaveCurrentPage(ws_, context_.prompter);
-    applyActions(newProjectFromMenu(ws_));
+    applyActions(newProjectFromMenu(ws_, context_.prompter));
 }
 
 void TBitMovOptMain::NewPrjToolButtonClick()
 {
-    offerToSaveCurrentPage(ws_, context_.prompter);
-    applyActions(newProjectFromTool(ws_));
+    applyActions(newProjectFromTool(ws_, context_.prompter));
 }
 
 void TBitMovOptMain::OpenPrjToolButtonClick()
 {
-    offerToSaveCurrentPage(ws_, context_.prompter);
     applyActions(openProjectCommand(ws_, context_.prompter));
 }
 
@@ -1039,14 +1036,14 @@ void TBitMovOptMain::SaveprojectClick1()
     applyActions(saveProjectCommand(ws_, context_.prompter, info, false));
 }
 
-void TBitMovOptMain::NewPageButtonClick() { applyActions(newPage(ws_)); }
-void TBitMovOptMain::CopyPageButtonClick() { applyActions(copyPage(ws_)); }
+void TBitMovOptMain::NewPageButtonClick() { applyActions(newPage(ws_, context_.prompter)); }
+void TBitMovOptMain::CopyPageButtonClick() { applyActions(copyPage(ws_, context_.prompter)); }
 void TBitMovOptMain::SavePgToolButtonClick() { applyActions(savePageCommand(ws_, context_.prompter, true)); }
 void TBitMovOptMain::SaveAs1Click() { applyActions(savePageCommand(ws_, context_.prompter, false)); }
 
 void TBitMovOptMain::DeletePgToolButtonClick()
 {
-    deletePage(ws_, context_.prompter);
+    applyActions(deletePageCommand(ws_, context_.prompter));
     refreshStatusBar();
 }
 
