@@ -1,0 +1,38 @@
+#pragma once
+
+#include "export/export_settings.h"
+#include "export/sound_track.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+namespace lumavo {
+
+// Encodes RGBA frames (and a sound track) into a file through FFmpeg's libraries. Every call gives
+// an empty string on success or one line saying what went wrong; after a failure only the
+// destructor is of use.
+class MediaWriter {
+public:
+    MediaWriter();
+    ~MediaWriter();
+    MediaWriter(const MediaWriter&) = delete;
+    MediaWriter& operator=(const MediaWriter&) = delete;
+
+    // Opens `path` (for a PNG sequence, the numbered pattern) for `format`; sound is written from
+    // `track` when it is given and the format has a sound stream (a PNG sequence has none).
+    QString open(const QString& path, ExportFormat format, Point size, FrameRate rate, int crf,
+                 const SoundTrack* track);
+    // Encodes the next frame: width * height pixels of R, G, B, A bytes, rows `stride` bytes apart.
+    QString writeFrame(const std::uint8_t* rgba, int stride);
+    // Ends the streams and writes the file's index.
+    QString finish();
+
+    std::int64_t framesWritten() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
+} // namespace lumavo
