@@ -17,8 +17,8 @@ namespace lumavo::cli {
 namespace {
 
 constexpr const char* kExportUsage =
-    "usage: export PROJECTFILE --out FILE [--page NNN | --all] [--size WxH] [--fps R] [--passes N]\n"
-    "       [--hold SECONDS] [--key-only] [--crf N]";
+    "usage: export PROJECTFILE --out FILE [--page NNN | --all] [--size WxH] [--fps R] [--passes N] "
+    "[--hold SECONDS] [--key-only] [--crf N]";
 
 struct ExportArgs {
     QString project;

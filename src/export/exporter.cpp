@@ -42,7 +42,7 @@ struct TimelineRun {
         const PageSource counted{pages.lastPageNumber, [&](const QString& number) {
                                      if (number == QLatin1String("000") && ++passesStarted > settings.passes)
                                          flags.killNow = true;   // the chosen passes are done
-                                     pages.loadPage(number);
+                                     return pages.loadPage(number);
                                  }};
         player.playAllPages(counted);
     }
