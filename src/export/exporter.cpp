@@ -116,6 +116,17 @@ ExportResult failure(const QString& message)
 
 } // namespace
 
+std::int64_t playTimeline(const Workspace& ws, const ExportSettings& settings, const TitleComposer& composer,
+                          const TimelineFrame& onFrame)
+{
+    std::unique_ptr<TimelineRun> run;
+    run = std::make_unique<TimelineRun>(ws, settings, composer, [&](std::int64_t k) {
+        onFrame(k, run->stage.backBuffer(), run->stage.takeChanged());
+    });
+    run->play(settings);
+    return run->clock.framesDone();
+}
+
 ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, const TitleComposer& composer,
                          const ExportProgress& progress)
 {

@@ -23,6 +23,12 @@ struct ExportResult {
 // Called after each frame with the frames done and the run's total; return false to cancel.
 using ExportProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
 
+// Plays the timeline of an export without encoding it: `onFrame` gets frame k, the stage's back
+// buffer at k / rate, and the region presented since the previous frame. Returns the frame count.
+using TimelineFrame = std::function<void(std::int64_t k, const Bitmap& back, const Rect& changed)>;
+std::int64_t playTimeline(const Workspace& ws, const ExportSettings& settings, const TitleComposer& composer,
+                          const TimelineFrame& onFrame);
+
 // Renders the current page (as Play plays it) or all pages (as the play-all command plays them)
 // of `ws` into settings.destination, frame k being the stage at k / rate from the start of the
 // run. The page player runs on a stage that is never shown and a clock that never waits; `ws`
