@@ -146,6 +146,13 @@ ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, co
     const std::int64_t total = plan.clock.framesDone();
     result.pageMessages = plan.prompter.shown;
     result.hasSound = !plan.track.isEmpty();
+    if (total == 0) {
+        // A page that does not play (no title, a wave that cannot be opened) gives no file at all.
+        result.message = QStringLiteral("nothing to export");
+        if (!result.pageMessages.isEmpty())
+            result.message += ": " + result.pageMessages.takeFirst();
+        return result;
+    }
 
     // The files are written in a work place beside the destination and moved there at the end.
     std::unique_ptr<QTemporaryDir> workDir;
@@ -177,8 +184,10 @@ ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, co
         run = std::make_unique<TimelineRun>(ws, settings, composer, [&](std::int64_t k) {
             if (!error.isEmpty() || cancelled)
                 return;
-            converter.update(run->stage.backBuffer(), run->stage.takeChanged());
-            error = writer.writeFrame(converter.rgba(), converter.stride());
+            const Rect changed = run->stage.takeChanged();
+            converter.update(run->stage.backBuffer(), changed);
+            error = writer.writeFrame(converter.rgba(), converter.stride(), changed.top,
+                                      changed.isEmpty() ? changed.top : changed.bottom);
             if (error.isEmpty() && progress && !progress(k + 1, total))
                 cancelled = true;
             if (!error.isEmpty() || cancelled)

@@ -5,10 +5,12 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
 #include <vector>
 
 namespace lumavo {
@@ -177,6 +179,23 @@ struct MediaWriter::Impl {
     }
 };
 
+void convertRowBand(SwsContext* sws, AVFrame* frame, const std::uint8_t* rgba, int stride, int top, int bottom)
+{
+    // From an even row to an even row, so 4:2:0 chroma rows are whole.
+    top = std::clamp(top, 0, frame->height) & ~1;
+    bottom = std::min((std::clamp(bottom, 0, frame->height) + 1) & ~1, frame->height);
+    if (bottom <= top)
+        return;
+    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame->format));
+    const std::uint8_t* src = rgba + static_cast<std::ptrdiff_t>(top) * stride;
+    std::uint8_t* dst[4] = {};
+    for (int plane = 0; plane < 4 && frame->data[plane] != nullptr; ++plane) {
+        const int shift = (plane == 1 || plane == 2) ? desc->log2_chroma_h : 0;
+        dst[plane] = frame->data[plane] + static_cast<std::ptrdiff_t>(top >> shift) * frame->linesize[plane];
+    }
+    sws_scale(sws, &src, &stride, 0, bottom - top, dst, frame->linesize);
+}
+
 MediaWriter::MediaWriter() : d_(std::make_unique<Impl>()) {}
 MediaWriter::~MediaWriter() = default;
 
@@ -208,6 +227,7 @@ QString MediaWriter::open(const QString& path, ExportFormat format, Point size, 
     d.video->time_base = {rate.den, rate.num};
     d.video->framerate = {rate.num, rate.den};
     d.video->gop_size = 2 * rate.num / rate.den;
+    d.video->thread_count = 0;   // as many threads as the machine has
     d.video->color_primaries = AVCOL_PRI_BT709;
     d.video->color_trc = AVCOL_TRC_BT709;
     d.video->colorspace = AVCOL_SPC_BT709;
@@ -226,6 +246,7 @@ QString MediaWriter::open(const QString& path, ExportFormat format, Point size, 
         av_dict_set(&options, "deadline", "realtime", 0);
         av_dict_set(&options, "cpu-used", "8", 0);
         av_dict_set(&options, "row-mt", "1", 0);
+        av_dict_set(&options, "lag-in-frames", "0", 0);   // no look-ahead: frames stream through
     }
     ret = avcodec_open2(d.video, codec, &options);
     av_dict_free(&options);
@@ -278,13 +299,18 @@ QString MediaWriter::open(const QString& path, ExportFormat format, Point size, 
     return {};
 }
 
-QString MediaWriter::writeFrame(const std::uint8_t* rgba, int stride)
+QString MediaWriter::writeFrame(const std::uint8_t* rgba, int stride, int changedTop, int changedBottom)
 {
     Impl& d = *d_;
     int ret = av_frame_make_writable(d.frame);
     if (ret < 0)
         return avError("out of memory", ret);
-    sws_scale(d.sws, &rgba, &stride, 0, d.video->height, d.frame->data, d.frame->linesize);
+    // The frame keeps the previous picture (make_writable copies it when the encoder still holds
+    // it), so only the changed band of rows is converted; the first frame is converted whole.
+    if (d.frames == 0)
+        convertRowBand(d.sws, d.frame, rgba, stride, 0, d.video->height);
+    else
+        convertRowBand(d.sws, d.frame, rgba, stride, changedTop, changedBottom);
     d.frame->pts = d.frames++;
     if (QString e = d.encode(d.video, d.videoStream, d.frame); !e.isEmpty())
         return e;

@@ -357,6 +357,12 @@ TEST(ExportFailures, BadDestinationsAndCancelLeaveNoFile)
     }
     EXPECT_TRUE(entries().isEmpty()) << entries().join(' ').toStdString();
 
+    // Regression: a page that does not play wrote an empty video instead of saying so.
+    r = exportVideo(Workspace{}, settingsFor(dir.file("empty.mp4")), smallTitles());
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.startsWith("nothing to export: ")) << r.message.toStdString();
+    EXPECT_TRUE(entries().isEmpty()) << entries().join(' ').toStdString();
+
     // An existing file is replaced only by a finished export.
     ASSERT_TRUE(test::writeAll(dir.file("keep.mp4"), "old"));
     r = exportVideo(ws, settingsFor(dir.file("keep.mp4")), smallTitles(),
