@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libasound2-dev
+          libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
           gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation fonts-dejavu-core
           xvfb xauth poppler-utils "$@")
 missing=()

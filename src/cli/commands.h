@@ -17,6 +17,7 @@ int runProject(const QStringList& args);
 int runCompose(const QStringList& args);
 int runMotion(const QStringList& args);
 int runReport(const QStringList& args);
+int runExport(const QStringList& args);
 
 // One line on stderr, then the exit code given.
 int fail(const QString& message, int code = kExitFailure);

@@ -31,7 +31,9 @@ const char* const kUsage =
     "  compose PROJECTFILE --page NNN --line K --out FILE [--align] [--bits 24|32]\n"
     "  motion in|out --code N --size WxH --rest L,T --screen WxH [--delay D] [--fade F] [--easy]\n"
     "         [--path PATHFILE]\n"
-    "  report PROJECTFILE --pdf OUT.pdf [--page-size NAME]\n";
+    "  report PROJECTFILE --pdf OUT.pdf [--page-size NAME]\n"
+    "  export PROJECTFILE --out FILE [--page NNN | --all] [--size WxH] [--fps R] [--passes N]\n"
+    "         [--hold SECONDS] [--key-only] [--crf N]\n";
 
 } // namespace
 
@@ -61,6 +63,7 @@ int main(int argc, char** argv)
         {"effect", lumavo::cli::runEffect},   {"page", lumavo::cli::runPage},
         {"project", lumavo::cli::runProject}, {"compose", lumavo::cli::runCompose},
         {"motion", lumavo::cli::runMotion},   {"report", lumavo::cli::runReport},
+        {"export", lumavo::cli::runExport},
     };
     const QString name = args.takeFirst();
     const auto it = commands.find(name);

@@ -13,6 +13,8 @@
 #include "platform/ui/qt_prompter.h"
 #include "playback/page_validity.h"
 #include "playback/ui/stage.h"
+#include "export/ui/export_dialog.h"
+#include "export/ui/export_runner.h"
 #include "storage/file_lookup.h"
 #include "storage/page_file.h"
 #include "storage/project.h"
@@ -219,6 +221,7 @@ void TBitMovOptMain::buildMenus()
     addMenuItem(file, "SaveAs1", QStringLiteral("Save P&age..."), &TBitMovOptMain::SaveAs1Click);
     addMenuItem(file, "BDeletepage", QStringLiteral("&Delete Current Page"), &TBitMovOptMain::DeletePgToolButtonClick);
     file->addSeparator();
+    addMenuItem(file, "ExportVideo1", QStringLiteral("&Export Video..."), &TBitMovOptMain::ExportVideo1Click);
     addMenuItem(file, "PrintFileButton1", QStringLiteral("&Print..."), &TBitMovOptMain::PrintFileButton1Click1);
     addMenuItem(file, "PrintSetup1", QStringLiteral("P&rint Setup..."), &TBitMovOptMain::PrintSetup1Click);
     file->addSeparator();
@@ -1092,6 +1095,19 @@ void TBitMovOptMain::alignmentClosed() { noteEdit(ws_, beforeAlignment_); }
 void TBitMovOptMain::PrintFileButton1Click1()
 {
     applyActions(printProjectReport(context_));
+}
+
+void TBitMovOptMain::ExportVideo1Click()
+{
+    ExportDialog dialog(exportChoices_, this);
+    if (context_.prompter.execModal(dialog) != QDialog::Accepted)
+        return;
+    exportChoices_ = dialog.settings();
+    const ExportResult result = runExportWithProgress(this, ws_, exportChoices_, &composeTitle);
+    for (const QString& message : result.pageMessages)
+        context_.prompter.message(message, MessageIcon::Error);
+    if (!result.ok && !result.cancelled)
+        context_.prompter.message(result.message, MessageIcon::Error);
 }
 
 void TBitMovOptMain::PrintSetup1Click()

@@ -2,6 +2,7 @@
 
 #include "align/alignment_paths.h"
 #include "app/ui/direction_toolbar.h"
+#include "export/export_settings.h"
 #include "storage/ui/app_context.h"
 #include "storage/page_commands.h"
 #include "storage/page_record.h"
@@ -159,6 +160,7 @@ private slots:
     void RepeaTLoop1Click();
     void SetColorBarTime1Click();
     void PrintFileButton1Click1();
+    void ExportVideo1Click();
     void PrintSetup1Click();
     void Exit1Click();
     void Exit2Click();
@@ -219,6 +221,7 @@ private:
     QRect editRectInWindow(int line) const;
 
     AppContext& context_;
+    ExportSettings exportChoices_;   // the last export's choices, offered again
     Workspace& ws_;
     EditorWindows windows_;
     std::array<TitleRow, kLineCount> rows_{};

@@ -1,0 +1,163 @@
+// Export speed on a 10-second 1080p60 slide-in title (one line of 100-point white text, code 5,
+// then a hold), measured next to FFmpeg's drawtext filter rendering a comparable title in the same
+// run. Items are frames, so items_per_second reads as frames per second.
+//   render_convert_changed  the timeline on the recording stage, converted to RGBA where it changed
+//   render_convert_full     the same with the plain full-frame converter (the reference loop)
+//   render_convert_yuv_changed / _full   then to yuv420p (H.264's format) in the changed band of
+//                           rows / the whole frame (the reference)
+//   export_mp4 / export_mov / export_webm   whole exports to a file (peak_rss_mb: the process's peak)
+//   drawtext_null / drawtext_x264           the ffmpeg program as the reference (skipped without it)
+#include "bench_main.h"
+#include "export/exporter.h"
+#include "export/frame_converter.h"
+#include "export/media_writer.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+extern "C" {
+#include <libavutil/frame.h>
+#include <libswscale/swscale.h>
+}
+
+namespace {
+
+using namespace lumavo;
+
+constexpr Point kFrame{1920, 1080};
+
+// The title: white text on black, composed once a run like the stage's composer does.
+ComposedTitle composeSlideTitle(TitleLine&, int, Point rest, const ComposeFormats& formats, bool,
+                                const QString&, Point)
+{
+    ComposedTitle title;
+    title.bitmap = Bitmap(1000, 160, formats.title);
+    Canvas& canvas = title.bitmap.canvas();
+    canvas.brush.color = kBlack;
+    canvas.fillRect({0, 0, 1000, 160});
+    canvas.font.points = 100;
+    canvas.font.color = kWhite;
+    canvas.textOut(10, 10, QStringLiteral("Lumavo Titles"));
+    title.position = rest;
+    return title;
+}
+
+// Slides in over about 2 s (1920 + 1000 pixels at 685 us each), holds 8 s, appears out.
+Workspace slidePage()
+{
+    Workspace ws;
+    TitleLine& line = ws.page.line(1);
+    line.titleValid = true;
+    line.inDir = 5;
+    line.outDir = 13;
+    ws.stage.restOf(1) = {460, 460};
+    ws.page.movementDelay = 685;
+    ws.page.pauseSecs = 8;
+    return ws;
+}
+
+ExportSettings settingsFor(const QString& destination)
+{
+    ExportSettings s;
+    s.destination = destination;
+    s.size = kFrame;
+    return s;
+}
+
+double peakRssMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+// Renders the timeline and converts each frame: RGBA where it changed (or whole, the reference),
+// then, with toYuv, to yuv420p in the changed band of rows (or whole, the reference).
+void renderConvert(benchmark::State& state, bool changedOnly, bool toYuv)
+{
+    const Workspace ws = slidePage();
+    std::int64_t frames = 0;
+    SwsContext* sws = sws_getContext(kFrame.x, kFrame.y, AV_PIX_FMT_RGBA, kFrame.x, kFrame.y, AV_PIX_FMT_YUV420P,
+                                     SWS_POINT, nullptr, nullptr, nullptr);
+    AVFrame* yuv = av_frame_alloc();
+    yuv->format = AV_PIX_FMT_YUV420P;
+    yuv->width = kFrame.x;
+    yuv->height = kFrame.y;
+    av_frame_get_buffer(yuv, 0);
+    for (auto _ : state) {
+        FrameConverter converter(kFrame, false);
+        frames += playTimeline(ws, settingsFor("x.mp4"), &composeSlideTitle,
+                               [&](std::int64_t k, const Bitmap& back, const Rect& changed) {
+                                   const Rect all{0, 0, kFrame.x, kFrame.y};
+                                   const Rect& region = changedOnly && k > 0 ? changed : all;
+                                   converter.update(back, region);
+                                   if (toYuv)
+                                       convertRowBand(sws, yuv, converter.rgba(), converter.stride(), region.top,
+                                                      region.isEmpty() ? region.top : region.bottom);
+                                   benchmark::DoNotOptimize(converter.rgba());
+                               });
+    }
+    av_frame_free(&yuv);
+    sws_freeContext(sws);
+    state.SetItemsProcessed(frames);
+}
+
+void exportTo(benchmark::State& state, const char* suffix)
+{
+    const QString path = QDir::temp().filePath(QStringLiteral("lumavo-export-bench.%1").arg(QLatin1String(suffix)));
+    std::int64_t frames = 0;
+    for (auto _ : state) {
+        const ExportResult r = exportVideo(slidePage(), settingsFor(path), &composeSlideTitle);
+        if (!r.ok)
+            state.SkipWithError(r.message.toLocal8Bit().constData());
+        frames += r.frames;
+    }
+    QFile::remove(path);
+    state.SetItemsProcessed(frames);
+    state.counters["peak_rss_mb"] = peakRssMb();
+}
+
+// The reference: FFmpeg's drawtext filter sliding a comparable title in over 2 s, 10 s at 1080p60.
+void drawtext(benchmark::State& state, bool x264)
+{
+    const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    if (ffmpeg.isEmpty()) {
+        state.SkipWithError("the ffmpeg program is not installed");
+        return;
+    }
+    QStringList args = {"-v", "error", "-f", "lavfi", "-i", "color=c=black:s=1920x1080:r=60:d=10", "-vf",
+                        "drawtext=text='Lumavo Titles':fontcolor=white:fontsize=133:y=470:x='min(460,-1000+t*1460)'"};
+    if (x264)
+        args << "-c:v" << "libx264" << "-preset" << "veryfast";
+    args << "-f" << "null" << "-";
+    for (auto _ : state) {
+        QProcess process;
+        process.start(ffmpeg, args);
+        if (!process.waitForFinished(600000) || process.exitCode() != 0)
+            state.SkipWithError("ffmpeg failed");
+    }
+    state.SetItemsProcessed(state.iterations() * 600);
+}
+
+BENCHMARK_CAPTURE(renderConvert, render_convert_changed, true, false)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK_CAPTURE(renderConvert, render_convert_full, false, false)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_changed, true, true)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_full, false, true)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(drawtext, drawtext_null, false)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+BENCHMARK_CAPTURE(drawtext, drawtext_x264, true)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_mp4, "mp4")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_mov, "mov")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_webm, "webm")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return lumavo::bench::runWithGuiApplication(argc, argv);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/geometry.h"
+
+#include <QString>
+#include <optional>
+
+namespace lumavo {
+
+// The containers an export can write, chosen by the destination's extension.
+enum class ExportFormat {
+    Mp4,          // H.264, yuv420p, AAC
+    Mov,          // ProRes 4444 with alpha, PCM
+    WebM,         // VP9 with alpha, Opus
+    PngSequence,  // a numbered pattern such as frames/%05d.png, RGBA, with sound.wav beside it
+};
+
+// A frame rate as an exact fraction (30000/1001 for 29.97).
+struct FrameRate {
+    int num = 60;
+    int den = 1;
+    friend constexpr bool operator==(const FrameRate&, const FrameRate&) = default;
+};
+
+struct ExportSettings {
+    QString destination;
+    bool allPages = false;   // false: the current page as Play plays it
+    Point size{1920, 1080};
+    FrameRate rate;
+    int passes = 1;           // passes of the repeat loop in an all-pages export
+    double holdSeconds = 3;   // every space-bar wait of a manual page
+    bool keyOnly = false;     // write the matte instead of the picture
+    int crf = 20;             // H.264 quality
+};
+
+// The format of a destination; nullopt for an extension no export writes.
+std::optional<ExportFormat> exportFormatFor(const QString& destination);
+// "23.976", "24", "25", "29.97", "30", "50", "59.94", "60"; nullopt otherwise.
+std::optional<FrameRate> parseFrameRate(const QString& text);
+// Checks the values a user gave; an empty string when they make an export.
+QString validateExportSettings(const ExportSettings& settings);
+
+} // namespace lumavo

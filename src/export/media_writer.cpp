@@ -1,0 +1,347 @@
+#include "export/media_writer.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+#include <algorithm>
+#include <vector>
+
+namespace lumavo {
+
+namespace {
+
+QString avError(const char* what, int code)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(text));
+}
+
+struct VideoCodecChoice {
+    const char* encoder;
+    AVPixelFormat pixelFormat;
+};
+
+VideoCodecChoice videoCodecFor(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::Mp4: return {"libx264", AV_PIX_FMT_YUV420P};
+    case ExportFormat::Mov: return {"prores_ks", AV_PIX_FMT_YUVA444P10LE};
+    case ExportFormat::WebM: return {"libvpx-vp9", AV_PIX_FMT_YUVA420P};
+    case ExportFormat::PngSequence: break;
+    }
+    return {"png", AV_PIX_FMT_RGBA};
+}
+
+} // namespace
+
+struct MediaWriter::Impl {
+    AVFormatContext* out = nullptr;
+    AVCodecContext* video = nullptr;
+    AVCodecContext* audio = nullptr;
+    AVStream* videoStream = nullptr;
+    AVStream* audioStream = nullptr;
+    SwsContext* sws = nullptr;
+    SwrContext* swr = nullptr;
+    AVFrame* frame = nullptr;
+    AVFrame* audioFrame = nullptr;
+    AVPacket* packet = nullptr;
+    const SoundTrack* track = nullptr;
+    FrameRate rate;
+    std::int64_t frames = 0;
+    std::int64_t audioDone = 0;   // samples written
+    int audioFrameSize = 1024;
+    bool headerWritten = false;
+    bool fileOpened = false;
+    std::vector<float> mixBuffer;
+
+    ~Impl()
+    {
+        if (fileOpened)
+            avio_closep(&out->pb);
+        avcodec_free_context(&video);
+        avcodec_free_context(&audio);
+        avformat_free_context(out);
+        sws_freeContext(sws);
+        swr_free(&swr);
+        av_frame_free(&frame);
+        av_frame_free(&audioFrame);
+        av_packet_free(&packet);
+    }
+
+    // Sends a frame (null flushes) and writes every packet the encoder gives back.
+    QString encode(AVCodecContext* codec, AVStream* stream, const AVFrame* input)
+    {
+        int ret = avcodec_send_frame(codec, input);
+        if (ret < 0)
+            return avError("cannot encode", ret);
+        for (;;) {
+            ret = avcodec_receive_packet(codec, packet);
+            if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF)
+                return {};
+            if (ret < 0)
+                return avError("cannot encode", ret);
+            av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
+            packet->stream_index = stream->index;
+            ret = av_interleaved_write_frame(out, packet);
+            if (ret < 0)
+                return avError("cannot write", ret);
+        }
+    }
+
+    QString openAudio(ExportFormat format)
+    {
+        const AVCodec* codec = nullptr;
+        if (format == ExportFormat::Mp4)
+            codec = avcodec_find_encoder_by_name("aac");
+        else if (format == ExportFormat::Mov)
+            codec = avcodec_find_encoder(AV_CODEC_ID_PCM_S16LE);
+        else {
+            codec = avcodec_find_encoder_by_name("libopus");
+            if (codec == nullptr)
+                codec = avcodec_find_encoder_by_name("opus");
+        }
+        if (codec == nullptr)
+            return QStringLiteral("no sound encoder for this format is installed");
+        audio = avcodec_alloc_context3(codec);
+        audio->sample_rate = kExportSampleRate;
+        audio->time_base = {1, kExportSampleRate};
+        AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+        av_channel_layout_copy(&audio->ch_layout, &stereo);
+        audio->sample_fmt = codec->sample_fmts != nullptr ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+        for (const AVSampleFormat* f = codec->sample_fmts; f != nullptr && *f != AV_SAMPLE_FMT_NONE; ++f)
+            if (*f == AV_SAMPLE_FMT_FLT || *f == AV_SAMPLE_FMT_FLTP)
+                audio->sample_fmt = *f;
+        if (format != ExportFormat::Mov)
+            audio->bit_rate = 192000;
+        audio->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;
+        if (out->oformat->flags & AVFMT_GLOBALHEADER)
+            audio->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        int ret = avcodec_open2(audio, codec, nullptr);
+        if (ret < 0)
+            return avError("cannot open the sound encoder", ret);
+        if (audio->frame_size > 0)
+            audioFrameSize = audio->frame_size;
+        audioStream = avformat_new_stream(out, nullptr);
+        audioStream->time_base = audio->time_base;
+        avcodec_parameters_from_context(audioStream->codecpar, audio);
+        ret = swr_alloc_set_opts2(&swr, &audio->ch_layout, audio->sample_fmt, kExportSampleRate, &stereo,
+                                  AV_SAMPLE_FMT_FLT, kExportSampleRate, 0, nullptr);
+        if (ret < 0 || (ret = swr_init(swr)) < 0)
+            return avError("cannot convert the sound", ret);
+        audioFrame = av_frame_alloc();
+        audioFrame->format = audio->sample_fmt;
+        av_channel_layout_copy(&audioFrame->ch_layout, &audio->ch_layout);
+        audioFrame->sample_rate = kExportSampleRate;
+        audioFrame->nb_samples = audioFrameSize;
+        ret = av_frame_get_buffer(audioFrame, 0);
+        if (ret < 0)
+            return avError("out of memory", ret);
+        mixBuffer.resize(static_cast<std::size_t>(audioFrameSize) * kExportChannels);
+        return {};
+    }
+
+    // Writes the sound up to `until` samples, in whole encoder frames unless `last`.
+    QString writeAudioUntil(std::int64_t until, bool last)
+    {
+        while (audioDone < until && (last || until - audioDone >= audioFrameSize)) {
+            const bool small = until - audioDone < audioFrameSize;
+            const bool canShorten = (audio->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0
+                || audio->frame_size == 0;
+            const int count = small && canShorten ? static_cast<int>(until - audioDone) : audioFrameSize;
+            track->mix(audioDone, count, mixBuffer.data());
+            int ret = av_frame_make_writable(audioFrame);
+            if (ret < 0)
+                return avError("out of memory", ret);
+            audioFrame->nb_samples = count;
+            const auto* src = reinterpret_cast<const std::uint8_t*>(mixBuffer.data());
+            ret = swr_convert(swr, audioFrame->data, count, &src, count);
+            if (ret < 0)
+                return avError("cannot convert the sound", ret);
+            audioFrame->pts = audioDone;
+            audioDone += count;
+            if (QString e = encode(audio, audioStream, audioFrame); !e.isEmpty())
+                return e;
+        }
+        return {};
+    }
+
+    std::int64_t samplesUntilFrame(std::int64_t k) const
+    {
+        return k * kExportSampleRate * rate.den / rate.num;
+    }
+};
+
+void convertRowBand(SwsContext* sws, AVFrame* frame, const std::uint8_t* rgba, int stride, int top, int bottom)
+{
+    // From an even row to an even row, so 4:2:0 chroma rows are whole.
+    top = std::clamp(top, 0, frame->height) & ~1;
+    bottom = std::min((std::clamp(bottom, 0, frame->height) + 1) & ~1, frame->height);
+    if (bottom <= top)
+        return;
+    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame->format));
+    const std::uint8_t* src = rgba + static_cast<std::ptrdiff_t>(top) * stride;
+    std::uint8_t* dst[4] = {};
+    for (int plane = 0; plane < 4 && frame->data[plane] != nullptr; ++plane) {
+        const int shift = (plane == 1 || plane == 2) ? desc->log2_chroma_h : 0;
+        dst[plane] = frame->data[plane] + static_cast<std::ptrdiff_t>(top >> shift) * frame->linesize[plane];
+    }
+    sws_scale(sws, &src, &stride, 0, bottom - top, dst, frame->linesize);
+}
+
+MediaWriter::MediaWriter() : d_(std::make_unique<Impl>()) {}
+MediaWriter::~MediaWriter() = default;
+
+std::int64_t MediaWriter::framesWritten() const
+{
+    return d_->frames;
+}
+
+QString MediaWriter::open(const QString& path, ExportFormat format, Point size, FrameRate rate, int crf,
+                          const SoundTrack* track)
+{
+    Impl& d = *d_;
+    d.rate = rate;
+    av_log_set_level(AV_LOG_QUIET);   // failures come back as one message of our own
+    const QByteArray fileName = path.toLocal8Bit();
+    const char* muxer = format == ExportFormat::PngSequence ? "image2" : nullptr;
+    int ret = avformat_alloc_output_context2(&d.out, nullptr, muxer, fileName.constData());
+    if (ret < 0 || d.out == nullptr)
+        return avError("cannot start the file", ret);
+
+    const VideoCodecChoice choice = videoCodecFor(format);
+    const AVCodec* codec = avcodec_find_encoder_by_name(choice.encoder);
+    if (codec == nullptr)
+        return QStringLiteral("the %1 encoder is not installed").arg(QLatin1String(choice.encoder));
+    d.video = avcodec_alloc_context3(codec);
+    d.video->width = size.x;
+    d.video->height = size.y;
+    d.video->pix_fmt = choice.pixelFormat;
+    d.video->time_base = {rate.den, rate.num};
+    d.video->framerate = {rate.num, rate.den};
+    d.video->gop_size = 2 * rate.num / rate.den;
+    d.video->thread_count = 0;   // as many threads as the machine has
+    d.video->color_primaries = AVCOL_PRI_BT709;
+    d.video->color_trc = AVCOL_TRC_BT709;
+    d.video->colorspace = AVCOL_SPC_BT709;
+    d.video->color_range = format == ExportFormat::PngSequence ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
+    if (d.out->oformat->flags & AVFMT_GLOBALHEADER)
+        d.video->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    AVDictionary* options = nullptr;
+    if (format == ExportFormat::Mp4) {
+        av_dict_set(&options, "preset", "veryfast", 0);
+        av_dict_set_int(&options, "crf", crf, 0);
+    } else if (format == ExportFormat::Mov) {
+        av_dict_set(&options, "profile", "4444", 0);
+    } else if (format == ExportFormat::WebM) {
+        d.video->bit_rate = 0;
+        av_dict_set_int(&options, "crf", crf + 11, 0);
+        av_dict_set(&options, "deadline", "realtime", 0);
+        av_dict_set(&options, "cpu-used", "8", 0);
+        av_dict_set(&options, "row-mt", "1", 0);
+        av_dict_set(&options, "lag-in-frames", "0", 0);   // no look-ahead: frames stream through
+    }
+    ret = avcodec_open2(d.video, codec, &options);
+    av_dict_free(&options);
+    if (ret < 0)
+        return avError("cannot open the video encoder", ret);
+    d.videoStream = avformat_new_stream(d.out, nullptr);
+    d.videoStream->time_base = d.video->time_base;
+    d.videoStream->avg_frame_rate = d.video->framerate;
+    d.videoStream->r_frame_rate = d.video->framerate;
+    avcodec_parameters_from_context(d.videoStream->codecpar, d.video);
+
+    if (track != nullptr && !track->isEmpty() && format != ExportFormat::PngSequence) {
+        d.track = track;
+        if (QString e = d.openAudio(format); !e.isEmpty())
+            return e;
+    }
+
+    d.sws = sws_getContext(size.x, size.y, AV_PIX_FMT_RGBA, size.x, size.y, choice.pixelFormat, SWS_POINT,
+                           nullptr, nullptr, nullptr);
+    if (d.sws == nullptr)
+        return QStringLiteral("cannot convert frames to the encoder's format");
+    const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
+    sws_setColorspaceDetails(d.sws, bt709, 1, bt709, format == ExportFormat::PngSequence ? 1 : 0, 0, 1 << 16,
+                             1 << 16);
+    d.frame = av_frame_alloc();
+    d.frame->format = choice.pixelFormat;
+    d.frame->width = size.x;
+    d.frame->height = size.y;
+    ret = av_frame_get_buffer(d.frame, 0);
+    if (ret < 0)
+        return avError("out of memory", ret);
+    d.packet = av_packet_alloc();
+
+    if (!(d.out->oformat->flags & AVFMT_NOFILE)) {
+        ret = avio_open(&d.out->pb, fileName.constData(), AVIO_FLAG_WRITE);
+        if (ret < 0)
+            return avError("cannot create the file", ret);
+        d.fileOpened = true;
+    }
+    AVDictionary* muxOptions = nullptr;
+    if (format == ExportFormat::Mp4 || format == ExportFormat::Mov)
+        av_dict_set(&muxOptions, "movflags", "+faststart", 0);
+    if (format == ExportFormat::PngSequence)
+        av_dict_set(&muxOptions, "start_number", "0", 0);
+    ret = avformat_write_header(d.out, &muxOptions);
+    av_dict_free(&muxOptions);
+    if (ret < 0)
+        return avError("cannot write the file header", ret);
+    d.headerWritten = true;
+    return {};
+}
+
+QString MediaWriter::writeFrame(const std::uint8_t* rgba, int stride, int changedTop, int changedBottom)
+{
+    Impl& d = *d_;
+    int ret = av_frame_make_writable(d.frame);
+    if (ret < 0)
+        return avError("out of memory", ret);
+    // The frame keeps the previous picture (make_writable copies it when the encoder still holds
+    // it), so only the changed band of rows is converted; the first frame is converted whole.
+    if (d.frames == 0)
+        convertRowBand(d.sws, d.frame, rgba, stride, 0, d.video->height);
+    else
+        convertRowBand(d.sws, d.frame, rgba, stride, changedTop, changedBottom);
+    d.frame->pts = d.frames++;
+    if (QString e = d.encode(d.video, d.videoStream, d.frame); !e.isEmpty())
+        return e;
+    if (d.audio != nullptr)
+        return d.writeAudioUntil(d.samplesUntilFrame(d.frames), false);
+    return {};
+}
+
+QString MediaWriter::finish()
+{
+    Impl& d = *d_;
+    if (QString e = d.encode(d.video, d.videoStream, nullptr); !e.isEmpty())
+        return e;
+    if (d.audio != nullptr) {
+        if (QString e = d.writeAudioUntil(d.samplesUntilFrame(d.frames), true); !e.isEmpty())
+            return e;
+        if (QString e = d.encode(d.audio, d.audioStream, nullptr); !e.isEmpty())
+            return e;
+    }
+    int ret = av_write_trailer(d.out);
+    if (ret < 0)
+        return avError("cannot finish the file", ret);
+    if (d.fileOpened) {
+        avio_flush(d.out->pb);
+        ret = d.out->pb->error;
+        d.fileOpened = false;
+        const int closed = avio_closep(&d.out->pb);
+        if (ret < 0 || closed < 0)
+            return avError("cannot write the file", ret < 0 ? ret : closed);
+    }
+    return {};
+}
+
+} // namespace lumavo

@@ -1,0 +1,127 @@
+#include "export/sound_track.h"
+
+#include <sndfile.h>
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+}
+
+#include <algorithm>
+
+namespace lumavo {
+
+void SoundTrack::mix(std::int64_t from, int count, float* out) const
+{
+    std::fill(out, out + static_cast<std::ptrdiff_t>(count) * kExportChannels, 0.0f);
+    const std::int64_t to = from + count;
+    for (const PlacedSound& s : sounds_) {
+        const std::int64_t length = static_cast<std::int64_t>(s.samples->size()) / kExportChannels;
+        const std::int64_t end = std::min(s.end, s.start + length);
+        const std::int64_t a = std::max(from, s.start);
+        const std::int64_t b = std::min(to, end);
+        const float* src = s.samples->data();
+        for (std::int64_t i = a; i < b; ++i)
+            for (int c = 0; c < kExportChannels; ++c)
+                out[(i - from) * kExportChannels + c] += src[(i - s.start) * kExportChannels + c];
+    }
+    for (int i = 0; i < count * kExportChannels; ++i)
+        out[i] = std::clamp(out[i], -1.0f, 1.0f);
+}
+
+std::int64_t sampleAt(Clock::Nanoseconds at)
+{
+    return (at.count() * kExportSampleRate + 500'000'000) / 1'000'000'000;
+}
+
+bool decodeWave(const QString& path, std::vector<float>& out, QString* error)
+{
+    const auto failWith = [&](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.toLocal8Bit().constData(), SFM_READ, &info);
+    if (file == nullptr)
+        return failWith(QString::fromLocal8Bit(sf_strerror(nullptr)));
+    std::vector<float> raw(static_cast<std::size_t>(info.frames) * static_cast<std::size_t>(info.channels));
+    const sf_count_t read = sf_readf_float(file, raw.data(), info.frames);
+    sf_close(file);
+    if (info.channels < 1 || info.samplerate < 1 || read < 0)
+        return failWith(QStringLiteral("not a sound file"));
+
+    // Mono goes to both sides; more than two channels keep the first two.
+    std::vector<float> stereo(static_cast<std::size_t>(read) * 2);
+    for (sf_count_t i = 0; i < read; ++i) {
+        const float* frame = raw.data() + i * info.channels;
+        stereo[i * 2] = frame[0];
+        stereo[i * 2 + 1] = info.channels > 1 ? frame[1] : frame[0];
+    }
+    if (info.samplerate == kExportSampleRate) {
+        out = std::move(stereo);
+        return true;
+    }
+    SwrContext* swr = nullptr;
+    AVChannelLayout layout = AV_CHANNEL_LAYOUT_STEREO;
+    if (swr_alloc_set_opts2(&swr, &layout, AV_SAMPLE_FMT_FLT, kExportSampleRate, &layout, AV_SAMPLE_FMT_FLT,
+                            info.samplerate, 0, nullptr)
+            < 0
+        || swr_init(swr) < 0) {
+        swr_free(&swr);
+        return failWith(QStringLiteral("cannot resample the sound"));
+    }
+    const int inCount = static_cast<int>(read);
+    const int capacity = swr_get_out_samples(swr, inCount) + 64;
+    out.assign(static_cast<std::size_t>(capacity) * 2, 0.0f);
+    auto* dst = reinterpret_cast<std::uint8_t*>(out.data());
+    const auto* src = reinterpret_cast<const std::uint8_t*>(stereo.data());
+    int done = swr_convert(swr, &dst, capacity, &src, inCount);
+    if (done >= 0) {
+        auto* tail = reinterpret_cast<std::uint8_t*>(out.data() + static_cast<std::size_t>(done) * 2);
+        const int flushed = swr_convert(swr, &tail, capacity - done, nullptr, 0);
+        if (flushed > 0)
+            done += flushed;
+    }
+    swr_free(&swr);
+    if (done < 0)
+        return failWith(QStringLiteral("cannot resample the sound"));
+    out.resize(static_cast<std::size_t>(done) * 2);
+    return true;
+}
+
+bool RecordingWavePlayer::open(const QString& path, QString* error)
+{
+    close();
+    auto samples = std::make_shared<std::vector<float>>();
+    if (!decodeWave(path, *samples, error))
+        return false;
+    opened_ = std::move(samples);
+    return true;
+}
+
+void RecordingWavePlayer::play()
+{
+    if (!opened_)
+        return;
+    stop();   // playing again restarts the sound
+    const std::int64_t start = sampleAt(clock_.now());
+    track_.add({opened_, start, start + static_cast<std::int64_t>(opened_->size()) / kExportChannels});
+    playing_ = static_cast<int>(track_.sounds().size()) - 1;
+}
+
+void RecordingWavePlayer::stop()
+{
+    if (playing_ >= 0)
+        track_.stopAt(static_cast<std::size_t>(playing_), sampleAt(clock_.now()));
+    playing_ = -1;
+}
+
+void RecordingWavePlayer::close()
+{
+    stop();
+    opened_.reset();
+}
+
+} // namespace lumavo
