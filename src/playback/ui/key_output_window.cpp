@@ -1,0 +1,57 @@
+#include "playback/ui/key_output_window.h"
+
+#include "playback/output_layout.h"
+#include "playback/ui/stage.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
+
+namespace lumavo {
+
+KeyOutputWindow::KeyOutputWindow(TCan& stage, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), stage_(stage)
+{
+    setObjectName(QStringLiteral("KeyOutput"));
+    setWindowTitle(QStringLiteral("Key Output"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::BlankCursor);
+    connect(&stage_, &TCan::presented, this, &KeyOutputWindow::follow);
+    follow(QRect(0, 0, stage_.backBuffer().width(), stage_.backBuffer().height()));
+}
+
+void KeyOutputWindow::showOn(QScreen* screen)
+{
+    if (screen == nullptr)
+        return;
+    setScreen(screen);
+    setGeometry(screen->geometry());
+    show();
+}
+
+void KeyOutputWindow::follow(const QRect& region)
+{
+    Bitmap& back = stage_.backBuffer();
+    Rect area{region.left(), region.top(), region.left() + region.width(), region.top() + region.height()};
+    if (matte_.width() != back.width() || matte_.height() != back.height()) {
+        matte_ = Bitmap(back.width(), back.height(), PixelFormat::Bits32);
+        area = {0, 0, back.width(), back.height()};
+    }
+    drawMatte(back, matte_, area);
+    if (isVisible())
+        repaint();
+}
+
+void KeyOutputWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (matte_.isEmpty())
+        return;
+    auto& matte = const_cast<Bitmap&>(matte_);
+    const QImage frame(matte.scanLine(0), matte.width(), matte.height(), matte.bytesPerLine(), QImage::Format_RGB32);
+    const Rect fit = aspectFit({matte.width(), matte.height()}, {width(), height()});
+    painter.drawImage(QRect(fit.left, fit.top, fit.width(), fit.height()), frame);
+}
+
+} // namespace lumavo
