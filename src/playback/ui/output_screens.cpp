@@ -52,7 +52,10 @@ std::vector<ScreenEntry> OutputScreens::screenEntries()
     std::vector<ScreenEntry> entries;
     for (QScreen* screen : QGuiApplication::screens()) {
         const QRect g = screen->geometry();
-        entries.push_back({screen->name(), {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()}});
+        // A screen without a name is known by its place in the list.
+        const QString name = screen->name().isEmpty() ? QStringLiteral("Screen %1").arg(entries.size() + 1)
+                                                      : screen->name();
+        entries.push_back({name, {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()}});
     }
     return entries;
 }
