@@ -1,0 +1,157 @@
+#include "app/ui/preview_panel.h"
+
+#include "playback/output_layout.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace lumavo {
+
+namespace {
+
+constexpr int kMessageWaitMs = 50;
+constexpr double kPreviewRefreshHz = 60.0;
+
+// The preview's wave player: every file opens and nothing sounds, so a preview never changes the page.
+class SilentWavePlayer final : public WavePlayer {
+public:
+    bool open(const QString&, QString*) override { return true; }
+    void play() override {}
+    void close() override {}
+};
+
+// Paints the preview's back buffer scaled into itself with its aspect kept.
+class PreviewPicture final : public QWidget {
+public:
+    PreviewPicture(PreviewPanel& panel, QWidget* parent) : QWidget(parent), panel_(panel)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMinimumSize(320, 180);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::black);
+        Bitmap& back = panel_.backBuffer();
+        if (back.isEmpty())
+            return;
+        const QImage frame(back.scanLine(0), back.width(), back.height(), back.bytesPerLine(), QImage::Format_RGB32);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(panel_.pictureRect(), frame);
+    }
+
+private:
+    PreviewPanel& panel_;
+};
+
+} // namespace
+
+PreviewPanel::PreviewPanel(AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context), silence_(std::make_unique<SilentWavePlayer>())
+{
+    setObjectName(QStringLiteral("PreviewPanel"));
+    player_ = std::make_unique<PagePlayer>(context_.workspace, *this, flags_, context_.prompter, context_.clock,
+                                           *silence_, &composeTitle);
+    wakeTimer_.setSingleShot(true);
+
+    auto* layout = new QVBoxLayout(this);
+    picture_ = new PreviewPicture(*this, this);
+    layout->addWidget(picture_, 1);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(new QLabel(QStringLiteral("Preview (sound off)"), this), 1);
+    auto* stop = new QPushButton(QStringLiteral("Stop"), this);
+    stop->setObjectName(QStringLiteral("PreviewStopButton"));
+    stop->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(stop);
+    layout->addLayout(bar);
+    connect(stop, &QPushButton::clicked, this, &PreviewPanel::stopPreview);
+
+    auto* stopKey = new QAction(this);
+    stopKey->setShortcut(Qt::Key_Escape);
+    stopKey->setShortcutContext(Qt::WindowShortcut);
+    connect(stopKey, &QAction::triggered, this, &PreviewPanel::stopPreview);
+    auto* spaceKey = new QAction(this);
+    spaceKey->setShortcut(Qt::Key_Space);
+    spaceKey->setShortcutContext(Qt::WindowShortcut);
+    connect(spaceKey, &QAction::triggered, this, &PreviewPanel::spaceBar);
+    addActions({stopKey, spaceKey});
+    hide();
+}
+
+PreviewPanel::~PreviewPanel() = default;
+
+void PreviewPanel::preview(Point canvas)
+{
+    if (player_->isPlaying() || canvas.x <= 0 || canvas.y <= 0)
+        return;
+    if (back_.width() != canvas.x || back_.height() != canvas.y)
+        back_ = Bitmap(canvas.x, canvas.y, PixelFormat::Bits32);
+    back_.canvas().brush = {kBlack, BrushStyle::Solid};
+    back_.canvas().fillRect({0, 0, back_.width(), back_.height()});
+    player_->playCurrentPage();
+}
+
+void PreviewPanel::stopPreview()
+{
+    if (flags_.killNow && enabled_)
+        player_->killcan();
+    flags_.spaceBarPause = false;
+    flags_.killNow = true;
+}
+
+void PreviewPanel::spaceBar()
+{
+    // As on the stage: in manual mode the space bar toggles the hold; otherwise it stops.
+    if (context_.workspace.page.mpause) {
+        flags_.spaceBarPause = !flags_.spaceBarPause;
+        return;
+    }
+    flags_.spaceBarPause = false;
+    flags_.killNow = true;
+}
+
+QRect PreviewPanel::pictureRect() const
+{
+    const Rect fit = aspectFit({back_.width(), back_.height()}, {picture_->width(), picture_->height()});
+    return {fit.left, fit.top, fit.width(), fit.height()};
+}
+
+void PreviewPanel::present(const Rect&)
+{
+    if (picture_->isVisible())
+        picture_->repaint();
+}
+
+Clock::Nanoseconds PreviewPanel::framePeriod() const
+{
+    return Clock::Nanoseconds(static_cast<std::int64_t>(1e9 / kPreviewRefreshHz));
+}
+
+void PreviewPanel::pumpMessages() { QCoreApplication::processEvents(); }
+
+void PreviewPanel::waitForMessages()
+{
+    wakeTimer_.start(kMessageWaitMs);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void PreviewPanel::showForPlayback() { show(); }
+
+void PreviewPanel::closeStage()
+{
+    const bool wasEnabled = enabled_;
+    enabled_ = false;
+    hide();
+    if (wasEnabled)
+        emit finished();
+}
+
+} // namespace lumavo
