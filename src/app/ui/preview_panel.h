@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/bitmap.h"
-#include "platform/ui/app_context.h"
+#include "storage/ui/app_context.h"
 #include "playback/page_player.h"
 #include "playback/stage_surface.h"
 
