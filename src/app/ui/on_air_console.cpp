@@ -10,6 +10,15 @@
 
 namespace lumavo {
 
+QAction* addWindowKey(QWidget& owner, const QKeySequence& key)
+{
+    auto* action = new QAction(&owner);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    owner.addAction(action);
+    return action;
+}
+
 OnAirConsole::OnAirConsole(TCan& stage, const Workspace& ws, QWidget* parent)
     : QWidget(parent), stage_(stage), ws_(ws)
 {
@@ -34,15 +43,8 @@ OnAirConsole::OnAirConsole(TCan& stage, const Workspace& ws, QWidget* parent)
     connect(stopButton, &QPushButton::clicked, this, &OnAirConsole::stopPlayback);
 
     // The keys act while the console is shown, wherever the focus is in its window.
-    auto* continueKey = new QAction(this);
-    continueKey->setShortcut(Qt::Key_Space);
-    continueKey->setShortcutContext(Qt::WindowShortcut);
-    connect(continueKey, &QAction::triggered, this, &OnAirConsole::continuePlayback);
-    auto* stopKey = new QAction(this);
-    stopKey->setShortcut(Qt::Key_Escape);
-    stopKey->setShortcutContext(Qt::WindowShortcut);
-    connect(stopKey, &QAction::triggered, this, &OnAirConsole::stopPlayback);
-    addActions({continueKey, stopKey});
+    connect(addWindowKey(*this, Qt::Key_Space), &QAction::triggered, this, &OnAirConsole::continuePlayback);
+    connect(addWindowKey(*this, Qt::Key_Escape), &QAction::triggered, this, &OnAirConsole::stopPlayback);
 
     connect(&stage_, &TCan::presented, this, &OnAirConsole::refresh);
     refresh();

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QAction;
+class QKeySequence;
 class QLabel;
 class QPushButton;
 
@@ -9,6 +11,9 @@ namespace lumavo {
 
 class TCan;
 struct Workspace;
+
+// A key that triggers the returned action anywhere in owner's window while owner is shown.
+QAction* addWindowKey(QWidget& owner, const QKeySequence& key);
 
 // The operator's console while the stage plays on another screen: "On air", the page and line
 // playing, and Continue (space) and Stop (Esc), which act on the stage's flags as its own keys and

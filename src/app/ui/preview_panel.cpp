@@ -1,5 +1,6 @@
 #include "app/ui/preview_panel.h"
 
+#include "app/ui/on_air_console.h"
 #include "playback/output_layout.h"
 
 #include <QAction>
@@ -74,15 +75,8 @@ PreviewPanel::PreviewPanel(AppContext& context, QWidget* parent)
     layout->addLayout(bar);
     connect(stop, &QPushButton::clicked, this, &PreviewPanel::stopPreview);
 
-    auto* stopKey = new QAction(this);
-    stopKey->setShortcut(Qt::Key_Escape);
-    stopKey->setShortcutContext(Qt::WindowShortcut);
-    connect(stopKey, &QAction::triggered, this, &PreviewPanel::stopPreview);
-    auto* spaceKey = new QAction(this);
-    spaceKey->setShortcut(Qt::Key_Space);
-    spaceKey->setShortcutContext(Qt::WindowShortcut);
-    connect(spaceKey, &QAction::triggered, this, &PreviewPanel::spaceBar);
-    addActions({stopKey, spaceKey});
+    connect(addWindowKey(*this, Qt::Key_Escape), &QAction::triggered, this, &PreviewPanel::stopPreview);
+    connect(addWindowKey(*this, Qt::Key_Space), &QAction::triggered, this, &PreviewPanel::spaceBar);
     hide();
 }
 

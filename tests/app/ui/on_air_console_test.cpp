@@ -1,9 +1,7 @@
 #include "app/ui/on_air_console.h"
 
 #include "playback/ui/stage.h"
-#include "scripted_prompter.h"
-#include "test_support.h"
-#include "../../playback/test_stage.h"
+#include "../../playback/ui/stage_context.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -14,13 +12,8 @@ namespace lumavo {
 namespace {
 
 // A console in a window of its own, beside an offscreen stage.
-struct ConsoleRig {
-    Workspace ws;
-    test::ScriptedPrompter prompter;
-    FakeClock clock;
-    QStringList waveLog;
+struct ConsoleRig : test::StageContext {
     QWidget window;
-    AppContext context{ws, prompter, clock, [this] { return std::make_unique<test::RecordingWavePlayer>(waveLog); }};
     std::unique_ptr<TCan> stage;
     OnAirConsole* console = nullptr;
 
@@ -76,12 +69,7 @@ TEST(OnAirConsole, ShowsThePageAndTheLinePlaying)
 {
     ConsoleRig r;
     r.ws.project.pageNow = QStringLiteral("003");
-    TitleLine& line = r.ws.page.line(1);
-    line.text = "Hi";
-    line.titleValid = true;
-    line.fontSize = 40;
-    line.inDir = 13;
-    line.outDir = 0;
+    r.oneTitlePage();
     QStringList seen;
     QObject::connect(r.stage.get(), &TCan::presented, r.console, [&] { seen << r.console->playingText(); });
     r.stage->playCurrentPage();

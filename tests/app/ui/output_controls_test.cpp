@@ -4,10 +4,8 @@
 #include "app/ui/preview_panel.h"
 #include "playback/ui/output_screens.h"
 #include "playback/ui/stage.h"
-#include "scripted_prompter.h"
 #include "storage/settings_file.h"
-#include "test_support.h"
-#include "../../playback/test_stage.h"
+#include "../../playback/ui/stage_context.h"
 
 #include <QMainWindow>
 #include <QMenu>
@@ -18,14 +16,9 @@ namespace lumavo {
 namespace {
 
 // A main window with the two menus the outputs add to, a stage and the output controls.
-struct ControlsRig {
-    Workspace ws;
-    test::ScriptedPrompter prompter;
-    FakeClock clock;
-    QStringList waveLog;
+struct ControlsRig : test::StageContext {
     test::TempDir dir;
     QMainWindow main;
-    AppContext context{ws, prompter, clock, [this] { return std::make_unique<test::RecordingWavePlayer>(waveLog); }};
     std::unique_ptr<TCan> stage;
     std::unique_ptr<OutputControls> controls;
 
@@ -89,11 +82,7 @@ TEST(OutputControls, RunOnTheEditorsScreenKeepsTheEditorAsItWas)
 TEST(OutputControls, PreviewPlaysThePageAndGivesTheEditorBack)
 {
     ControlsRig r;
-    TitleLine& line = r.ws.page.line(1);
-    line.text = "Hi";
-    line.titleValid = true;
-    line.inDir = 13;
-    line.outDir = 0;
+    r.oneTitlePage();
     r.controls->previewCurrentPage();
     EXPECT_FALSE(r.controls->preview().isVisible());
     EXPECT_TRUE(r.main.centralWidget()->isEnabled());

@@ -1,9 +1,7 @@
 #include "app/ui/preview_panel.h"
 
 #include "playback/ui/stage.h"
-#include "scripted_prompter.h"
-#include "test_support.h"
-#include "../../playback/test_stage.h"
+#include "../../playback/ui/stage_context.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -16,13 +14,8 @@ namespace lumavo {
 namespace {
 
 // A preview panel in an editor window, beside the real (offscreen) stage it must leave alone.
-struct PreviewRig {
-    Workspace ws;
-    test::ScriptedPrompter prompter;
-    FakeClock clock;
-    QStringList waveLog;
+struct PreviewRig : test::StageContext {
     QWidget window;
-    AppContext context{ws, prompter, clock, [this] { return std::make_unique<test::RecordingWavePlayer>(waveLog); }};
     std::unique_ptr<TCan> stage;
     PreviewPanel* panel = nullptr;
 
@@ -34,14 +27,8 @@ struct PreviewRig {
         window.resize(640, 480);
         window.show();
         QApplication::setActiveWindow(&window);
-        TitleLine& line = ws.page.line(1);
-        line.text = "Hi";
-        line.titleValid = true;
-        line.fontSize = 40;
-        line.inDir = 13;
-        line.outDir = 0;
-        line.waveFile = "/no/such/sound.wav";
-        ws.stage.restOf(1) = {50, 60};
+        oneTitlePage();
+        ws.page.line(1).waveFile = "/no/such/sound.wav";
         ws.page.pauseSecs = 2;
     }
 };

@@ -3,9 +3,7 @@
 #include "playback/ui/key_output_window.h"
 #include "playback/ui/stage.h"
 #include "playback/ui/window_output.h"
-#include "scripted_prompter.h"
-#include "test_support.h"
-#include "../test_stage.h"
+#include "stage_context.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -19,13 +17,8 @@ namespace lumavo {
 namespace {
 
 // A stage placed by the output choice, with a page of one title ready to play.
-struct OutputRig {
-    Workspace ws;
-    test::ScriptedPrompter prompter;
-    FakeClock clock;
-    QStringList waveLog;
+struct OutputRig : test::StageContext {
     QWidget mainWidget;
-    AppContext context{ws, prompter, clock, [this] { return std::make_unique<test::RecordingWavePlayer>(waveLog); }};
     std::unique_ptr<TCan> stage;
     std::unique_ptr<OutputScreens> outputs;
 
@@ -35,13 +28,7 @@ struct OutputRig {
         stage = std::make_unique<TCan>(context);
         outputs = std::make_unique<OutputScreens>(*stage, ws);
         stage->setPlacement(outputs.get());
-        TitleLine& line = ws.page.line(1);
-        line.text = "Hi";
-        line.titleValid = true;
-        line.fontSize = 40;
-        line.inDir = 13;
-        line.outDir = 0;
-        ws.stage.restOf(1) = {50, 60};
+        oneTitlePage();
     }
     QScreen* firstScreen() const { return QGuiApplication::screens().front(); }
     QString firstKey() const { return OutputScreens::screenEntries().front().name; }
