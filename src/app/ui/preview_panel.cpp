@@ -1,12 +1,11 @@
 #include "app/ui/preview_panel.h"
 
 #include "app/ui/on_air_console.h"
-#include "playback/output_layout.h"
+#include "playback/ui/fitted_picture.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -40,13 +39,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        painter.fillRect(rect(), Qt::black);
-        Bitmap& back = panel_.backBuffer();
-        if (back.isEmpty())
-            return;
-        const QImage frame(back.scanLine(0), back.width(), back.height(), back.bytesPerLine(), QImage::Format_RGB32);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(panel_.pictureRect(), frame);
+        paintFitted(painter, panel_.backBuffer(), size(), true);
     }
 
 private:
@@ -114,8 +107,7 @@ void PreviewPanel::spaceBar()
 
 QRect PreviewPanel::pictureRect() const
 {
-    const Rect fit = aspectFit({back_.width(), back_.height()}, {picture_->width(), picture_->height()});
-    return {fit.left, fit.top, fit.width(), fit.height()};
+    return fittedRect(back_, picture_->size());
 }
 
 void PreviewPanel::present(const Rect&)

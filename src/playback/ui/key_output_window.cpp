@@ -1,9 +1,9 @@
 #include "playback/ui/key_output_window.h"
 
 #include "playback/output_layout.h"
+#include "playback/ui/fitted_picture.h"
 #include "playback/ui/stage.h"
 
-#include <QImage>
 #include <QPainter>
 #include <QScreen>
 
@@ -45,13 +45,7 @@ void KeyOutputWindow::follow(const QRect& region)
 void KeyOutputWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    if (matte_.isEmpty())
-        return;
-    auto& matte = const_cast<Bitmap&>(matte_);
-    const QImage frame(matte.scanLine(0), matte.width(), matte.height(), matte.bytesPerLine(), QImage::Format_RGB32);
-    const Rect fit = aspectFit({matte.width(), matte.height()}, {width(), height()});
-    painter.drawImage(QRect(fit.left, fit.top, fit.width(), fit.height()), frame);
+    paintFitted(painter, matte_, size(), false);
 }
 
 } // namespace lumavo

@@ -1,10 +1,9 @@
 #include "playback/ui/window_output.h"
 
-#include "playback/output_layout.h"
+#include "playback/ui/fitted_picture.h"
 #include "playback/ui/stage.h"
 
 #include <QCoreApplication>
-#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -26,21 +25,13 @@ WindowOutput::WindowOutput(TCan& stage, QWidget* parent) : QWidget(parent, Qt::W
 
 QRect WindowOutput::pictureRect() const
 {
-    Bitmap& back = stage_.backBuffer();
-    const Rect fit = aspectFit({back.width(), back.height()}, {width(), height()});
-    return {fit.left, fit.top, fit.width(), fit.height()};
+    return fittedRect(stage_.backBuffer(), size());
 }
 
 void WindowOutput::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    Bitmap& back = stage_.backBuffer();
-    if (back.isEmpty())
-        return;
-    const QImage frame(back.scanLine(0), back.width(), back.height(), back.bytesPerLine(), QImage::Format_RGB32);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(pictureRect(), frame);
+    paintFitted(painter, stage_.backBuffer(), size(), true);
 }
 
 void WindowOutput::keyPressEvent(QKeyEvent* event) { QCoreApplication::sendEvent(&stage_, event); }
