@@ -17,6 +17,13 @@ KeyOutputWindow::KeyOutputWindow(TCan& stage, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::BlankCursor);
     connect(&stage_, &TCan::presented, this, &KeyOutputWindow::follow);
+    // Titles left in the back buffer are not on air once the stage has closed: key nothing.
+    connect(&stage_, &TCan::closed, this, [this] {
+        matte_.canvas().brush = {kBlack, BrushStyle::Solid};
+        matte_.canvas().fillRect({0, 0, matte_.width(), matte_.height()});
+        if (isVisible())
+            repaint();
+    });
     follow(QRect(0, 0, stage_.backBuffer().width(), stage_.backBuffer().height()));
 }
 

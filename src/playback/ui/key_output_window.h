@@ -11,7 +11,8 @@ namespace lumavo {
 class TCan;
 
 // A frameless full-screen window showing the stage's matte for a keyer's key input: white where the
-// stage is not the key colour black, black elsewhere, redrawn in the same present as the stage.
+// stage is not the key colour black, black elsewhere, redrawn in the same present as the stage;
+// all black once the stage has closed.
 class KeyOutputWindow : public QWidget {
     Q_OBJECT
 public:

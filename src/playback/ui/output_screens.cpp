@@ -91,14 +91,15 @@ bool OutputScreens::stageLeavesEditorFree(QScreen* editorScreen) const
 StagePlace OutputScreens::placeForPlayback(QScreen* editorScreen)
 {
     const ScreenPick pick = pickStageScreen(screenEntries(), stageKey_, indexOf(editorOrPrimary(editorScreen)));
-    if (pick.missing)
+    const bool windowed = canvas_ != WindowCanvas::Off && !ws_.editor.alignActive;
+    if (pick.missing && !windowed)
         emit notice(QStringLiteral("Output screen %1 is not connected: playing on the editor's screen.").arg(stageKey_));
     StagePlace place;
     place.screen = screenAt(pick.index);
     place.geometry = place.screen != nullptr ? place.screen->geometry() : QRect(0, 0, 1024, 768);
     place.canvas = place.geometry.size();
     // The alignment screen is worked on with the mouse, so it always takes a whole screen.
-    if (canvas_ != WindowCanvas::Off && !ws_.editor.alignActive) {
+    if (windowed) {
         const Point size = windowCanvasSize(canvas_, {place.canvas.width(), place.canvas.height()});
         place.canvas = QSize(size.x, size.y);
         place.showStageWindow = false;

@@ -217,6 +217,7 @@ bool TCan::isShownOnScreen() const
 
 void TCan::closeStage()
 {
+    emit closed();
     setEnabled(false);
     hide();
     if (context_.mainWidget != nullptr) {

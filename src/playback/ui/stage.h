@@ -75,6 +75,8 @@ public:
 signals:
     // After every present, with the back-buffer region just shown.
     void presented(const QRect& region);
+    // The stage was closed: nothing of it is on air any more.
+    void closed();
 
 public:
 

@@ -18,8 +18,13 @@ WindowOutput::WindowOutput(TCan& stage, QWidget* parent) : QWidget(parent, Qt::W
     setFocusPolicy(Qt::StrongFocus);
     resize(960, 540);
     connect(&stage_, &TCan::presented, this, [this] {
+        live_ = true;
         if (isVisible())
             repaint(pictureRect());
+    });
+    connect(&stage_, &TCan::closed, this, [this] {
+        live_ = false;
+        update();
     });
 }
 
@@ -31,7 +36,10 @@ QRect WindowOutput::pictureRect() const
 void WindowOutput::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    paintFitted(painter, stage_.backBuffer(), size(), true);
+    if (live_)
+        paintFitted(painter, stage_.backBuffer(), size(), true);
+    else
+        painter.fillRect(rect(), Qt::black);
 }
 
 void WindowOutput::keyPressEvent(QKeyEvent* event) { QCoreApplication::sendEvent(&stage_, event); }

@@ -8,7 +8,7 @@ class TCan;
 
 // The stage in an ordinary titled, resizable window, for capture programs: the stage's fixed-size
 // canvas scaled to fit with its aspect kept, black bars around it, redrawn in the same present.
-// Keys and clicks act on the stage as they do on the full-screen stage.
+// Black while the stage is closed. Keys and clicks act on the stage as on the full-screen stage.
 class WindowOutput : public QWidget {
     Q_OBJECT
 public:
@@ -24,6 +24,7 @@ protected:
 
 private:
     TCan& stage_;
+    bool live_ = false;   // the stage has presented since it was last closed
 };
 
 } // namespace lumavo

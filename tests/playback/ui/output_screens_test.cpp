@@ -60,15 +60,20 @@ TEST(OutputScreens, ScreenRemovedBeforeAPlayFallsBackToTheEditorsScreenWithANoti
     EXPECT_TRUE(notices.front().front().toString().contains(QStringLiteral("unplugged-monitor")));
 }
 
-TEST(OutputScreens, KeyOutputShowsTheMatteOfThePlayedPage)
+TEST(OutputScreens, KeyOutputShowsTheMatteOfThePlayedPageAndKeysNothingOnceTheStageCloses)
 {
     OutputRig r;
     r.outputs->setKeyScreenKey(r.firstKey());
     ASSERT_NE(r.outputs->keyOutput(), nullptr);
     EXPECT_TRUE(r.outputs->keyOutput()->isVisible());
+    // The key output follows each present; keep the last pair it showed.
+    Bitmap back;
+    Bitmap matte;
+    QObject::connect(r.stage.get(), &TCan::presented, r.outputs->keyOutput(), [&] {
+        back = r.stage->backBuffer();
+        matte = r.outputs->keyOutput()->matte();
+    });
     r.stage->playCurrentPage();
-    const Bitmap& back = r.stage->backBuffer();
-    const Bitmap& matte = r.outputs->keyOutput()->matte();
     ASSERT_EQ(matte.width(), back.width());
     ASSERT_EQ(matte.height(), back.height());
     int white = 0;
@@ -79,6 +84,12 @@ TEST(OutputScreens, KeyOutputShowsTheMatteOfThePlayedPage)
             white += lit;
         }
     EXPECT_GT(white, 20);
+    int keyedAfterClose = 0;   // the titles left on the closed stage are not keyed
+    const Bitmap& closedMatte = r.outputs->keyOutput()->matte();
+    for (int y = 0; y < closedMatte.height(); ++y)
+        for (int x = 0; x < closedMatte.width(); ++x)
+            keyedAfterClose += closedMatte.pixel(x, y) != kBlack;
+    EXPECT_EQ(keyedAfterClose, 0);
     r.outputs->setKeyScreenKey(QString());
     EXPECT_EQ(r.outputs->keyOutput(), nullptr);
 }
