@@ -5,6 +5,18 @@
 
 namespace lumavo {
 
+QStringList screenKeys(const QStringList& names)
+{
+    QStringList keys;
+    for (const QString& own : names) {
+        const QString number = QString::number(keys.size() + 1);
+        keys << (own.isEmpty()             ? QStringLiteral("Screen ") + number
+                 : names.count(own) > 1 ? own + QStringLiteral(" #") + number
+                                        : own);
+    }
+    return keys;
+}
+
 std::optional<int> findScreen(const std::vector<ScreenEntry>& screens, const QString& key)
 {
     if (key.isEmpty())

@@ -4,6 +4,7 @@
 #include "platform/geometry.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -14,6 +15,10 @@ struct ScreenEntry {
     QString name;
     Rect geometry;
 };
+
+// The keys screens are stored under, from their names in list order: a screen's own name, "Screen N"
+// for one without a name, and "NAME #N" for names that more than one screen shares (N from 1).
+QStringList screenKeys(const QStringList& names);
 
 // The screen an output goes to: an index into the screen list, and whether the stored screen was
 // missing so that the editor's screen stands in for it.

@@ -28,6 +28,13 @@ TEST(OutputLayout, UnpluggedScreenFallsBackToTheEditorsScreenAndSaysSo)
     EXPECT_EQ(findScreen(kTwoScreens, "HDMI-1"), 1);
 }
 
+TEST(OutputLayout, ScreensWithoutOrSharingANameGetKeysOfTheirOwn)
+{
+    // Two X screens both report "screen": each must stay choosable.
+    EXPECT_EQ(screenKeys({"screen", "screen", "", "DP-1"}),
+              (QStringList{"screen #1", "screen #2", "Screen 3", "DP-1"}));
+}
+
 TEST(OutputLayout, ScreenLabelGivesNameSizeAndPosition)
 {
     EXPECT_EQ(screenLabel(kTwoScreens[1]), QStringLiteral("HDMI-1 (1280 x 720 at 1920, 0)"));

@@ -50,11 +50,14 @@ OutputScreens::~OutputScreens() = default;
 std::vector<ScreenEntry> OutputScreens::screenEntries()
 {
     std::vector<ScreenEntry> entries;
-    for (QScreen* screen : QGuiApplication::screens()) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QStringList names;
+    for (QScreen* screen : screens)
+        names << screen->name();
+    const QStringList keys = screenKeys(names);
+    for (QScreen* screen : screens) {
         const QRect g = screen->geometry();
-        // A screen without a name is known by its place in the list.
-        const QString name = screen->name().isEmpty() ? QStringLiteral("Screen %1").arg(entries.size() + 1)
-                                                      : screen->name();
+        const QString& name = keys[static_cast<qsizetype>(entries.size())];
         entries.push_back({name, {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()}});
     }
     return entries;

@@ -26,7 +26,7 @@ public:
     OutputScreens(TCan& stage, Workspace& ws, QObject* parent = nullptr);
     ~OutputScreens() override;
 
-    // The screens Qt knows now, in its order; a screen without a name is called "Screen N".
+    // The screens Qt knows now, in its order, named by screenKeys().
     static std::vector<ScreenEntry> screenEntries();
 
     QString stageScreenKey() const { return stageKey_; }
