@@ -127,6 +127,9 @@ void TCan::fitToScreen()
             context_.mainWidget != nullptr ? context_.mainWidget->screen() : nullptr);
         area = place.geometry;
         showStageWindow_ = place.showStageWindow;
+        // Separate X screens all start at (0, 0): the geometry alone does not pick the screen.
+        if (place.screen != nullptr && place.screen != screen())
+            setScreen(place.screen);
         if (!showStageWindow_)
             canvas = place.canvas;
     }
