@@ -10,7 +10,21 @@ namespace lumavo {
 
 namespace {
 constexpr int kMaxSettingLength = 255;
+
+OutputSettings outputsIn(const IniFile& ini)
+{
+    return {ini.readString(kSettingsSection, QStringLiteral("OutputScreen")),
+            ini.readString(kSettingsSection, QStringLiteral("KeyOutputScreen")),
+            ini.readString(kSettingsSection, QStringLiteral("OutputWindow"))};
 }
+
+void writeOutputs(IniFile& ini, const OutputSettings& outputs)
+{
+    ini.writeString(kSettingsSection, QStringLiteral("OutputScreen"), outputs.outputScreen);
+    ini.writeString(kSettingsSection, QStringLiteral("KeyOutputScreen"), outputs.keyOutputScreen);
+    ini.writeString(kSettingsSection, QStringLiteral("OutputWindow"), outputs.outputWindow);
+}
+} // namespace
 
 QString settingsFilePath()
 {
@@ -60,6 +74,10 @@ IoResult writetheinifile(const Workspace& ws, const WindowPlacement& placement, 
     IniFile ini = IniFile::load(path, &status);
     if (!status.ok)
         return status;
+    const bool hadOutputs = ini.hasKey(kSettingsSection, QStringLiteral("OutputScreen")) ||
+                            ini.hasKey(kSettingsSection, QStringLiteral("KeyOutputScreen")) ||
+                            ini.hasKey(kSettingsSection, QStringLiteral("OutputWindow"));
+    const OutputSettings outputs = outputsIn(ini);
     ini.eraseSection(QStringLiteral("LUMAVO OPTIONS"));
     const ProjectState& project = ws.project;
     // The file actually opened: the name stored inside a project file may lack its extension.
@@ -76,6 +94,20 @@ IoResult writetheinifile(const Workspace& ws, const WindowPlacement& placement, 
     ini.writeInteger(kSettingsSection, QStringLiteral("Width"), placement.width);
     ini.writeString(kSettingsSection, QStringLiteral("Birth"),
                     birthText(now.isValid() ? now : QDateTime::currentDateTime()));
+    if (hadOutputs)
+        writeOutputs(ini, outputs);
+    return ini.save(path);
+}
+
+OutputSettings readOutputSettings(const QString& path) { return outputsIn(IniFile::load(path)); }
+
+IoResult writeOutputSettings(const OutputSettings& outputs, const QString& path)
+{
+    IoResult status;
+    IniFile ini = IniFile::load(path, &status);
+    if (!status.ok)
+        return status;
+    writeOutputs(ini, outputs);
     return ini.save(path);
 }
 

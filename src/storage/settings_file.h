@@ -39,9 +39,23 @@ struct SettingsReadOutcome {
 SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QString& path);
 
 // Rewrites the "LUMAVO Options" section (erased first, keys in order Program, Version,
-// Lastproject, Dir, Top, Left, Height, Width, Birth), keeping other sections, atomically.
+// Lastproject, Dir, Top, Left, Height, Width, Birth, then the output keys it found), keeping other
+// sections, atomically.
 // now invalid: the current time. Failure leaves the old file and returns the reason naming it.
 IoResult writetheinifile(const Workspace& ws, const WindowPlacement& placement, const QString& path,
                          const QDateTime& now = {});
+
+// The operator's output choice, kept under keys of its own in the same section: "OutputScreen"
+// (a screen name; empty: the editor's screen), "KeyOutputScreen" (empty: none) and "OutputWindow"
+// ("", "1280x720", "1920x1080" or "Screen"). Files without them read as empty.
+struct OutputSettings {
+    QString outputScreen;
+    QString keyOutputScreen;
+    QString outputWindow;
+    friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
+};
+OutputSettings readOutputSettings(const QString& path);
+// Writes the three keys, keeping every other line of the file; failure keeps the old file.
+IoResult writeOutputSettings(const OutputSettings& outputs, const QString& path);
 
 } // namespace lumavo

@@ -3,6 +3,7 @@
 #include "align/ui/alignment_screen.h"
 #include "app/editor_model.h"
 #include "app/ui/main_window.h"
+#include "app/ui/output_controls.h"
 #include "app/ui/time_options.h"
 #include "compose/ui/effects_window.h"
 #include "compose/ui/font_form.h"
@@ -64,6 +65,7 @@ Application::Application(Prompter& prompter, Clock& clock,
 Application::~Application()
 {
     // Windows that may point at each other go before the main window they belong to.
+    outputControls_.reset();
     effectsWindow_.reset();
     stage_.reset();
     systemInfo_.reset();
@@ -87,6 +89,11 @@ void Application::createWindows()
     applyStartupValues(workspace_.page);
     effectsWindow_ = std::make_unique<Tefxctr>(context_, mainWindow_.get());
     connectWindows(alignment);
+    outputControls_ = std::make_unique<OutputControls>(*mainWindow_, *stage_, context_, settingsPath_);
+    QObject::connect(mainWindow_.get(), &TBitMovOptMain::playbackStarting, outputControls_.get(),
+                     &OutputControls::playbackStarting);
+    QObject::connect(mainWindow_.get(), &TBitMovOptMain::playbackEnded, outputControls_.get(),
+                     &OutputControls::playbackEnded);
 
     if (!workspace_.editor.settingsRead)
         mainWindow_->applySettings(readtheinifile(workspace_, context_.prompter, settingsPath_));

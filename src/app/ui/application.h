@@ -14,6 +14,7 @@
 namespace lumavo {
 
 class AlignmentScreen;
+class OutputControls;
 
 // Runs the program: start-up, the message loop, shutdown. Returns the process exit code.
 int runApplication(int argc, char** argv);
@@ -54,6 +55,7 @@ private:
     std::unique_ptr<Tsyschk> systemInfo_;
     std::unique_ptr<TCan> stage_;
     std::unique_ptr<Tefxctr> effectsWindow_;
+    std::unique_ptr<OutputControls> outputControls_;
 };
 
 } // namespace lumavo

@@ -1062,7 +1062,9 @@ void TBitMovOptMain::PlayPgToolButtonClick()
 {
     if (windows_.stage == nullptr)
         return;
+    emit playbackStarting();
     windows_.stage->playCurrentPage();
+    emit playbackEnded();
     afterPlayback();
 }
 
@@ -1070,7 +1072,9 @@ void TBitMovOptMain::PlayAllToolButtonClick()
 {
     if (windows_.stage == nullptr)
         return;
+    emit playbackStarting();
     windows_.stage->playAllPages();
+    emit playbackEnded();
     afterPlayback();
 }
 

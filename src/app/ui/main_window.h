@@ -104,6 +104,13 @@ public:
     // and the folder the help pages are copied from.
     void setProcessEnd(std::function<void()> end) { processEnd_ = std::move(end); }
     void setSettingsPath(const QString& path) { settingsPath_ = path; }
+
+signals:
+    // Before and after every play command (the outputs show the on-air console meanwhile).
+    void playbackStarting();
+    void playbackEnded();
+
+public:
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
     void setHelpSource(const QString& folder) { helpSource_ = folder; }
     void setWindows(const EditorWindows& windows) { windows_ = windows; }

@@ -106,8 +106,12 @@ void TCan::saveabitmap()
 
 QScreen* TCan::stageScreen() const
 {
-    if (context_.mainWidget != nullptr && context_.mainWidget->screen() != nullptr)
-        return context_.mainWidget->screen();
+    QScreen* editor = context_.mainWidget != nullptr ? context_.mainWidget->screen() : nullptr;
+    if (placement_ != nullptr)
+        if (QScreen* chosen = placement_->stageScreen(editor))
+            return chosen;
+    if (editor != nullptr)
+        return editor;
     return screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
 }
 
@@ -116,13 +120,25 @@ Point TCan::screenSize() const { return {back_.width(), back_.height()}; }
 void TCan::fitToScreen()
 {
     QScreen* s = stageScreen();
-    const QRect area = s != nullptr ? s->geometry() : QRect(0, 0, 1024, 768);
+    QRect area = s != nullptr ? s->geometry() : QRect(0, 0, 1024, 768);
+    std::optional<QSize> canvas;   // a windowed output's fixed canvas
+    if (placement_ != nullptr) {
+        const StagePlace place = placement_->placeForPlayback(
+            context_.mainWidget != nullptr ? context_.mainWidget->screen() : nullptr);
+        area = place.geometry;
+        showStageWindow_ = place.showStageWindow;
+        // Separate X screens all start at (0, 0): the geometry alone does not pick the screen.
+        if (place.screen != nullptr && place.screen != screen())
+            setScreen(place.screen);
+        if (!showStageWindow_)
+            canvas = place.canvas;
+    }
     setGeometry(area);
     // The back buffer holds the screen's device pixels, so titles are composed for the device
     // size and shown without scaling on a high-density screen.
     const qreal ratio = s != nullptr ? s->devicePixelRatio() : 1.0;
-    const int width = qRound(area.width() * ratio);
-    const int height = qRound(area.height() * ratio);
+    const int width = canvas ? canvas->width() : qRound(area.width() * ratio);
+    const int height = canvas ? canvas->height() : qRound(area.height() * ratio);
     if (back_.width() != width || back_.height() != height) {
         back_ = Bitmap(width, height, PixelFormat::Bits32);
         back_.canvas().brush = {kBlack, BrushStyle::Solid};
@@ -156,7 +172,9 @@ void TCan::present(const Rect& region)
     // The region is in back-buffer (device) pixels; the widget repaints in logical ones.
     const qreal ratio = backBufferRatio();
     const QRectF logical(region.left / ratio, region.top / ratio, region.width() / ratio, region.height() / ratio);
-    repaint(logical.toAlignedRect());
+    if (isVisible())
+        repaint(logical.toAlignedRect());
+    emit presented(QRect(region.left, region.top, region.width(), region.height()));
 }
 
 Clock::Nanoseconds TCan::framePeriod() const
@@ -180,6 +198,8 @@ void TCan::showForPlayback()
         alignment_->hidePanel();
     fitToScreen();
     setCursor(context_.workspace.editor.alignActive ? Qt::ArrowCursor : Qt::BlankCursor);
+    if (!showStageWindow_)
+        return;
     if (!isVisible())
         paintedSinceShown_ = false;
     show();
@@ -192,11 +212,15 @@ void TCan::enableStage() { setEnabled(true); }
 
 bool TCan::isShownOnScreen() const
 {
+    // A windowed output is up already; the stage's own window stays hidden then.
+    if (!showStageWindow_)
+        return true;
     return isVisible() && windowHandle() != nullptr && windowHandle()->isExposed() && paintedSinceShown_;
 }
 
 void TCan::closeStage()
 {
+    emit closed();
     setEnabled(false);
     hide();
     if (context_.mainWidget != nullptr) {

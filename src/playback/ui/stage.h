@@ -4,6 +4,7 @@
 #include "storage/ui/app_context.h"
 #include "playback/page_player.h"
 #include "playback/stage_surface.h"
+#include "playback/ui/stage_placement.h"
 
 #include <QString>
 #include <QTimer>
@@ -63,6 +64,21 @@ public:
     // Takes ownership of the alignment mode; without one, Align and the path commands do nothing.
     void setAlignment(std::unique_ptr<StageAlignment> alignment);
     StageAlignment* alignment() const { return alignment_.get(); }
+    const PlaybackFlags& flags() const { return flags_; }
+
+    // ---- outputs: where the stage goes, and who follows its presents ----
+    // Not owned; null: the editor's screen, full-screen.
+    void setPlacement(StagePlacement* placement) { placement_ = placement; }
+    // True while the stage's own window is up for playback.
+    bool isStageWindowShown() const { return isVisible(); }
+
+signals:
+    // After every present, with the back-buffer region just shown.
+    void presented(const QRect& region);
+    // The stage was closed: nothing of it is on air any more.
+    void closed();
+
+public:
 
     // StageSurface
     Bitmap& backBuffer() override { return back_; }
@@ -107,6 +123,8 @@ private:
     std::unique_ptr<StageAlignment> alignment_;
     QTimer wakeTimer_;                       // bounds a wait for messages
     bool paintedSinceShown_ = false;         // a frame reached the window since it was shown
+    StagePlacement* placement_ = nullptr;
+    bool showStageWindow_ = true;            // false while a windowed output shows the picture
 };
 
 } // namespace lumavo
