@@ -43,7 +43,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAccessKeysAndShortcuts)
     const std::vector<std::pair<const char*, const char*>> items{
         {"NewProj1", "&New Project"}, {"OpenProjectClick", "&Open Project..."}, {"Saveproject", "&Save Project"},
         {"NewPage1", "New &Page"}, {"SaveAs1", "Save P&age..."}, {"BDeletepage", "&Delete Current Page"},
-        {"PrintFileButton1", "&Print..."}, {"PrintSetup1", "P&rint Setup..."}, {"Exit1", "E&xit"},
+        {"ExportVideo1", "&Export Video..."}, {"PrintFileButton1", "&Print..."}, {"PrintSetup1", "P&rint Setup..."}, {"Exit1", "E&xit"},
         {"Align2", "Align"}, {"PlayPage2", "Play Page"}, {"PlayAllPages2", "Play All Pages"},
         {"EasySlowdown1", "Easy Slow down"}, {"SetColorBarTime1", "Set Color Bar Time"},
         {"UseColorBars1", "Use Color Bars"}, {"UseCountDown1", "Use Count Down"}, {"RepeaTLoop1", "RepeaT - Loop"},
@@ -55,10 +55,10 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAccessKeysAndShortcuts)
     EXPECT_EQ(action("PlayPage2")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     EXPECT_TRUE(action("RepeaTLoop1")->font().bold());
     const QList<QAction*> file = control<QMenu>("File1")->actions();
-    ASSERT_EQ(file.size(), 12);
+    ASSERT_EQ(file.size(), 13);
     EXPECT_TRUE(file[3]->isSeparator());
     EXPECT_TRUE(file[7]->isSeparator());
-    EXPECT_TRUE(file[10]->isSeparator());
+    EXPECT_TRUE(file[11]->isSeparator());
 }
 
 TEST_F(MainWindowTest, CtrlAInAnEditBoxIsLeftToTheAlignShortcut)
