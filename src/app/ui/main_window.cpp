@@ -598,11 +598,9 @@ void TBitMovOptMain::showpage()
     applyManualUi();
     if (!ws_.page.mpause)
         label4_->setText(QString::number(ws_.page.pauseSecs));
-    for (int k = 1; k <= kLineCount; ++k) {
+    for (int k = 1; k <= kLineCount; ++k)
         applyEditFont(k);
-        TitleLine& line = ws_.page.line(k);
-        line.titleValid = !edit(k)->text().isEmpty() || !line.bitmapFile.isEmpty();
-    }
+    settleTitleValidity(ws_.page);
     loadprevus();
 }
 
@@ -738,54 +736,42 @@ void TBitMovOptMain::FontAtributes1Click()
 
 void TBitMovOptMain::setFontStyle(std::uint8_t style)
 {
-    const RecordBytes before = pageSnapshot(ws_);
-    ws_.page.line(popupLine_).fontStyle = style;
+    setLineFontStyle(ws_, popupLine_, style);
     applyEditFont(popupLine_);
-    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::FontTypeSizw1Click()
 {
-    const RecordBytes before = pageSnapshot(ws_);
     if (windows_.fontForm == nullptr)
         return;
-    context_.prompter.execModal(*windows_.fontForm);
+    context_.prompter.execModal(*windows_.fontForm);   // the chooser edits the page itself
     applyEditFont(ws_.editor.titleNum >= 1 && ws_.editor.titleNum <= kLineCount ? ws_.editor.titleNum : popupLine_);
-    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::fontbuttonClick()
 {
-    const RecordBytes before = pageSnapshot(ws_);
     const int line = ws_.editor.titleNum;
     if (line < 1 || line > kLineCount || windows_.fontForm == nullptr)
         return;
     context_.prompter.execModal(*windows_.fontForm);
     applyEditFont(line);
-    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::ToolButton13Click()
 {
-    const RecordBytes before = pageSnapshot(ws_);
     const int line = ws_.editor.titleNum;
-    const bool valid = line >= 1 && line <= kLineCount;
-    if (valid)
+    if (line >= 1 && line <= kLineCount)
         lastChooserColor_ = ws_.page.line(line).fontColor;
     const std::optional<Color> chosen = context_.prompter.chooseColor(lastChooserColor_);
     if (!chosen)
         return;
     lastChooserColor_ = *chosen;
-    if (valid) {
-        ws_.page.line(line).fontColor = *chosen;
+    if (setLineFontColor(ws_, line, *chosen).line != 0)
         applyEditFont(line);
-    }
-    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::ShadowColor1Click()
 {
-    const RecordBytes before = pageSnapshot(ws_);
     const int line = ws_.editor.titleNum;
     if (line >= 1 && line <= kLineCount)
         lastChooserColor_ = ws_.page.line(line).shadowColor;
@@ -793,22 +779,18 @@ void TBitMovOptMain::ShadowColor1Click()
     if (!chosen)
         return;
     lastChooserColor_ = *chosen;
-    ws_.page.line(popupLine_).shadowColor = *chosen;
-    noteEdit(ws_, before);
+    setLineShadowColor(ws_, popupLine_, *chosen);
 }
 
 void TBitMovOptMain::ShadowOnOff1Click()
 {
-    const RecordBytes before = pageSnapshot(ws_);
     // The toolbar's shadow toggle switches the shadow; this item takes the chooser's last colour.
-    ws_.page.line(popupLine_).shadowColor = lastChooserColor_;
+    setLineShadowColor(ws_, popupLine_, lastChooserColor_);
     shadowOnOff1_->setChecked(ws_.page.line(popupLine_).shadowOn);
-    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::LoadBitmap1Click()
 {
-    const RecordBytes before = pageSnapshot(ws_);
     FileDialogOptions options;
     options.title = QStringLiteral("Load A Graphic File");
     options.filter = QStringLiteral("Bitmaps (*.bmp)");
@@ -816,29 +798,25 @@ void TBitMovOptMain::LoadBitmap1Click()
     options.directory = ws_.project.projectDir;
     const int k = popupLine_;
     if (const std::optional<QString> chosen = context_.prompter.openFileName(options)) {
-        TitleLine& line = ws_.page.line(k);
-        line.bitmapFile = chosen->left(kTextCapacity);
-        if (!line.bitmapFile.isEmpty()) {
-            line.titleValid = loadbimage(line.bitmapFile, preview(k), fileLabel(k));
+        const QString& name = ws_.page.line(k).bitmapFile;
+        if (setLinePicture(ws_, k, *chosen).line != 0 && !name.isEmpty()) {
+            setLinePictureShown(ws_, k, loadbimage(name, preview(k), fileLabel(k)));
             edit(k)->clear();
         }
     }
     const QString dir = ws_.project.projectDir;
     if (!dir.isEmpty() && !QDir::setCurrent(dir))
         pmsg(context_.prompter, QStringLiteral("Cant find my last startup directory? ") + dir);
-    noteEdit(ws_, before);
 }
 
 void TBitMovOptMain::PlayaWaveto1Click()
 {
-    const RecordBytes before = pageSnapshot(ws_);
     FileDialogOptions options;
     options.filter = QStringLiteral("Wave Files (*.wav)");
     options.defaultSuffix = QStringLiteral("wav");
     options.directory = ws_.project.projectDir;
     if (const std::optional<QString> chosen = context_.prompter.openFileName(options))
-        ws_.page.line(popupLine_).waveFile = chosen->left(kTextCapacity);
-    noteEdit(ws_, before);
+        setLineWave(ws_, popupLine_, *chosen);
 }
 
 void TBitMovOptMain::ToolButton9Click()
@@ -904,23 +882,20 @@ void TBitMovOptMain::ShowIMagelab()
 
 void TBitMovOptMain::DelayTrackBArChange(int position)
 {
-    ws_.page.movementDelay = position;
+    setMovementDelay(ws_, position);
     label1_->setText(QString::number(position));
-    setsav(1);
 }
 
 void TBitMovOptMain::PauseTrackBarChange(int position)
 {
-    ws_.page.pauseSecs = position;
+    setPauseSecs(ws_, position);
     label4_->setText(QString::number(position));
-    setsav(1);
 }
 
 void TBitMovOptMain::TrackBar2Change(int position)
 {
     label7_->setText(QString::number(fadeLabelValue(position)));
-    setfadedelay(position);
-    setsav(1);
+    setFadeDelay(ws_, position);
 }
 
 void TBitMovOptMain::TrackBar1Change(int position)
