@@ -7,7 +7,9 @@
 #include "app/ui/direction_toolbar.h"
 #include "app/ui/pictures.h"
 #include "app/ui/splash_window.h"
+#include "app/ui/status_bar.h"
 #include "app/ui/time_options.h"
+#include "app/ui/title_lines.h"
 #include "compose/ui/effects_window.h"
 #include "compose/ui/font_form.h"
 #include "platform/ui/qt_prompter.h"
@@ -57,40 +59,9 @@ namespace lumavo {
 
 namespace {
 
-// Lets the menu's Ctrl+A (Align) win over the edit boxes' select-all, so the shortcut works
-// wherever the focus is.
-class AlignShortcutFirst final : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::ShortcutOverride) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_A && key->modifiers() == Qt::ControlModifier) {
-                event->ignore();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 constexpr int kDesignWidth = kMainWindowWidth;
 constexpr int kDesignHeight = kMainWindowHeight;
-constexpr int kLineTop = 30;        // top of line 1's edit box on the window surface
-constexpr int kLineSpacing = 76;    // from one line's top to the next
-constexpr int kEditHeight = 44;
-constexpr int kTitleButtonWidth = 24;
-constexpr int kStripWidth = 13;
-constexpr int kPreviewSize = 26;
-constexpr int kEditPixelHeight = 32;
 
-const std::array<QColor, kLineCount> kStripColors{QColor(255, 0, 0), QColor(255, 255, 255), QColor(0, 0, 255)};
-const std::array<QString, kLineCount> kLineWords{QStringLiteral(" for line one?"), QStringLiteral(" for line two?"),
-                                                QStringLiteral(" for line three?")};
-
-
-// Captions above their sliders in the delay box.
 } // namespace
 
 TBitMovOptMain::TBitMovOptMain(AppContext& context, QWidget* parent)
@@ -268,70 +239,13 @@ void TBitMovOptMain::buildMenus()
 
 void TBitMovOptMain::buildTitleLines(QWidget* surface)
 {
-    inLabel_ = new QLabel(QStringLiteral("IN"), surface);
-    inLabel_->setObjectName(QStringLiteral("InLabel"));
-    inLabel_->setFont(arialBold(13));
-    inLabel_->setGeometry(20, 8, 30, 18);
-    outLabel_ = new QLabel(QStringLiteral("OUT"), surface);
-    outLabel_->setObjectName(QStringLiteral("OutLabel"));
-    outLabel_->setFont(arialBold(13));
-
-    for (int k = 1; k <= kLineCount; ++k) {
-        TitleRow& row = rows_[static_cast<std::size_t>(k - 1)];
-        const int top = kLineTop + (k - 1) * kLineSpacing;
-        const QColor stripColor = kStripColors[static_cast<std::size_t>(k - 1)];
-        auto strip = [&](const QString& name) {
-            auto* frame = new QFrame(surface);
-            frame->setObjectName(name);
-            frame->setAutoFillBackground(true);
-            QPalette pal = frame->palette();
-            pal.setColor(QPalette::Window, stripColor);
-            frame->setPalette(pal);
-            frame->setGeometry(0, top, kStripWidth, kEditHeight);
-            return frame;
-        };
-        auto titleButton = [&](const QString& name) {
-            auto* button = new QToolButton(surface);
-            button->setObjectName(name);
-            button->setIconSize(QSize(kDirectionPictureSize, kDirectionPictureSize));
-            button->setGeometry(0, top, kTitleButtonWidth, kEditHeight);
-            return button;
-        };
-        row.inButton = titleButton(lineName("t", k, "dirbutton"));
-        row.inButton->setToolTip(QStringLiteral("IN direction"));
-        row.inButton->setIcon(directionPicture(4));   // the design state until a page is shown
-        row.leftStrip = strip(lineName("LeftStrip", k));
-        row.edit = new QLineEdit(surface);
-        row.edit->setObjectName(lineName("Edit", k));
-        row.edit->setGeometry(0, top, kDesignWidth - 120, kEditHeight);
-        QPalette pal = row.edit->palette();
-        pal.setColor(QPalette::Base, Qt::black);
-        pal.setColor(QPalette::Text, Qt::white);
-        row.edit->setPalette(pal);
-        row.edit->setContextMenuPolicy(Qt::CustomContextMenu);
-        row.edit->installEventFilter(new AlignShortcutFirst(row.edit));
-        row.rightStrip = strip(lineName("RightStrip", k));
-        row.outButton = titleButton(lineName("T", k, "DirOutButton"));
-        row.outButton->setToolTip(QStringLiteral("OUT direction"));
-        row.outButton->setIcon(directionPicture(5));
-        row.preview = new QLabel(surface);
-        row.preview->setObjectName(lineName("PreVuImage", k));
-        row.preview->setGeometry(20, top + kEditHeight + 3, kPreviewSize, kPreviewSize);
-        row.preview->setScaledContents(true);
-        row.preview->hide();
-        row.fileLabel = new QLabel(surface);
-        row.fileLabel->setObjectName(lineName("image", k, "label"));
-        row.fileLabel->setGeometry(0, top + kEditHeight + 1, kDesignWidth - 120, 16);
-
-        connect(row.inButton, &QToolButton::clicked, this, [this, k] { openDirectionToolbar(k, true); });
-        connect(row.outButton, &QToolButton::clicked, this, [this, k] { openDirectionToolbar(k, false); });
-        connect(row.edit, &QLineEdit::textChanged, this, [this, k](const QString& text) { editChange(k, text); });
-        connect(row.edit, &QLineEdit::customContextMenuRequested, this, [this, k](const QPoint& at) {
-            PopupMenu1Popup(k);
-            popupMenu1_->exec(edit(k)->mapToGlobal(at));
-        });
-        applyEditFont(k);
-    }
+    titleLines_ = new TitleLines(context_, surface);
+    connect(titleLines_, &TitleLines::directionRequested, this, &TBitMovOptMain::openDirectionToolbar);
+    connect(titleLines_, &TitleLines::textChanged, this, &TBitMovOptMain::editChange);
+    connect(titleLines_, &TitleLines::menuRequested, this, [this](int line, const QPoint& at) {
+        PopupMenu1Popup(line);
+        popupMenu1_->exec(at);
+    });
 }
 
 void TBitMovOptMain::buildDirectionToolbar()
@@ -395,22 +309,8 @@ void TBitMovOptMain::buildPopupMenu()
 
 void TBitMovOptMain::buildStatusBar()
 {
-    static const std::array<int, 5> kWidths{80, 80, 70, 40, 80};
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar()->setSizeGripEnabled(false);
-    for (std::size_t i = 0; i < kWidths.size(); ++i) {
-        auto* panel = new QLabel(statusBar());
-        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        // The last panel holds the project name and takes what room there is.
-        if (i + 1 < kWidths.size())
-            panel->setFixedWidth(kWidths[i]);
-        else
-            panel->setMinimumWidth(kWidths[i]);
-        statusBar()->addWidget(panel, i + 1 < kWidths.size() ? 0 : 1);
-        statusPanels_[i] = panel;
-    }
+    statusBar_ = new EditorStatusBar(this);
+    setStatusBar(statusBar_);
 }
 
 // ---- start-up, layout, ending ---------------------------------------------------------------
@@ -436,25 +336,11 @@ void TBitMovOptMain::FormCreate()
 
 void TBitMovOptMain::FormResize()
 {
-    TitleRowWidths widths;
-    widths.inButton = kTitleButtonWidth;
-    widths.strip = kStripWidth;
-    widths.outButton = kTitleButtonWidth;
-    widths.directionToolbar = directionToolbar_->width();
-    const TitleRowLayout layout = layoutTitleRow(width(), widths);
-    for (TitleRow& row : rows_) {
-        row.inButton->move(layout.inLeft, row.inButton->y());
-        row.leftStrip->move(layout.leftStripLeft, row.leftStrip->y());
-        row.edit->setGeometry(layout.editLeft, row.edit->y(), layout.editWidth, row.edit->height());
-        row.outButton->move(layout.outLeft, row.outButton->y());
-        row.rightStrip->move(layout.rightStripLeft, row.rightStrip->y());
-    }
-    outLabel_->setGeometry(layout.outLabelLeft, 8, 40, 18);
+    const TitleRowLayout layout = titleLines_->layoutRows(width(), directionToolbar_->width());
     directionToolbar_->move(layout.directionToolbarLeft, directionToolbar_->y());
     // The delay box stands along the bottom, above the status bar.
-    const int panelTop = kLineTop + kLineCount * kLineSpacing;
+    const int panelTop = TitleLines::kHeight;
     panel1_->setGeometry(8, panelTop, width() - 16, std::max(100, centralWidget()->height() - panelTop - 6));
-    ShowIMagelab();
 }
 
 void TBitMovOptMain::resizeEvent(QResizeEvent* event)
@@ -556,13 +442,7 @@ void TBitMovOptMain::Initiate()
 
 void TBitMovOptMain::syncEditorControls()
 {
-    for (int k = 1; k <= kLineCount; ++k) {
-        QLineEdit* box = edit(k);
-        if (box->text() != ws_.page.line(k).text) {
-            const QSignalBlocker block(box);
-            box->setText(ws_.page.line(k).text);
-        }
-    }
+    titleLines_->showTexts();
     if (checkBox1_->isChecked() != ws_.page.mpause) {
         const QSignalBlocker block(checkBox1_);
         checkBox1_->setChecked(ws_.page.mpause);
@@ -606,18 +486,7 @@ void TBitMovOptMain::showpage()
 
 void TBitMovOptMain::applyEditFont(int line)
 {
-    const TitleLine& title = ws_.page.line(line);
-    QLineEdit* box = edit(line);
-    QFont font(title.fontName);
-    font.setPixelSize(kEditPixelHeight);
-    font.setBold(title.fontStyle & kStyleBold);
-    font.setItalic(title.fontStyle & kStyleItalic);
-    font.setUnderline(title.fontStyle & kStyleUnderline);
-    font.setStrikeOut(title.fontStyle & kStyleStrikeOut);
-    box->setFont(font);
-    QPalette pal = box->palette();
-    pal.setColor(QPalette::Text, toQColor(title.fontColor));
-    box->setPalette(pal);
+    titleLines_->applyEditFont(line);
 }
 
 bool TBitMovOptMain::ProjectValid()
@@ -636,11 +505,8 @@ void TBitMovOptMain::setdirectionButton(PathSide side, int line, int code, int i
         QPainter p(&glyphScratch_);
         p.drawPixmap(0, 0, directionPicture(image));
     }
-    if (recordDirection(ws_.page, side, line, code)) {
-        QToolButton* button = side == PathSide::In ? inButton(line) : outButton(line);
-        button->setIcon(QIcon(glyphScratch_));
-        button->setProperty("directionCode", code);
-    }
+    if (recordDirection(ws_.page, side, line, code))
+        titleLines_->showDirection(side, line, QIcon(glyphScratch_), code);
     directionToolbar_->hide();
 }
 
@@ -664,12 +530,13 @@ QString TBitMovOptMain::getpagenow() const { return ws_.project.pageNow; }
 void TBitMovOptMain::setpagenow(const QString& page) { ws_.project.pageNow = page.left(255); }
 void TBitMovOptMain::setsav(int flag) { lumavo::setsav(ws_, flag); }
 
-void TBitMovOptMain::openDirectionToolbar(int line, bool inDirection)
+void TBitMovOptMain::openDirectionToolbar(int line, PathSide side)
 {
-    if (!mayErasePath(ws_, context_.prompter, line, inDirection ? PathSide::In : PathSide::Out))
+    const bool inDirection = side == PathSide::In;
+    if (!mayErasePath(ws_, context_.prompter, line, side))
         return;
     setsav(1);
-    setDirectionTarget(ws_.editor, inDirection ? PathSide::In : PathSide::Out);
+    setDirectionTarget(ws_.editor, side);
     ws_.editor.titleNum = static_cast<std::uint8_t>(line);
     settoolbarbuttons(line);
     const QRect editBox = editRectInWindow(line);
@@ -709,10 +576,8 @@ void TBitMovOptMain::lineToggleClick(int number)
 
 void TBitMovOptMain::editChange(int line, const QString& text)
 {
-    if (editTextChanged(ws_, line, text).clearPicture) {
-        fileLabel(line)->clear();
-        preview(line)->hide();
-    }
+    if (editTextChanged(ws_, line, text).clearPicture)
+        titleLines_->clearPicture(line);
 }
 
 // ---- styling --------------------------------------------------------------------------------
@@ -826,57 +691,11 @@ void TBitMovOptMain::ToolButton9Click()
 
 bool TBitMovOptMain::loadbimage(const QString& name, QLabel* image, QLabel* label)
 {
-    label->setText(name);
-    const QString found = resolveStoredPath(name, ws_.project.projectDir);
-    // The one picture loader, with its size and truncation guards.
-    Bitmap picture;
-    if (found.isEmpty() || !picture.loadFromFile(found)) {
-        context_.prompter.message(QStringLiteral("Error opening graphics file: ") + name, MessageIcon::Error);
-        return false;
-    }
-    image->setPixmap(QPixmap::fromImage(picture.toImage()));
-    image->setProperty("previewFile", name);
-    image->setScaledContents(true);
-    image->show();
-    ShowIMagelab();
-    return true;
+    return titleLines_->loadbimage(name, image, label);
 }
 
-void TBitMovOptMain::loadprevus()
-{
-    for (int k = 1; k <= kLineCount; ++k) {
-        const QString name = ws_.page.line(k).bitmapFile;
-        QLabel* image = preview(k);
-        // A preview left over from another page or picture is not this line's preview.
-        if (image->property("previewFile").toString() != name) {
-            image->hide();
-            image->clear();
-            image->setProperty("previewFile", QString());
-            if (name.isEmpty())
-                fileLabel(k)->clear();
-        }
-        const bool empty = image->pixmap().isNull() || image->isHidden();
-        if (name.isEmpty() || !empty)
-            continue;
-        if (!loadbimage(name, image, fileLabel(k))) {
-            const QString where = (QStringLiteral(" Where is ") + name).left(90);
-            pmsg(context_.prompter, where + kLineWords[static_cast<std::size_t>(k - 1)]);
-        }
-    }
-}
-
-void TBitMovOptMain::ShowIMagelab()
-{
-    for (int k = 1; k <= kLineCount; ++k) {
-        const QString& name = ws_.page.line(k).bitmapFile;
-        if (name.isEmpty())
-            continue;
-        const QLineEdit* box = edit(k);
-        QLabel* label = fileLabel(k);
-        label->setGeometry(box->x(), box->y() + box->height() + (k == 1 ? 1 : 0), box->width(), label->height());
-        label->setText(name);
-    }
-}
+void TBitMovOptMain::loadprevus() { titleLines_->loadprevus(); }
+void TBitMovOptMain::ShowIMagelab() { titleLines_->ShowIMagelab(); }
 
 // ---- timing ---------------------------------------------------------------------------------
 
@@ -954,10 +773,8 @@ void TBitMovOptMain::SetColorBarTime1Click()
 void TBitMovOptMain::applyActions(const EditorActions& actions)
 {
     if (actions.clearPreviews) {
-        for (int k = 1; k <= kLineCount; ++k) {
-            preview(k)->hide();
-            fileLabel(k)->clear();
-        }
+        for (int k = 1; k <= kLineCount; ++k)
+            titleLines_->clearPicture(k);
     }
     if (actions.showPage)
         showpage();
@@ -978,8 +795,7 @@ void TBitMovOptMain::applyActions(const EditorActions& actions)
 
 void TBitMovOptMain::refreshStatusBar()
 {
-    for (std::size_t i = 0; i < statusPanels_.size(); ++i)
-        statusPanels_[i]->setText(ws_.status.panel[i]);
+    statusBar_->showPanels(ws_.status);
 }
 
 void TBitMovOptMain::showPageNumber()
@@ -1133,14 +949,14 @@ void TBitMovOptMain::Contents1Click()
 
 // ---- controls -------------------------------------------------------------------------------
 
-QLineEdit* TBitMovOptMain::edit(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).edit; }
-QToolButton* TBitMovOptMain::inButton(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).inButton; }
-QToolButton* TBitMovOptMain::outButton(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).outButton; }
-QLabel* TBitMovOptMain::preview(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).preview; }
-QLabel* TBitMovOptMain::fileLabel(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).fileLabel; }
+QLineEdit* TBitMovOptMain::edit(int line) const { return titleLines_->edit(line); }
+QToolButton* TBitMovOptMain::inButton(int line) const { return titleLines_->inButton(line); }
+QToolButton* TBitMovOptMain::outButton(int line) const { return titleLines_->outButton(line); }
+QLabel* TBitMovOptMain::preview(int line) const { return titleLines_->preview(line); }
+QLabel* TBitMovOptMain::fileLabel(int line) const { return titleLines_->fileLabel(line); }
 QToolButton* TBitMovOptMain::directionButton(int code) const { return directionToolbar_->directionButton(code); }
 QToolButton* TBitMovOptMain::toggleButton(int number) const { return directionToolbar_->toggleButton(number); }
-QLabel* TBitMovOptMain::statusPanel(int index) const { return statusPanels_.at(static_cast<std::size_t>(index)); }
+QLabel* TBitMovOptMain::statusPanel(int index) const { return statusBar_->panel(index); }
 Tsplasher* TBitMovOptMain::splash() const { return splash_.data(); }
 
 QRect TBitMovOptMain::editRectInWindow(int line) const

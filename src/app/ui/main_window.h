@@ -29,6 +29,8 @@ class QToolButton;
 
 namespace lumavo {
 
+class EditorStatusBar;
+class TitleLines;
 class Tsplasher;
 
 class TbFontForm;
@@ -76,7 +78,7 @@ public:
     void setpagenow(const QString& page);
     void setsav(int flag);
 
-    // Previews and file-name labels of picture lines.
+    // Previews and file-name labels of picture lines (the title lines panel's).
     bool loadbimage(const QString& name, QLabel* image, QLabel* label);
     void loadprevus();
     void ShowIMagelab();
@@ -191,16 +193,6 @@ private slots:
     void CheckBox1Click(bool checked);
 
 private:
-    struct TitleRow {
-        QToolButton* inButton = nullptr;
-        QFrame* leftStrip = nullptr;
-        QLineEdit* edit = nullptr;
-        QFrame* rightStrip = nullptr;
-        QToolButton* outButton = nullptr;
-        QLabel* preview = nullptr;
-        QLabel* fileLabel = nullptr;
-    };
-
     void FormCreate();
     void FormResize();
     void buildToolBar();
@@ -213,7 +205,7 @@ private:
     void buildPopupMenu();
     void buildStatusBar();
 
-    void openDirectionToolbar(int line, bool inDirection);
+    void openDirectionToolbar(int line, PathSide side);
     void dirClick(int code);
     void lineToggleClick(int number);
     void editChange(int line, const QString& text);
@@ -231,11 +223,10 @@ private:
     ExportSettings exportChoices_;   // the last export's choices, offered again
     Workspace& ws_;
     EditorWindows windows_;
-    std::array<TitleRow, kLineCount> rows_{};
+    TitleLines* titleLines_ = nullptr;
+    EditorStatusBar* statusBar_ = nullptr;
     QToolBar* toolBar3_ = nullptr;
     QLabel* curPgNumber_ = nullptr;
-    QLabel* inLabel_ = nullptr;
-    QLabel* outLabel_ = nullptr;
     DirectionToolbar* directionToolbar_ = nullptr;
     QGroupBox* panel1_ = nullptr;
     QSlider* trackBar2_ = nullptr;
@@ -264,12 +255,11 @@ private:
     QToolButton* newPageButton_ = nullptr;
     QToolButton* copyPageButton_ = nullptr;
     std::array<QToolButton*, 7> projectTools_{};   // enabled once a project is open
-    std::array<QLabel*, 5> statusPanels_{};
     QPixmap glyphScratch_;
     QPointer<Tsplasher> splash_;
     int popupLine_ = 1;
-    Color lastChooserColor_ = kBlack;
-    RecordBytes beforeAlignment_{};   // the page as it was when the alignment screen opened   // the colour chooser keeps the colour it last held
+    Color lastChooserColor_ = kBlack;   // the colour chooser keeps the colour it last held
+    RecordBytes beforeAlignment_{};   // the page as it was when the alignment screen opened
 
     std::function<void()> processEnd_;
     QString settingsPath_;
