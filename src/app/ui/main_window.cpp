@@ -260,23 +260,7 @@ void TBitMovOptMain::buildDirectionToolbar()
 
 void TBitMovOptMain::buildDelayControls(QWidget* surface)
 {
-    auto* box = new DelayControls(surface);
-    panel1_ = box;
-    trackBar2_ = box->fade;
-    trackBar1_ = box->effects;
-    delayTrackBar_ = box->movement;
-    pauseTrackBar_ = box->pause;
-    label7_ = box->fadeValue;
-    label3_ = box->effectName;
-    label1_ = box->movementValue;
-    label4_ = box->pauseValue;
-    label8_ = box->secondsLabel;
-    checkBox1_ = box->manual;
-    connect(trackBar2_, &QSlider::valueChanged, this, &TBitMovOptMain::TrackBar2Change);
-    connect(trackBar1_, &QSlider::valueChanged, this, &TBitMovOptMain::TrackBar1Change);
-    connect(delayTrackBar_, &QSlider::valueChanged, this, &TBitMovOptMain::DelayTrackBArChange);
-    connect(pauseTrackBar_, &QSlider::valueChanged, this, &TBitMovOptMain::PauseTrackBarChange);
-    connect(checkBox1_, &QCheckBox::toggled, this, &TBitMovOptMain::CheckBox1Click);
+    delayControls_ = new DelayControls(ws_, surface);
 }
 
 void TBitMovOptMain::buildPopupMenu()
@@ -340,7 +324,7 @@ void TBitMovOptMain::FormResize()
     directionToolbar_->move(layout.directionToolbarLeft, directionToolbar_->y());
     // The delay box stands along the bottom, above the status bar.
     const int panelTop = TitleLines::kHeight;
-    panel1_->setGeometry(8, panelTop, width() - 16, std::max(100, centralWidget()->height() - panelTop - 6));
+    delayControls_->setGeometry(8, panelTop, width() - 16, std::max(100, centralWidget()->height() - panelTop - 6));
 }
 
 void TBitMovOptMain::resizeEvent(QResizeEvent* event)
@@ -443,11 +427,7 @@ void TBitMovOptMain::Initiate()
 void TBitMovOptMain::syncEditorControls()
 {
     titleLines_->showTexts();
-    if (checkBox1_->isChecked() != ws_.page.mpause) {
-        const QSignalBlocker block(checkBox1_);
-        checkBox1_->setChecked(ws_.page.mpause);
-    }
-    applyManualUi();
+    delayControls_->showManual();
 }
 
 void TBitMovOptMain::showpage()
@@ -463,21 +443,7 @@ void TBitMovOptMain::showpage()
         if (code >= 1 && code <= 13)
             setdirectionButton(PathSide::Out, k, code, code - 1);
     }
-    {
-        const QSignalBlocker block(trackBar2_);
-        trackBar2_->setValue(ws_.page.fadeDelay);
-    }
-    label7_->setText(QString::number(fadeLabelValue(trackBar2_->value())));
-    {
-        const QSignalBlocker blockDelay(delayTrackBar_);
-        const QSignalBlocker blockPause(pauseTrackBar_);
-        delayTrackBar_->setValue(ws_.page.movementDelay);
-        pauseTrackBar_->setValue(ws_.page.pauseSecs);
-    }
-    label1_->setText(QString::number(ws_.page.movementDelay));
-    applyManualUi();
-    if (!ws_.page.mpause)
-        label4_->setText(QString::number(ws_.page.pauseSecs));
+    delayControls_->showPage();
     for (int k = 1; k <= kLineCount; ++k)
         applyEditFont(k);
     settleTitleValidity(ws_.page);
@@ -698,48 +664,6 @@ void TBitMovOptMain::loadprevus() { titleLines_->loadprevus(); }
 void TBitMovOptMain::ShowIMagelab() { titleLines_->ShowIMagelab(); }
 
 // ---- timing ---------------------------------------------------------------------------------
-
-void TBitMovOptMain::DelayTrackBArChange(int position)
-{
-    setMovementDelay(ws_, position);
-    label1_->setText(QString::number(position));
-}
-
-void TBitMovOptMain::PauseTrackBarChange(int position)
-{
-    setPauseSecs(ws_, position);
-    label4_->setText(QString::number(position));
-}
-
-void TBitMovOptMain::TrackBar2Change(int position)
-{
-    label7_->setText(QString::number(fadeLabelValue(position)));
-    setFadeDelay(ws_, position);
-}
-
-void TBitMovOptMain::TrackBar1Change(int position)
-{
-    ws_.editor.osEffect = static_cast<std::int16_t>(position);
-    label3_->setText(osEffectName(position));
-}
-
-void TBitMovOptMain::CheckBox1Click(bool checked)
-{
-    setManualMode(ws_, checked);
-    applyManualUi();
-}
-
-void TBitMovOptMain::applyManualUi()
-{
-    if (ws_.page.mpause) {
-        label8_->hide();
-        label4_->setText(QStringLiteral("SpaceBar - Manual"));
-    } else {
-        label4_->setText(QString::number(pauseTrackBar_->value()));
-        label8_->show();
-    }
-    pauseTrackBar_->setVisible(!ws_.page.mpause);
-}
 
 void TBitMovOptMain::ColorBarToolButtonClick()
 {

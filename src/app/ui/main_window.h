@@ -29,6 +29,7 @@ class QToolButton;
 
 namespace lumavo {
 
+class DelayControls;
 class EditorStatusBar;
 class TitleLines;
 class Tsplasher;
@@ -185,12 +186,6 @@ private slots:
     void LoadBitmap1Click();
     void PlayaWaveto1Click();
     void ToolButton9Click();
-    // Timing.
-    void DelayTrackBArChange(int position);
-    void PauseTrackBarChange(int position);
-    void TrackBar2Change(int position);
-    void TrackBar1Change(int position);
-    void CheckBox1Click(bool checked);
 
 private:
     void FormCreate();
@@ -210,7 +205,6 @@ private:
     void lineToggleClick(int number);
     void editChange(int line, const QString& text);
     void setFontStyle(std::uint8_t style);
-    void applyManualUi();
     void syncEditorControls();
     void applyEditFont(int line);
     void pagePointer(PageStep step);
@@ -228,17 +222,7 @@ private:
     QToolBar* toolBar3_ = nullptr;
     QLabel* curPgNumber_ = nullptr;
     DirectionToolbar* directionToolbar_ = nullptr;
-    QGroupBox* panel1_ = nullptr;
-    QSlider* trackBar2_ = nullptr;
-    QSlider* trackBar1_ = nullptr;
-    QSlider* delayTrackBar_ = nullptr;
-    QSlider* pauseTrackBar_ = nullptr;
-    QLabel* label7_ = nullptr;
-    QLabel* label3_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* label4_ = nullptr;
-    QLabel* label8_ = nullptr;
-    QCheckBox* checkBox1_ = nullptr;
+    DelayControls* delayControls_ = nullptr;
     QMenu* popupMenu1_ = nullptr;
     QAction* editContent_ = nullptr;
     QAction* bold1_ = nullptr;
