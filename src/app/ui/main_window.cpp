@@ -5,6 +5,7 @@
 #include "app/ui/about_window.h"
 #include "app/ui/delay_controls.h"
 #include "app/ui/direction_toolbar.h"
+#include "app/ui/line_menu.h"
 #include "app/ui/pictures.h"
 #include "app/ui/splash_window.h"
 #include "app/ui/status_bar.h"
@@ -85,8 +86,8 @@ TBitMovOptMain::TBitMovOptMain(AppContext& context, QWidget* parent)
     setCentralWidget(surface);
     buildTitleLines(surface);
     buildDelayControls(surface);
-    buildDirectionToolbar();
     buildPopupMenu();
+    buildDirectionToolbar();
     buildStatusBar();
     resize(kDesignWidth, kDesignHeight);
     setMinimumSize(kMainWindowMinWidth, kMainWindowMinHeight);
@@ -244,7 +245,7 @@ void TBitMovOptMain::buildTitleLines(QWidget* surface)
     connect(titleLines_, &TitleLines::textChanged, this, &TBitMovOptMain::editChange);
     connect(titleLines_, &TitleLines::menuRequested, this, [this](int line, const QPoint& at) {
         PopupMenu1Popup(line);
-        popupMenu1_->exec(at);
+        lineMenu_->exec(at);
     });
 }
 
@@ -253,8 +254,8 @@ void TBitMovOptMain::buildDirectionToolbar()
     directionToolbar_ = new DirectionToolbar(this);
     connect(directionToolbar_, &DirectionToolbar::directionClicked, this, &TBitMovOptMain::dirClick);
     connect(directionToolbar_, &DirectionToolbar::toggleClicked, this, &TBitMovOptMain::lineToggleClick);
-    connect(directionToolbar_, &DirectionToolbar::colourClicked, this, &TBitMovOptMain::ToolButton13Click);
-    connect(directionToolbar_, &DirectionToolbar::fontClicked, this, &TBitMovOptMain::fontbuttonClick);
+    connect(directionToolbar_, &DirectionToolbar::colourClicked, lineMenu_, &LineMenu::ToolButton13Click);
+    connect(directionToolbar_, &DirectionToolbar::fontClicked, lineMenu_, &LineMenu::fontbuttonClick);
     connect(directionToolbar_, &DirectionToolbar::closeClicked, this, &TBitMovOptMain::ToolButton9Click);
 }
 
@@ -265,30 +266,7 @@ void TBitMovOptMain::buildDelayControls(QWidget* surface)
 
 void TBitMovOptMain::buildPopupMenu()
 {
-    popupMenu1_ = new QMenu(this);
-    popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
-    editContent_ = addMenuItem(popupMenu1_, "EditContent", QStringLiteral("[]"), nullptr);
-    addMenuItem(popupMenu1_, "FontTypeSizw1", QStringLiteral("Font Type -Size"), &TBitMovOptMain::FontTypeSizw1Click);
-    QMenu* attributes = popupMenu1_->addMenu(QStringLiteral("Font Atributes"));
-    attributes->setObjectName(QStringLiteral("FontAtributes1"));
-    connect(attributes, &QMenu::aboutToShow, this, &TBitMovOptMain::FontAtributes1Click);
-    auto style = [&](const char* name, const QString& text, std::uint8_t bit) {
-        QAction* action = attributes->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, bit] { setFontStyle(bit); });
-        return action;
-    };
-    bold1_ = style("Bold1", QStringLiteral("Bold"), kStyleBold);
-    italic1_ = style("Italic1", QStringLiteral("Italic"), kStyleItalic);
-    underLine1_ = style("UnderLine1", QStringLiteral("Under Line"), kStyleUnderline);
-    strikeOut1_ = style("StrikeOut1", QStringLiteral("Strike Out"), kStyleStrikeOut);
-    addMenuItem(popupMenu1_, "FontColor1", QStringLiteral("Font Color"), &TBitMovOptMain::ToolButton13Click);
-    addMenuItem(popupMenu1_, "ShadowColor1", QStringLiteral("Shadow Color"), &TBitMovOptMain::ShadowColor1Click);
-    addMenuItem(popupMenu1_, "LoadBitmap1", QStringLiteral("Use a Bitmap instead..."), &TBitMovOptMain::LoadBitmap1Click);
-    addMenuItem(popupMenu1_, "PlayaWaveto1", QStringLiteral("Play a Wave too..."), &TBitMovOptMain::PlayaWaveto1Click);
-    shadowOnOff1_ = addMenuItem(popupMenu1_, "ShadowOnOff1", QStringLiteral("Shadow On/Off"), &TBitMovOptMain::ShadowOnOff1Click);
-    shadowOnOff1_->setCheckable(true);
+    lineMenu_ = new LineMenu(context_, *titleLines_, this);
 }
 
 void TBitMovOptMain::buildStatusBar()
@@ -550,104 +528,13 @@ void TBitMovOptMain::editChange(int line, const QString& text)
 
 void TBitMovOptMain::PopupMenu1Popup(int line)
 {
-    popupLine_ = line;
-    editContent_->setText(QLatin1Char('[') + edit(line)->text() + QLatin1Char(']'));
-    shadowOnOff1_->setChecked(ws_.page.line(line).shadowOn);
-    ws_.editor.titleNum = static_cast<std::uint8_t>(line);
+    lineMenu_->PopupMenu1Popup(line);
 }
 
-void TBitMovOptMain::FontAtributes1Click()
+void TBitMovOptMain::setWindows(const EditorWindows& windows)
 {
-    const std::uint8_t style = ws_.page.line(popupLine_).fontStyle;
-    bold1_->setChecked(style == kStyleBold);
-    italic1_->setChecked(style == kStyleItalic);
-    underLine1_->setChecked(style == kStyleUnderline);
-    strikeOut1_->setChecked(style == kStyleStrikeOut);
-}
-
-void TBitMovOptMain::setFontStyle(std::uint8_t style)
-{
-    setLineFontStyle(ws_, popupLine_, style);
-    applyEditFont(popupLine_);
-}
-
-void TBitMovOptMain::FontTypeSizw1Click()
-{
-    if (windows_.fontForm == nullptr)
-        return;
-    context_.prompter.execModal(*windows_.fontForm);   // the chooser edits the page itself
-    applyEditFont(ws_.editor.titleNum >= 1 && ws_.editor.titleNum <= kLineCount ? ws_.editor.titleNum : popupLine_);
-}
-
-void TBitMovOptMain::fontbuttonClick()
-{
-    const int line = ws_.editor.titleNum;
-    if (line < 1 || line > kLineCount || windows_.fontForm == nullptr)
-        return;
-    context_.prompter.execModal(*windows_.fontForm);
-    applyEditFont(line);
-}
-
-void TBitMovOptMain::ToolButton13Click()
-{
-    const int line = ws_.editor.titleNum;
-    if (line >= 1 && line <= kLineCount)
-        lastChooserColor_ = ws_.page.line(line).fontColor;
-    const std::optional<Color> chosen = context_.prompter.chooseColor(lastChooserColor_);
-    if (!chosen)
-        return;
-    lastChooserColor_ = *chosen;
-    if (setLineFontColor(ws_, line, *chosen).line != 0)
-        applyEditFont(line);
-}
-
-void TBitMovOptMain::ShadowColor1Click()
-{
-    const int line = ws_.editor.titleNum;
-    if (line >= 1 && line <= kLineCount)
-        lastChooserColor_ = ws_.page.line(line).shadowColor;
-    const std::optional<Color> chosen = context_.prompter.chooseColor(lastChooserColor_);
-    if (!chosen)
-        return;
-    lastChooserColor_ = *chosen;
-    setLineShadowColor(ws_, popupLine_, *chosen);
-}
-
-void TBitMovOptMain::ShadowOnOff1Click()
-{
-    // The toolbar's shadow toggle switches the shadow; this item takes the chooser's last colour.
-    setLineShadowColor(ws_, popupLine_, lastChooserColor_);
-    shadowOnOff1_->setChecked(ws_.page.line(popupLine_).shadowOn);
-}
-
-void TBitMovOptMain::LoadBitmap1Click()
-{
-    FileDialogOptions options;
-    options.title = QStringLiteral("Load A Graphic File");
-    options.filter = QStringLiteral("Bitmaps (*.bmp)");
-    options.defaultSuffix = QStringLiteral("BMP");
-    options.directory = ws_.project.projectDir;
-    const int k = popupLine_;
-    if (const std::optional<QString> chosen = context_.prompter.openFileName(options)) {
-        const QString& name = ws_.page.line(k).bitmapFile;
-        if (setLinePicture(ws_, k, *chosen).line != 0 && !name.isEmpty()) {
-            setLinePictureShown(ws_, k, loadbimage(name, preview(k), fileLabel(k)));
-            edit(k)->clear();
-        }
-    }
-    const QString dir = ws_.project.projectDir;
-    if (!dir.isEmpty() && !QDir::setCurrent(dir))
-        pmsg(context_.prompter, QStringLiteral("Cant find my last startup directory? ") + dir);
-}
-
-void TBitMovOptMain::PlayaWaveto1Click()
-{
-    FileDialogOptions options;
-    options.filter = QStringLiteral("Wave Files (*.wav)");
-    options.defaultSuffix = QStringLiteral("wav");
-    options.directory = ws_.project.projectDir;
-    if (const std::optional<QString> chosen = context_.prompter.openFileName(options))
-        setLineWave(ws_, popupLine_, *chosen);
+    windows_ = windows;
+    lineMenu_->setFontForm(windows.fontForm);
 }
 
 void TBitMovOptMain::ToolButton9Click()
@@ -881,6 +768,8 @@ QLabel* TBitMovOptMain::fileLabel(int line) const { return titleLines_->fileLabe
 QToolButton* TBitMovOptMain::directionButton(int code) const { return directionToolbar_->directionButton(code); }
 QToolButton* TBitMovOptMain::toggleButton(int number) const { return directionToolbar_->toggleButton(number); }
 QLabel* TBitMovOptMain::statusPanel(int index) const { return statusBar_->panel(index); }
+QMenu* TBitMovOptMain::popupMenu() const { return lineMenu_; }
+int TBitMovOptMain::popupLine() const { return lineMenu_->popupLine(); }
 Tsplasher* TBitMovOptMain::splash() const { return splash_.data(); }
 
 QRect TBitMovOptMain::editRectInWindow(int line) const

@@ -31,6 +31,7 @@ namespace lumavo {
 
 class DelayControls;
 class EditorStatusBar;
+class LineMenu;
 class TitleLines;
 class Tsplasher;
 
@@ -116,7 +117,7 @@ signals:
 public:
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
     void setHelpSource(const QString& folder) { helpSource_ = folder; }
-    void setWindows(const EditorWindows& windows) { windows_ = windows; }
+    void setWindows(const EditorWindows& windows);
     const EditorWindows& windows() const { return windows_; }
 
     // Controls (also reachable by object name).
@@ -128,10 +129,10 @@ public:
     QFrame* directionToolbar() const { return directionToolbar_; }
     QToolButton* directionButton(int code) const;   // dir1..dir13
     QToolButton* toggleButton(int number) const;    // SpeedButton1..3
-    QMenu* popupMenu() const { return popupMenu1_; }
+    QMenu* popupMenu() const;
     QLabel* statusPanel(int index) const;
     Tsplasher* splash() const;
-    int popupLine() const { return popupLine_; }
+    int popupLine() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;      // FormCloseQuery
@@ -176,15 +177,6 @@ private slots:
     void Exit2Click();
     void UnderYourHood1Click();
     void About1Click();
-    // Styling.
-    void FontAtributes1Click();
-    void FontTypeSizw1Click();
-    void fontbuttonClick();
-    void ToolButton13Click();
-    void ShadowColor1Click();
-    void ShadowOnOff1Click();
-    void LoadBitmap1Click();
-    void PlayaWaveto1Click();
     void ToolButton9Click();
 
 private:
@@ -204,7 +196,6 @@ private:
     void dirClick(int code);
     void lineToggleClick(int number);
     void editChange(int line, const QString& text);
-    void setFontStyle(std::uint8_t style);
     void syncEditorControls();
     void applyEditFont(int line);
     void pagePointer(PageStep step);
@@ -218,18 +209,12 @@ private:
     Workspace& ws_;
     EditorWindows windows_;
     TitleLines* titleLines_ = nullptr;
+    LineMenu* lineMenu_ = nullptr;
     EditorStatusBar* statusBar_ = nullptr;
     QToolBar* toolBar3_ = nullptr;
     QLabel* curPgNumber_ = nullptr;
     DirectionToolbar* directionToolbar_ = nullptr;
     DelayControls* delayControls_ = nullptr;
-    QMenu* popupMenu1_ = nullptr;
-    QAction* editContent_ = nullptr;
-    QAction* bold1_ = nullptr;
-    QAction* italic1_ = nullptr;
-    QAction* underLine1_ = nullptr;
-    QAction* strikeOut1_ = nullptr;
-    QAction* shadowOnOff1_ = nullptr;
     QAction* useColorBars1_ = nullptr;
     QAction* useCountDown1_ = nullptr;
     QAction* easySlowdown1_ = nullptr;
@@ -241,8 +226,6 @@ private:
     std::array<QToolButton*, 7> projectTools_{};   // enabled once a project is open
     QPixmap glyphScratch_;
     QPointer<Tsplasher> splash_;
-    int popupLine_ = 1;
-    Color lastChooserColor_ = kBlack;   // the colour chooser keeps the colour it last held
     RecordBytes beforeAlignment_{};   // the page as it was when the alignment screen opened
 
     std::function<void()> processEnd_;
