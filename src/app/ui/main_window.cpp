@@ -19,39 +19,27 @@
 #include "export/ui/export_dialog.h"
 #include "export/ui/export_runner.h"
 #include "storage/file_lookup.h"
-#include "storage/page_file.h"
 #include "storage/project.h"
 #include "storage/ui/project_info_window.h"
 #include "storage/ui/report_printing.h"
 #include "storage/ui/system_info_window.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFontMetrics>
-#include <QFrame>
-#include <QGridLayout>
 #include <QGuiApplication>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QSignalBlocker>
-#include <QSlider>
 #include <QStandardPaths>
-#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -283,15 +271,9 @@ void TBitMovOptMain::FormCreate()
     splash_->showSplash();
     if (const auto message = runtimeVersionMessage(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR)))
         context_.prompter.message(*message);
-    ws_.editor.settingsRead = false;
-    ws_.project.projectDir.clear();
-    ws_.versionText = QStringLiteral("01.30");
-    ws_.osName = platformName();
+    prepareStartup(ws_);
     glyphScratch_ = QPixmap(kDirectionPictureSize, kDirectionPictureSize);
     directionToolbar_->hide();
-    setCountDown(ws_, false);
-    setColorBars(ws_, false);
-    ws_.project.colorBarTime = 10;
     Initiate();
     refreshStatusBar();
 }
@@ -456,12 +438,8 @@ void TBitMovOptMain::setdirectionButton(PathSide side, int line, int code, int i
 
 void TBitMovOptMain::settoolbarbuttons(int line)
 {
-    if (line < 1 || line > kLineCount)
-        return;
-    const TitleLine& title = ws_.page.line(line);
-    toggleButton(1)->setChecked(title.archOn);
-    toggleButton(2)->setChecked(title.gradOn);
-    toggleButton(3)->setChecked(title.shadowOn);
+    if (line >= 1 && line <= kLineCount)
+        directionToolbar_->showToggles(ws_.page.line(line));
 }
 
 std::uint8_t TBitMovOptMain::getmpause() const { return ws_.page.mpause ? 1 : 0; }
@@ -744,15 +722,7 @@ void TBitMovOptMain::About1Click()
 void TBitMovOptMain::Contents1Click()
 {
     const QString target = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/help");
-    QDir().mkpath(target);
-    bool copied = QFileInfo::exists(helpSource_ + QStringLiteral("/index.html"));
-    QDirIterator files(helpSource_, QDir::Files);
-    while (copied && files.hasNext()) {
-        const QString source = files.next();
-        const QString destination = target + QLatin1Char('/') + files.fileName();
-        QFile::remove(destination);
-        copied = QFile::copy(source, destination);
-    }
+    const bool copied = copyHelpPages(helpSource_, target);
     const QString index = target + QStringLiteral("/index.html");
     if (!copied || !openUrl_(QUrl::fromLocalFile(index)))
         context_.prompter.message(QStringLiteral("The user manual could not be opened: ") + index, MessageIcon::Error);
