@@ -89,29 +89,29 @@ void LineMenu::fontbuttonClick()
     lines_.applyEditFont(line);
 }
 
-void LineMenu::ToolButton13Click()
+std::optional<Color> LineMenu::chooseColour(Color TitleLine::*current)
 {
     const int line = ws_.editor.titleNum;
     if (line >= 1 && line <= kLineCount)
-        lastChooserColor_ = ws_.page.line(line).fontColor;
+        lastChooserColor_ = ws_.page.line(line).*current;
     const std::optional<Color> chosen = context_.prompter.chooseColor(lastChooserColor_);
-    if (!chosen)
-        return;
-    lastChooserColor_ = *chosen;
-    if (setLineFontColor(ws_, line, *chosen).line != 0)
+    if (chosen)
+        lastChooserColor_ = *chosen;
+    return chosen;
+}
+
+void LineMenu::ToolButton13Click()
+{
+    const std::optional<Color> chosen = chooseColour(&TitleLine::fontColor);
+    const int line = ws_.editor.titleNum;
+    if (chosen && setLineFontColor(ws_, line, *chosen).line != 0)
         lines_.applyEditFont(line);
 }
 
 void LineMenu::ShadowColor1Click()
 {
-    const int line = ws_.editor.titleNum;
-    if (line >= 1 && line <= kLineCount)
-        lastChooserColor_ = ws_.page.line(line).shadowColor;
-    const std::optional<Color> chosen = context_.prompter.chooseColor(lastChooserColor_);
-    if (!chosen)
-        return;
-    lastChooserColor_ = *chosen;
-    setLineShadowColor(ws_, popupLine_, *chosen);
+    if (const std::optional<Color> chosen = chooseColour(&TitleLine::shadowColor))
+        setLineShadowColor(ws_, popupLine_, *chosen);
 }
 
 void LineMenu::ShadowOnOff1Click()

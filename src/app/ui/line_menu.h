@@ -5,6 +5,7 @@
 
 #include <QMenu>
 #include <cstdint>
+#include <optional>
 
 class QAction;
 
@@ -42,6 +43,8 @@ private slots:
 private:
     QAction* addItem(QMenu* menu, const char* name, const QString& text, void (LineMenu::*handler)());
     void setFontStyle(std::uint8_t style);
+    // The colour chooser, opened on titleNum's colour `current` (or the last colour it held).
+    std::optional<Color> chooseColour(Color TitleLine::*current);
 
     AppContext& context_;
     Workspace& ws_;
