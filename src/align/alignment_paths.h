@@ -12,8 +12,6 @@
 
 namespace lumavo {
 
-enum class PathSide { In, Out };
-
 // One of the six drawn paths: title line 1..3 and its IN or OUT side.
 struct PathId {
     int line = 1;

@@ -1,10 +1,14 @@
 #include "app/app_shell.h"
 
-#include <algorithm>
-
+#include "app/editor_model.h"
 #include "storage/page_file.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QSysInfo>
+#include <algorithm>
 #include <QVersionNumber>
 
 namespace lumavo {
@@ -16,6 +20,31 @@ QString platformName()
         return QSysInfo::productType();
     name[0] = name[0].toUpper();
     return name;
+}
+
+void prepareStartup(Workspace& ws)
+{
+    ws.editor.settingsRead = false;
+    ws.project.projectDir.clear();
+    ws.versionText = QStringLiteral("01.30");
+    ws.osName = platformName();
+    setCountDown(ws, false);
+    setColorBars(ws, false);
+    ws.project.colorBarTime = 10;
+}
+
+bool copyHelpPages(const QString& source, const QString& target)
+{
+    QDir().mkpath(target);
+    bool copied = QFileInfo::exists(source + QStringLiteral("/index.html"));
+    QDirIterator files(source, QDir::Files);
+    while (copied && files.hasNext()) {
+        const QString from = files.next();
+        const QString destination = target + QLatin1Char('/') + files.fileName();
+        QFile::remove(destination);
+        copied = QFile::copy(from, destination);
+    }
+    return copied;
 }
 
 std::optional<QString> runtimeVersionMessage(const QString& runtimeVersion, const QString& builtVersion)

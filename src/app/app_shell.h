@@ -18,6 +18,15 @@ inline const QString kMainCaption = QStringLiteral("Lumavo Pro");
 // The platform's own name for osName, e.g. "Linux".
 QString platformName();
 
+// The workspace as the main window's creation leaves it: no settings read yet, no project
+// folder, version "01.30", osName, both leaders off (with their status panels), colour bars
+// of 10 seconds.
+void prepareStartup(Workspace& ws);
+
+// Help > Contents: copies the manual's pages from `source` (index.html among them) into the
+// folder `target`, made when missing. False when there is no index.html or a copy fails.
+bool copyHelpPages(const QString& source, const QString& target);
+
 // The start-up check of the Qt libraries: the information text when the runtime version
 // (qVersion()) is below the version Lumavo was built with, or cannot be read; nullopt otherwise.
 std::optional<QString> runtimeVersionMessage(const QString& runtimeVersion, const QString& builtVersion);

@@ -39,19 +39,14 @@ bool mayErasePath(const Workspace& ws, Prompter& prompter, int line, PathSide si
     return prompter.confirm(question, false) == Answer::Yes;
 }
 
-void setsav(Workspace& ws, int flag)
-{
-    ws.editor.pageModified = flag != 0;
-}
-
 PathSide directionTarget(const EditorState& editor)
 {
-    return editor.dirTarget == QLatin1String("In") ? PathSide::In : PathSide::Out;
+    return editor.dirTarget;
 }
 
 void setDirectionTarget(EditorState& editor, PathSide side)
 {
-    editor.dirTarget = side == PathSide::In ? QStringLiteral("In") : QStringLiteral("Out");
+    editor.dirTarget = side;
 }
 
 bool recordDirection(PageFields& page, PathSide side, int line, int code)
@@ -100,19 +95,6 @@ QString osEffectName(int position)
         QStringLiteral("Patt Paint"), QStringLiteral("Src Erase"), QStringLiteral("Src Invert"),
         QStringLiteral("Src paint")};
     return kNames.at(std::clamp(position, 0, static_cast<int>(kNames.size()) - 1));
-}
-
-RecordBytes pageSnapshot(const Workspace& ws)
-{
-    RecordBytes bytes{};
-    encodePageRecord(recordFromWorkspace(ws, ws.project.pageNow), bytes);
-    return bytes;
-}
-
-void noteEdit(Workspace& ws, const RecordBytes& before)
-{
-    if (pageSnapshot(ws) != before)
-        setsav(ws, 1);
 }
 
 void setManualMode(Workspace& ws, bool checked)

@@ -2,6 +2,7 @@
 
 #include "align/alignment_paths.h"
 #include "platform/prompter.h"
+#include "storage/page_edits.h"
 #include "storage/page_record.h"
 #include "storage/workspace.h"
 
@@ -19,22 +20,15 @@ void applyStartupValues(PageFields& page);
 // "Erase the drawn IN path of line N?" (OUT for the OUT side).
 bool mayErasePath(const Workspace& ws, Prompter& prompter, int line, PathSide side);
 
-// The modified rule. An edit of the page held (styling, font chooser, gradient window, colours,
-// shadow, picture, wave, the alignment screen) marks the page modified when it changed what a
-// save would write; take the snapshot before the edit and pass it afterwards.
-RecordBytes pageSnapshot(const Workspace& ws);
-void noteEdit(Workspace& ws, const RecordBytes& before);
-
-// pageModified := (flag != 0).
-void setsav(Workspace& ws, int flag);
+// The modified rule (pageSnapshot, noteEdit, setsav) and the edits of single page values live in
+// storage/page_edits.h, so that the windows below the editor use the same rule.
 
 // The data part of setdirectionButton: side In sets inDir/inPathOn of the line, Out
 // outDir/outPathOn; the path flag becomes (code == 11). Returns false and changes nothing for a
 // line outside 1..3.
 bool recordDirection(PageFields& page, PathSide side, int line, int code);
 
-// The side the direction toolbar is open for. The workspace keeps it as the text "In" or "Out";
-// these two are the only places that spell it.
+// The side the direction toolbar is open for.
 PathSide directionTarget(const EditorState& editor);
 void setDirectionTarget(EditorState& editor, PathSide side);
 

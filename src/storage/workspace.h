@@ -85,6 +85,9 @@ struct ProjectState {
     std::int32_t colorBarTime = 10;    // seconds
 };
 
+// The IN or OUT side of a title line's motion (its direction and drawn path).
+enum class PathSide { In, Out };
+
 // Editor state that is not stored with the page.
 struct EditorState {
     bool pageModified = false;
@@ -92,7 +95,7 @@ struct EditorState {
     bool pageLoaded = false;
     bool alignActive = false;
     std::uint8_t titleNum = 1;
-    QString dirTarget;                 // "In" or "Out"
+    PathSide dirTarget = PathSide::Out; // the side the direction toolbar is open for
     std::int32_t lastDirection = 0;
     std::int16_t osEffect = 0;         // 0..6, the raster operation slider
     bool easySlowdown = false;

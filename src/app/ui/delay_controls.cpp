@@ -1,9 +1,12 @@
 #include "app/ui/delay_controls.h"
 
+#include "app/editor_model.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QSlider>
 
 namespace lumavo {
@@ -32,7 +35,8 @@ QSlider* makeSlider(const QString& name, int maximum, int step, int page, int ti
 
 } // namespace
 
-DelayControls::DelayControls(QWidget* parent) : QGroupBox(QStringLiteral(" Delay Controls "), parent)
+DelayControls::DelayControls(Workspace& ws, QWidget* parent)
+    : QGroupBox(QStringLiteral(" Delay Controls "), parent), ws_(ws)
 {
     setObjectName(QStringLiteral("PANEL1"));
     auto* grid = new QGridLayout(this);
@@ -79,6 +83,82 @@ DelayControls::DelayControls(QWidget* parent) : QGroupBox(QStringLiteral(" Delay
     QSizePolicy keep = pause->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     pause->setSizePolicy(keep);
+
+    connect(fade, &QSlider::valueChanged, this, &DelayControls::TrackBar2Change);
+    connect(effects, &QSlider::valueChanged, this, &DelayControls::TrackBar1Change);
+    connect(movement, &QSlider::valueChanged, this, &DelayControls::DelayTrackBArChange);
+    connect(pause, &QSlider::valueChanged, this, &DelayControls::PauseTrackBarChange);
+    connect(manual, &QCheckBox::toggled, this, &DelayControls::CheckBox1Click);
+}
+
+void DelayControls::showManual()
+{
+    if (manual->isChecked() != ws_.page.mpause) {
+        const QSignalBlocker block(manual);
+        manual->setChecked(ws_.page.mpause);
+    }
+    applyManualUi();
+}
+
+void DelayControls::showPage()
+{
+    {
+        const QSignalBlocker block(fade);
+        fade->setValue(ws_.page.fadeDelay);
+    }
+    fadeValue->setText(QString::number(fadeLabelValue(fade->value())));
+    {
+        const QSignalBlocker blockDelay(movement);
+        const QSignalBlocker blockPause(pause);
+        movement->setValue(ws_.page.movementDelay);
+        pause->setValue(ws_.page.pauseSecs);
+    }
+    movementValue->setText(QString::number(ws_.page.movementDelay));
+    applyManualUi();
+    if (!ws_.page.mpause)
+        pauseValue->setText(QString::number(ws_.page.pauseSecs));
+}
+
+void DelayControls::DelayTrackBArChange(int position)
+{
+    setMovementDelay(ws_, position);
+    movementValue->setText(QString::number(position));
+}
+
+void DelayControls::PauseTrackBarChange(int position)
+{
+    setPauseSecs(ws_, position);
+    pauseValue->setText(QString::number(position));
+}
+
+void DelayControls::TrackBar2Change(int position)
+{
+    fadeValue->setText(QString::number(fadeLabelValue(position)));
+    setFadeDelay(ws_, position);
+}
+
+void DelayControls::TrackBar1Change(int position)
+{
+    ws_.editor.osEffect = static_cast<std::int16_t>(position);
+    effectName->setText(osEffectName(position));
+}
+
+void DelayControls::CheckBox1Click(bool checked)
+{
+    setManualMode(ws_, checked);
+    applyManualUi();
+}
+
+void DelayControls::applyManualUi()
+{
+    if (ws_.page.mpause) {
+        secondsLabel->hide();
+        pauseValue->setText(QStringLiteral("SpaceBar - Manual"));
+    } else {
+        pauseValue->setText(QString::number(pause->value()));
+        secondsLabel->show();
+    }
+    pause->setVisible(!ws_.page.mpause);
 }
 
 } // namespace lumavo

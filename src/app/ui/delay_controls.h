@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/workspace.h"
+
 #include <QGroupBox>
 
 class QCheckBox;
@@ -9,12 +11,17 @@ class QSlider;
 namespace lumavo {
 
 // The " Delay Controls " box of the editor: fade, OS effects, movement and pause sliders with
-// their value labels and the Manual box. It only builds and lays them out; the main window
-// connects the controls and shows the page in them.
+// their value labels and the Manual box. It shows the current page's timing and stores each
+// move of a control in the page through the editor model.
 class DelayControls : public QGroupBox {
     Q_OBJECT
 public:
-    explicit DelayControls(QWidget* parent);
+    DelayControls(Workspace& ws, QWidget* parent);
+
+    // The Manual box and the pause column from the page's manual flag.
+    void showManual();
+    // The sliders and their labels from the page (no control reports a change).
+    void showPage();
 
     QSlider* fade = nullptr;          // TrackBar2
     QSlider* effects = nullptr;       // TrackBar1
@@ -26,6 +33,18 @@ public:
     QLabel* pauseValue = nullptr;     // Label4
     QLabel* secondsLabel = nullptr;   // Label8
     QCheckBox* manual = nullptr;      // CheckBox1
+
+private slots:
+    void DelayTrackBArChange(int position);
+    void PauseTrackBarChange(int position);
+    void TrackBar2Change(int position);
+    void TrackBar1Change(int position);
+    void CheckBox1Click(bool checked);
+
+private:
+    void applyManualUi();
+
+    Workspace& ws_;
 };
 
 } // namespace lumavo

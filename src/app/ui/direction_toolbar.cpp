@@ -93,4 +93,11 @@ DirectionToolbar::DirectionToolbar(QWidget* parent) : QFrame(parent)
 QToolButton* DirectionToolbar::directionButton(int code) const { return dirButtons_.at(static_cast<std::size_t>(code - 1)); }
 QToolButton* DirectionToolbar::toggleButton(int number) const { return speedButtons_.at(static_cast<std::size_t>(number - 1)); }
 
+void DirectionToolbar::showToggles(const TitleLine& line)
+{
+    toggleButton(1)->setChecked(line.archOn);
+    toggleButton(2)->setChecked(line.gradOn);
+    toggleButton(3)->setChecked(line.shadowOn);
+}
+
 } // namespace lumavo

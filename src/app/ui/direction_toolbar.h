@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/workspace.h"
+
 #include <QFrame>
 #include <array>
 
@@ -17,6 +19,8 @@ public:
 
     QToolButton* directionButton(int code) const;   // 1..13
     QToolButton* toggleButton(int number) const;    // 1..3
+    // The three toggles down as the line's archOn, gradOn and shadowOn are set.
+    void showToggles(const TitleLine& line);
 
 signals:
     void directionClicked(int code);

@@ -5,9 +5,12 @@
 #include "app/ui/about_window.h"
 #include "app/ui/delay_controls.h"
 #include "app/ui/direction_toolbar.h"
+#include "app/ui/line_menu.h"
 #include "app/ui/pictures.h"
 #include "app/ui/splash_window.h"
+#include "app/ui/status_bar.h"
 #include "app/ui/time_options.h"
+#include "app/ui/title_lines.h"
 #include "compose/ui/effects_window.h"
 #include "compose/ui/font_form.h"
 #include "platform/ui/qt_prompter.h"
@@ -16,39 +19,27 @@
 #include "export/ui/export_dialog.h"
 #include "export/ui/export_runner.h"
 #include "storage/file_lookup.h"
-#include "storage/page_file.h"
 #include "storage/project.h"
 #include "storage/ui/project_info_window.h"
 #include "storage/ui/report_printing.h"
 #include "storage/ui/system_info_window.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFontMetrics>
-#include <QFrame>
-#include <QGridLayout>
 #include <QGuiApplication>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QSignalBlocker>
-#include <QSlider>
 #include <QStandardPaths>
-#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -57,40 +48,9 @@ namespace lumavo {
 
 namespace {
 
-// Lets the menu's Ctrl+A (Align) win over the edit boxes' select-all, so the shortcut works
-// wherever the focus is.
-class AlignShortcutFirst final : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::ShortcutOverride) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_A && key->modifiers() == Qt::ControlModifier) {
-                event->ignore();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 constexpr int kDesignWidth = kMainWindowWidth;
 constexpr int kDesignHeight = kMainWindowHeight;
-constexpr int kLineTop = 30;        // top of line 1's edit box on the window surface
-constexpr int kLineSpacing = 76;    // from one line's top to the next
-constexpr int kEditHeight = 44;
-constexpr int kTitleButtonWidth = 24;
-constexpr int kStripWidth = 13;
-constexpr int kPreviewSize = 26;
-constexpr int kEditPixelHeight = 32;
 
-const std::array<QColor, kLineCount> kStripColors{QColor(255, 0, 0), QColor(255, 255, 255), QColor(0, 0, 255)};
-const std::array<QString, kLineCount> kLineWords{QStringLiteral(" for line one?"), QStringLiteral(" for line two?"),
-                                                QStringLiteral(" for line three?")};
-
-
-// Captions above their sliders in the delay box.
 } // namespace
 
 TBitMovOptMain::TBitMovOptMain(AppContext& context, QWidget* parent)
@@ -114,8 +74,8 @@ TBitMovOptMain::TBitMovOptMain(AppContext& context, QWidget* parent)
     setCentralWidget(surface);
     buildTitleLines(surface);
     buildDelayControls(surface);
-    buildDirectionToolbar();
     buildPopupMenu();
+    buildDirectionToolbar();
     buildStatusBar();
     resize(kDesignWidth, kDesignHeight);
     setMinimumSize(kMainWindowMinWidth, kMainWindowMinHeight);
@@ -268,70 +228,13 @@ void TBitMovOptMain::buildMenus()
 
 void TBitMovOptMain::buildTitleLines(QWidget* surface)
 {
-    inLabel_ = new QLabel(QStringLiteral("IN"), surface);
-    inLabel_->setObjectName(QStringLiteral("InLabel"));
-    inLabel_->setFont(arialBold(13));
-    inLabel_->setGeometry(20, 8, 30, 18);
-    outLabel_ = new QLabel(QStringLiteral("OUT"), surface);
-    outLabel_->setObjectName(QStringLiteral("OutLabel"));
-    outLabel_->setFont(arialBold(13));
-
-    for (int k = 1; k <= kLineCount; ++k) {
-        TitleRow& row = rows_[static_cast<std::size_t>(k - 1)];
-        const int top = kLineTop + (k - 1) * kLineSpacing;
-        const QColor stripColor = kStripColors[static_cast<std::size_t>(k - 1)];
-        auto strip = [&](const QString& name) {
-            auto* frame = new QFrame(surface);
-            frame->setObjectName(name);
-            frame->setAutoFillBackground(true);
-            QPalette pal = frame->palette();
-            pal.setColor(QPalette::Window, stripColor);
-            frame->setPalette(pal);
-            frame->setGeometry(0, top, kStripWidth, kEditHeight);
-            return frame;
-        };
-        auto titleButton = [&](const QString& name) {
-            auto* button = new QToolButton(surface);
-            button->setObjectName(name);
-            button->setIconSize(QSize(kDirectionPictureSize, kDirectionPictureSize));
-            button->setGeometry(0, top, kTitleButtonWidth, kEditHeight);
-            return button;
-        };
-        row.inButton = titleButton(lineName("t", k, "dirbutton"));
-        row.inButton->setToolTip(QStringLiteral("IN direction"));
-        row.inButton->setIcon(directionPicture(4));   // the design state until a page is shown
-        row.leftStrip = strip(lineName("LeftStrip", k));
-        row.edit = new QLineEdit(surface);
-        row.edit->setObjectName(lineName("Edit", k));
-        row.edit->setGeometry(0, top, kDesignWidth - 120, kEditHeight);
-        QPalette pal = row.edit->palette();
-        pal.setColor(QPalette::Base, Qt::black);
-        pal.setColor(QPalette::Text, Qt::white);
-        row.edit->setPalette(pal);
-        row.edit->setContextMenuPolicy(Qt::CustomContextMenu);
-        row.edit->installEventFilter(new AlignShortcutFirst(row.edit));
-        row.rightStrip = strip(lineName("RightStrip", k));
-        row.outButton = titleButton(lineName("T", k, "DirOutButton"));
-        row.outButton->setToolTip(QStringLiteral("OUT direction"));
-        row.outButton->setIcon(directionPicture(5));
-        row.preview = new QLabel(surface);
-        row.preview->setObjectName(lineName("PreVuImage", k));
-        row.preview->setGeometry(20, top + kEditHeight + 3, kPreviewSize, kPreviewSize);
-        row.preview->setScaledContents(true);
-        row.preview->hide();
-        row.fileLabel = new QLabel(surface);
-        row.fileLabel->setObjectName(lineName("image", k, "label"));
-        row.fileLabel->setGeometry(0, top + kEditHeight + 1, kDesignWidth - 120, 16);
-
-        connect(row.inButton, &QToolButton::clicked, this, [this, k] { openDirectionToolbar(k, true); });
-        connect(row.outButton, &QToolButton::clicked, this, [this, k] { openDirectionToolbar(k, false); });
-        connect(row.edit, &QLineEdit::textChanged, this, [this, k](const QString& text) { editChange(k, text); });
-        connect(row.edit, &QLineEdit::customContextMenuRequested, this, [this, k](const QPoint& at) {
-            PopupMenu1Popup(k);
-            popupMenu1_->exec(edit(k)->mapToGlobal(at));
-        });
-        applyEditFont(k);
-    }
+    titleLines_ = new TitleLines(context_, surface);
+    connect(titleLines_, &TitleLines::directionRequested, this, &TBitMovOptMain::openDirectionToolbar);
+    connect(titleLines_, &TitleLines::textChanged, this, &TBitMovOptMain::editChange);
+    connect(titleLines_, &TitleLines::menuRequested, this, [this](int line, const QPoint& at) {
+        PopupMenu1Popup(line);
+        lineMenu_->exec(at);
+    });
 }
 
 void TBitMovOptMain::buildDirectionToolbar()
@@ -339,78 +242,25 @@ void TBitMovOptMain::buildDirectionToolbar()
     directionToolbar_ = new DirectionToolbar(this);
     connect(directionToolbar_, &DirectionToolbar::directionClicked, this, &TBitMovOptMain::dirClick);
     connect(directionToolbar_, &DirectionToolbar::toggleClicked, this, &TBitMovOptMain::lineToggleClick);
-    connect(directionToolbar_, &DirectionToolbar::colourClicked, this, &TBitMovOptMain::ToolButton13Click);
-    connect(directionToolbar_, &DirectionToolbar::fontClicked, this, &TBitMovOptMain::fontbuttonClick);
+    connect(directionToolbar_, &DirectionToolbar::colourClicked, lineMenu_, &LineMenu::ToolButton13Click);
+    connect(directionToolbar_, &DirectionToolbar::fontClicked, lineMenu_, &LineMenu::fontbuttonClick);
     connect(directionToolbar_, &DirectionToolbar::closeClicked, this, &TBitMovOptMain::ToolButton9Click);
 }
 
 void TBitMovOptMain::buildDelayControls(QWidget* surface)
 {
-    auto* box = new DelayControls(surface);
-    panel1_ = box;
-    trackBar2_ = box->fade;
-    trackBar1_ = box->effects;
-    delayTrackBar_ = box->movement;
-    pauseTrackBar_ = box->pause;
-    label7_ = box->fadeValue;
-    label3_ = box->effectName;
-    label1_ = box->movementValue;
-    label4_ = box->pauseValue;
-    label8_ = box->secondsLabel;
-    checkBox1_ = box->manual;
-    connect(trackBar2_, &QSlider::valueChanged, this, &TBitMovOptMain::TrackBar2Change);
-    connect(trackBar1_, &QSlider::valueChanged, this, &TBitMovOptMain::TrackBar1Change);
-    connect(delayTrackBar_, &QSlider::valueChanged, this, &TBitMovOptMain::DelayTrackBArChange);
-    connect(pauseTrackBar_, &QSlider::valueChanged, this, &TBitMovOptMain::PauseTrackBarChange);
-    connect(checkBox1_, &QCheckBox::toggled, this, &TBitMovOptMain::CheckBox1Click);
+    delayControls_ = new DelayControls(ws_, surface);
 }
 
 void TBitMovOptMain::buildPopupMenu()
 {
-    popupMenu1_ = new QMenu(this);
-    popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
-    editContent_ = addMenuItem(popupMenu1_, "EditContent", QStringLiteral("[]"), nullptr);
-    addMenuItem(popupMenu1_, "FontTypeSizw1", QStringLiteral("Font Type -Size"), &TBitMovOptMain::FontTypeSizw1Click);
-    QMenu* attributes = popupMenu1_->addMenu(QStringLiteral("Font Atributes"));
-    attributes->setObjectName(QStringLiteral("FontAtributes1"));
-    connect(attributes, &QMenu::aboutToShow, this, &TBitMovOptMain::FontAtributes1Click);
-    auto style = [&](const char* name, const QString& text, std::uint8_t bit) {
-        QAction* action = attributes->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, bit] { setFontStyle(bit); });
-        return action;
-    };
-    bold1_ = style("Bold1", QStringLiteral("Bold"), kStyleBold);
-    italic1_ = style("Italic1", QStringLiteral("Italic"), kStyleItalic);
-    underLine1_ = style("UnderLine1", QStringLiteral("Under Line"), kStyleUnderline);
-    strikeOut1_ = style("StrikeOut1", QStringLiteral("Strike Out"), kStyleStrikeOut);
-    addMenuItem(popupMenu1_, "FontColor1", QStringLiteral("Font Color"), &TBitMovOptMain::ToolButton13Click);
-    addMenuItem(popupMenu1_, "ShadowColor1", QStringLiteral("Shadow Color"), &TBitMovOptMain::ShadowColor1Click);
-    addMenuItem(popupMenu1_, "LoadBitmap1", QStringLiteral("Use a Bitmap instead..."), &TBitMovOptMain::LoadBitmap1Click);
-    addMenuItem(popupMenu1_, "PlayaWaveto1", QStringLiteral("Play a Wave too..."), &TBitMovOptMain::PlayaWaveto1Click);
-    shadowOnOff1_ = addMenuItem(popupMenu1_, "ShadowOnOff1", QStringLiteral("Shadow On/Off"), &TBitMovOptMain::ShadowOnOff1Click);
-    shadowOnOff1_->setCheckable(true);
+    lineMenu_ = new LineMenu(context_, *titleLines_, this);
 }
 
 void TBitMovOptMain::buildStatusBar()
 {
-    static const std::array<int, 5> kWidths{80, 80, 70, 40, 80};
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar()->setSizeGripEnabled(false);
-    for (std::size_t i = 0; i < kWidths.size(); ++i) {
-        auto* panel = new QLabel(statusBar());
-        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        // The last panel holds the project name and takes what room there is.
-        if (i + 1 < kWidths.size())
-            panel->setFixedWidth(kWidths[i]);
-        else
-            panel->setMinimumWidth(kWidths[i]);
-        statusBar()->addWidget(panel, i + 1 < kWidths.size() ? 0 : 1);
-        statusPanels_[i] = panel;
-    }
+    statusBar_ = new EditorStatusBar(this);
+    setStatusBar(statusBar_);
 }
 
 // ---- start-up, layout, ending ---------------------------------------------------------------
@@ -421,40 +271,20 @@ void TBitMovOptMain::FormCreate()
     splash_->showSplash();
     if (const auto message = runtimeVersionMessage(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR)))
         context_.prompter.message(*message);
-    ws_.editor.settingsRead = false;
-    ws_.project.projectDir.clear();
-    ws_.versionText = QStringLiteral("01.30");
-    ws_.osName = platformName();
+    prepareStartup(ws_);
     glyphScratch_ = QPixmap(kDirectionPictureSize, kDirectionPictureSize);
     directionToolbar_->hide();
-    setCountDown(ws_, false);
-    setColorBars(ws_, false);
-    ws_.project.colorBarTime = 10;
     Initiate();
     refreshStatusBar();
 }
 
 void TBitMovOptMain::FormResize()
 {
-    TitleRowWidths widths;
-    widths.inButton = kTitleButtonWidth;
-    widths.strip = kStripWidth;
-    widths.outButton = kTitleButtonWidth;
-    widths.directionToolbar = directionToolbar_->width();
-    const TitleRowLayout layout = layoutTitleRow(width(), widths);
-    for (TitleRow& row : rows_) {
-        row.inButton->move(layout.inLeft, row.inButton->y());
-        row.leftStrip->move(layout.leftStripLeft, row.leftStrip->y());
-        row.edit->setGeometry(layout.editLeft, row.edit->y(), layout.editWidth, row.edit->height());
-        row.outButton->move(layout.outLeft, row.outButton->y());
-        row.rightStrip->move(layout.rightStripLeft, row.rightStrip->y());
-    }
-    outLabel_->setGeometry(layout.outLabelLeft, 8, 40, 18);
+    const TitleRowLayout layout = titleLines_->layoutRows(width(), directionToolbar_->width());
     directionToolbar_->move(layout.directionToolbarLeft, directionToolbar_->y());
     // The delay box stands along the bottom, above the status bar.
-    const int panelTop = kLineTop + kLineCount * kLineSpacing;
-    panel1_->setGeometry(8, panelTop, width() - 16, std::max(100, centralWidget()->height() - panelTop - 6));
-    ShowIMagelab();
+    const int panelTop = TitleLines::kHeight;
+    delayControls_->setGeometry(8, panelTop, width() - 16, std::max(100, centralWidget()->height() - panelTop - 6));
 }
 
 void TBitMovOptMain::resizeEvent(QResizeEvent* event)
@@ -556,18 +386,8 @@ void TBitMovOptMain::Initiate()
 
 void TBitMovOptMain::syncEditorControls()
 {
-    for (int k = 1; k <= kLineCount; ++k) {
-        QLineEdit* box = edit(k);
-        if (box->text() != ws_.page.line(k).text) {
-            const QSignalBlocker block(box);
-            box->setText(ws_.page.line(k).text);
-        }
-    }
-    if (checkBox1_->isChecked() != ws_.page.mpause) {
-        const QSignalBlocker block(checkBox1_);
-        checkBox1_->setChecked(ws_.page.mpause);
-    }
-    applyManualUi();
+    titleLines_->showTexts();
+    delayControls_->showManual();
 }
 
 void TBitMovOptMain::showpage()
@@ -583,43 +403,16 @@ void TBitMovOptMain::showpage()
         if (code >= 1 && code <= 13)
             setdirectionButton(PathSide::Out, k, code, code - 1);
     }
-    {
-        const QSignalBlocker block(trackBar2_);
-        trackBar2_->setValue(ws_.page.fadeDelay);
-    }
-    label7_->setText(QString::number(fadeLabelValue(trackBar2_->value())));
-    {
-        const QSignalBlocker blockDelay(delayTrackBar_);
-        const QSignalBlocker blockPause(pauseTrackBar_);
-        delayTrackBar_->setValue(ws_.page.movementDelay);
-        pauseTrackBar_->setValue(ws_.page.pauseSecs);
-    }
-    label1_->setText(QString::number(ws_.page.movementDelay));
-    applyManualUi();
-    if (!ws_.page.mpause)
-        label4_->setText(QString::number(ws_.page.pauseSecs));
-    for (int k = 1; k <= kLineCount; ++k) {
+    delayControls_->showPage();
+    for (int k = 1; k <= kLineCount; ++k)
         applyEditFont(k);
-        TitleLine& line = ws_.page.line(k);
-        line.titleValid = !edit(k)->text().isEmpty() || !line.bitmapFile.isEmpty();
-    }
+    settleTitleValidity(ws_.page);
     loadprevus();
 }
 
 void TBitMovOptMain::applyEditFont(int line)
 {
-    const TitleLine& title = ws_.page.line(line);
-    QLineEdit* box = edit(line);
-    QFont font(title.fontName);
-    font.setPixelSize(kEditPixelHeight);
-    font.setBold(title.fontStyle & kStyleBold);
-    font.setItalic(title.fontStyle & kStyleItalic);
-    font.setUnderline(title.fontStyle & kStyleUnderline);
-    font.setStrikeOut(title.fontStyle & kStyleStrikeOut);
-    box->setFont(font);
-    QPalette pal = box->palette();
-    pal.setColor(QPalette::Text, toQColor(title.fontColor));
-    box->setPalette(pal);
+    titleLines_->applyEditFont(line);
 }
 
 bool TBitMovOptMain::ProjectValid()
@@ -638,22 +431,15 @@ void TBitMovOptMain::setdirectionButton(PathSide side, int line, int code, int i
         QPainter p(&glyphScratch_);
         p.drawPixmap(0, 0, directionPicture(image));
     }
-    if (recordDirection(ws_.page, side, line, code)) {
-        QToolButton* button = side == PathSide::In ? inButton(line) : outButton(line);
-        button->setIcon(QIcon(glyphScratch_));
-        button->setProperty("directionCode", code);
-    }
+    if (recordDirection(ws_.page, side, line, code))
+        titleLines_->showDirection(side, line, QIcon(glyphScratch_), code);
     directionToolbar_->hide();
 }
 
 void TBitMovOptMain::settoolbarbuttons(int line)
 {
-    if (line < 1 || line > kLineCount)
-        return;
-    const TitleLine& title = ws_.page.line(line);
-    toggleButton(1)->setChecked(title.archOn);
-    toggleButton(2)->setChecked(title.gradOn);
-    toggleButton(3)->setChecked(title.shadowOn);
+    if (line >= 1 && line <= kLineCount)
+        directionToolbar_->showToggles(ws_.page.line(line));
 }
 
 std::uint8_t TBitMovOptMain::getmpause() const { return ws_.page.mpause ? 1 : 0; }
@@ -666,12 +452,13 @@ QString TBitMovOptMain::getpagenow() const { return ws_.project.pageNow; }
 void TBitMovOptMain::setpagenow(const QString& page) { ws_.project.pageNow = page.left(255); }
 void TBitMovOptMain::setsav(int flag) { lumavo::setsav(ws_, flag); }
 
-void TBitMovOptMain::openDirectionToolbar(int line, bool inDirection)
+void TBitMovOptMain::openDirectionToolbar(int line, PathSide side)
 {
-    if (!mayErasePath(ws_, context_.prompter, line, inDirection ? PathSide::In : PathSide::Out))
+    const bool inDirection = side == PathSide::In;
+    if (!mayErasePath(ws_, context_.prompter, line, side))
         return;
     setsav(1);
-    setDirectionTarget(ws_.editor, inDirection ? PathSide::In : PathSide::Out);
+    setDirectionTarget(ws_.editor, side);
     ws_.editor.titleNum = static_cast<std::uint8_t>(line);
     settoolbarbuttons(line);
     const QRect editBox = editRectInWindow(line);
@@ -711,134 +498,21 @@ void TBitMovOptMain::lineToggleClick(int number)
 
 void TBitMovOptMain::editChange(int line, const QString& text)
 {
-    if (editTextChanged(ws_, line, text).clearPicture) {
-        fileLabel(line)->clear();
-        preview(line)->hide();
-    }
+    if (editTextChanged(ws_, line, text).clearPicture)
+        titleLines_->clearPicture(line);
 }
 
 // ---- styling --------------------------------------------------------------------------------
 
 void TBitMovOptMain::PopupMenu1Popup(int line)
 {
-    popupLine_ = line;
-    editContent_->setText(QLatin1Char('[') + edit(line)->text() + QLatin1Char(']'));
-    shadowOnOff1_->setChecked(ws_.page.line(line).shadowOn);
-    ws_.editor.titleNum = static_cast<std::uint8_t>(line);
+    lineMenu_->PopupMenu1Popup(line);
 }
 
-void TBitMovOptMain::FontAtributes1Click()
+void TBitMovOptMain::setWindows(const EditorWindows& windows)
 {
-    const std::uint8_t style = ws_.page.line(popupLine_).fontStyle;
-    bold1_->setChecked(style == kStyleBold);
-    italic1_->setChecked(style == kStyleItalic);
-    underLine1_->setChecked(style == kStyleUnderline);
-    strikeOut1_->setChecked(style == kStyleStrikeOut);
-}
-
-void TBitMovOptMain::setFontStyle(std::uint8_t style)
-{
-    const RecordBytes before = pageSnapshot(ws_);
-    ws_.page.line(popupLine_).fontStyle = style;
-    applyEditFont(popupLine_);
-    noteEdit(ws_, before);
-}
-
-void TBitMovOptMain::FontTypeSizw1Click()
-{
-    const RecordBytes before = pageSnapshot(ws_);
-    if (windows_.fontForm == nullptr)
-        return;
-    context_.prompter.execModal(*windows_.fontForm);
-    applyEditFont(ws_.editor.titleNum >= 1 && ws_.editor.titleNum <= kLineCount ? ws_.editor.titleNum : popupLine_);
-    noteEdit(ws_, before);
-}
-
-void TBitMovOptMain::fontbuttonClick()
-{
-    const RecordBytes before = pageSnapshot(ws_);
-    const int line = ws_.editor.titleNum;
-    if (line < 1 || line > kLineCount || windows_.fontForm == nullptr)
-        return;
-    context_.prompter.execModal(*windows_.fontForm);
-    applyEditFont(line);
-    noteEdit(ws_, before);
-}
-
-void TBitMovOptMain::ToolButton13Click()
-{
-    const RecordBytes before = pageSnapshot(ws_);
-    const int line = ws_.editor.titleNum;
-    const bool valid = line >= 1 && line <= kLineCount;
-    if (valid)
-        lastChooserColor_ = ws_.page.line(line).fontColor;
-    const std::optional<Color> chosen = context_.prompter.chooseColor(lastChooserColor_);
-    if (!chosen)
-        return;
-    lastChooserColor_ = *chosen;
-    if (valid) {
-        ws_.page.line(line).fontColor = *chosen;
-        applyEditFont(line);
-    }
-    noteEdit(ws_, before);
-}
-
-void TBitMovOptMain::ShadowColor1Click()
-{
-    const RecordBytes before = pageSnapshot(ws_);
-    const int line = ws_.editor.titleNum;
-    if (line >= 1 && line <= kLineCount)
-        lastChooserColor_ = ws_.page.line(line).shadowColor;
-    const std::optional<Color> chosen = context_.prompter.chooseColor(lastChooserColor_);
-    if (!chosen)
-        return;
-    lastChooserColor_ = *chosen;
-    ws_.page.line(popupLine_).shadowColor = *chosen;
-    noteEdit(ws_, before);
-}
-
-void TBitMovOptMain::ShadowOnOff1Click()
-{
-    const RecordBytes before = pageSnapshot(ws_);
-    // The toolbar's shadow toggle switches the shadow; this item takes the chooser's last colour.
-    ws_.page.line(popupLine_).shadowColor = lastChooserColor_;
-    shadowOnOff1_->setChecked(ws_.page.line(popupLine_).shadowOn);
-    noteEdit(ws_, before);
-}
-
-void TBitMovOptMain::LoadBitmap1Click()
-{
-    const RecordBytes before = pageSnapshot(ws_);
-    FileDialogOptions options;
-    options.title = QStringLiteral("Load A Graphic File");
-    options.filter = QStringLiteral("Bitmaps (*.bmp)");
-    options.defaultSuffix = QStringLiteral("BMP");
-    options.directory = ws_.project.projectDir;
-    const int k = popupLine_;
-    if (const std::optional<QString> chosen = context_.prompter.openFileName(options)) {
-        TitleLine& line = ws_.page.line(k);
-        line.bitmapFile = chosen->left(kTextCapacity);
-        if (!line.bitmapFile.isEmpty()) {
-            line.titleValid = loadbimage(line.bitmapFile, preview(k), fileLabel(k));
-            edit(k)->clear();
-        }
-    }
-    const QString dir = ws_.project.projectDir;
-    if (!dir.isEmpty() && !QDir::setCurrent(dir))
-        pmsg(context_.prompter, QStringLiteral("Cant find my last startup directory? ") + dir);
-    noteEdit(ws_, before);
-}
-
-void TBitMovOptMain::PlayaWaveto1Click()
-{
-    const RecordBytes before = pageSnapshot(ws_);
-    FileDialogOptions options;
-    options.filter = QStringLiteral("Wave Files (*.wav)");
-    options.defaultSuffix = QStringLiteral("wav");
-    options.directory = ws_.project.projectDir;
-    if (const std::optional<QString> chosen = context_.prompter.openFileName(options))
-        ws_.page.line(popupLine_).waveFile = chosen->left(kTextCapacity);
-    noteEdit(ws_, before);
+    windows_ = windows;
+    lineMenu_->setFontForm(windows.fontForm);
 }
 
 void TBitMovOptMain::ToolButton9Click()
@@ -848,104 +522,13 @@ void TBitMovOptMain::ToolButton9Click()
 
 bool TBitMovOptMain::loadbimage(const QString& name, QLabel* image, QLabel* label)
 {
-    label->setText(name);
-    const QString found = resolveStoredPath(name, ws_.project.projectDir);
-    // The one picture loader, with its size and truncation guards.
-    Bitmap picture;
-    if (found.isEmpty() || !picture.loadFromFile(found)) {
-        context_.prompter.message(QStringLiteral("Error opening graphics file: ") + name, MessageIcon::Error);
-        return false;
-    }
-    image->setPixmap(QPixmap::fromImage(picture.toImage()));
-    image->setProperty("previewFile", name);
-    image->setScaledContents(true);
-    image->show();
-    ShowIMagelab();
-    return true;
+    return titleLines_->loadbimage(name, image, label);
 }
 
-void TBitMovOptMain::loadprevus()
-{
-    for (int k = 1; k <= kLineCount; ++k) {
-        const QString name = ws_.page.line(k).bitmapFile;
-        QLabel* image = preview(k);
-        // A preview left over from another page or picture is not this line's preview.
-        if (image->property("previewFile").toString() != name) {
-            image->hide();
-            image->clear();
-            image->setProperty("previewFile", QString());
-            if (name.isEmpty())
-                fileLabel(k)->clear();
-        }
-        const bool empty = image->pixmap().isNull() || image->isHidden();
-        if (name.isEmpty() || !empty)
-            continue;
-        if (!loadbimage(name, image, fileLabel(k))) {
-            const QString where = (QStringLiteral(" Where is ") + name).left(90);
-            pmsg(context_.prompter, where + kLineWords[static_cast<std::size_t>(k - 1)]);
-        }
-    }
-}
-
-void TBitMovOptMain::ShowIMagelab()
-{
-    for (int k = 1; k <= kLineCount; ++k) {
-        const QString& name = ws_.page.line(k).bitmapFile;
-        if (name.isEmpty())
-            continue;
-        const QLineEdit* box = edit(k);
-        QLabel* label = fileLabel(k);
-        label->setGeometry(box->x(), box->y() + box->height() + (k == 1 ? 1 : 0), box->width(), label->height());
-        label->setText(name);
-    }
-}
+void TBitMovOptMain::loadprevus() { titleLines_->loadprevus(); }
+void TBitMovOptMain::ShowIMagelab() { titleLines_->ShowIMagelab(); }
 
 // ---- timing ---------------------------------------------------------------------------------
-
-void TBitMovOptMain::DelayTrackBArChange(int position)
-{
-    ws_.page.movementDelay = position;
-    label1_->setText(QString::number(position));
-    setsav(1);
-}
-
-void TBitMovOptMain::PauseTrackBarChange(int position)
-{
-    ws_.page.pauseSecs = position;
-    label4_->setText(QString::number(position));
-    setsav(1);
-}
-
-void TBitMovOptMain::TrackBar2Change(int position)
-{
-    label7_->setText(QString::number(fadeLabelValue(position)));
-    setfadedelay(position);
-    setsav(1);
-}
-
-void TBitMovOptMain::TrackBar1Change(int position)
-{
-    ws_.editor.osEffect = static_cast<std::int16_t>(position);
-    label3_->setText(osEffectName(position));
-}
-
-void TBitMovOptMain::CheckBox1Click(bool checked)
-{
-    setManualMode(ws_, checked);
-    applyManualUi();
-}
-
-void TBitMovOptMain::applyManualUi()
-{
-    if (ws_.page.mpause) {
-        label8_->hide();
-        label4_->setText(QStringLiteral("SpaceBar - Manual"));
-    } else {
-        label4_->setText(QString::number(pauseTrackBar_->value()));
-        label8_->show();
-    }
-    pauseTrackBar_->setVisible(!ws_.page.mpause);
-}
 
 void TBitMovOptMain::ColorBarToolButtonClick()
 {
@@ -979,10 +562,8 @@ void TBitMovOptMain::SetColorBarTime1Click()
 void TBitMovOptMain::applyActions(const EditorActions& actions)
 {
     if (actions.clearPreviews) {
-        for (int k = 1; k <= kLineCount; ++k) {
-            preview(k)->hide();
-            fileLabel(k)->clear();
-        }
+        for (int k = 1; k <= kLineCount; ++k)
+            titleLines_->clearPicture(k);
     }
     if (actions.showPage)
         showpage();
@@ -1003,8 +584,7 @@ void TBitMovOptMain::applyActions(const EditorActions& actions)
 
 void TBitMovOptMain::refreshStatusBar()
 {
-    for (std::size_t i = 0; i < statusPanels_.size(); ++i)
-        statusPanels_[i]->setText(ws_.status.panel[i]);
+    statusBar_->showPanels(ws_.status);
 }
 
 void TBitMovOptMain::showPageNumber()
@@ -1142,15 +722,7 @@ void TBitMovOptMain::About1Click()
 void TBitMovOptMain::Contents1Click()
 {
     const QString target = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/help");
-    QDir().mkpath(target);
-    bool copied = QFileInfo::exists(helpSource_ + QStringLiteral("/index.html"));
-    QDirIterator files(helpSource_, QDir::Files);
-    while (copied && files.hasNext()) {
-        const QString source = files.next();
-        const QString destination = target + QLatin1Char('/') + files.fileName();
-        QFile::remove(destination);
-        copied = QFile::copy(source, destination);
-    }
+    const bool copied = copyHelpPages(helpSource_, target);
     const QString index = target + QStringLiteral("/index.html");
     if (!copied || !openUrl_(QUrl::fromLocalFile(index)))
         context_.prompter.message(QStringLiteral("The user manual could not be opened: ") + index, MessageIcon::Error);
@@ -1158,14 +730,16 @@ void TBitMovOptMain::Contents1Click()
 
 // ---- controls -------------------------------------------------------------------------------
 
-QLineEdit* TBitMovOptMain::edit(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).edit; }
-QToolButton* TBitMovOptMain::inButton(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).inButton; }
-QToolButton* TBitMovOptMain::outButton(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).outButton; }
-QLabel* TBitMovOptMain::preview(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).preview; }
-QLabel* TBitMovOptMain::fileLabel(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)).fileLabel; }
+QLineEdit* TBitMovOptMain::edit(int line) const { return titleLines_->edit(line); }
+QToolButton* TBitMovOptMain::inButton(int line) const { return titleLines_->inButton(line); }
+QToolButton* TBitMovOptMain::outButton(int line) const { return titleLines_->outButton(line); }
+QLabel* TBitMovOptMain::preview(int line) const { return titleLines_->preview(line); }
+QLabel* TBitMovOptMain::fileLabel(int line) const { return titleLines_->fileLabel(line); }
 QToolButton* TBitMovOptMain::directionButton(int code) const { return directionToolbar_->directionButton(code); }
 QToolButton* TBitMovOptMain::toggleButton(int number) const { return directionToolbar_->toggleButton(number); }
-QLabel* TBitMovOptMain::statusPanel(int index) const { return statusPanels_.at(static_cast<std::size_t>(index)); }
+QLabel* TBitMovOptMain::statusPanel(int index) const { return statusBar_->panel(index); }
+QMenu* TBitMovOptMain::popupMenu() const { return lineMenu_; }
+int TBitMovOptMain::popupLine() const { return lineMenu_->popupLine(); }
 Tsplasher* TBitMovOptMain::splash() const { return splash_.data(); }
 
 QRect TBitMovOptMain::editRectInWindow(int line) const

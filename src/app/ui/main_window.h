@@ -29,6 +29,10 @@ class QToolButton;
 
 namespace lumavo {
 
+class DelayControls;
+class EditorStatusBar;
+class LineMenu;
+class TitleLines;
 class Tsplasher;
 
 class TbFontForm;
@@ -76,7 +80,7 @@ public:
     void setpagenow(const QString& page);
     void setsav(int flag);
 
-    // Previews and file-name labels of picture lines.
+    // Previews and file-name labels of picture lines (the title lines panel's).
     bool loadbimage(const QString& name, QLabel* image, QLabel* label);
     void loadprevus();
     void ShowIMagelab();
@@ -113,7 +117,7 @@ signals:
 public:
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
     void setHelpSource(const QString& folder) { helpSource_ = folder; }
-    void setWindows(const EditorWindows& windows) { windows_ = windows; }
+    void setWindows(const EditorWindows& windows);
     const EditorWindows& windows() const { return windows_; }
 
     // Controls (also reachable by object name).
@@ -125,10 +129,10 @@ public:
     QFrame* directionToolbar() const { return directionToolbar_; }
     QToolButton* directionButton(int code) const;   // dir1..dir13
     QToolButton* toggleButton(int number) const;    // SpeedButton1..3
-    QMenu* popupMenu() const { return popupMenu1_; }
+    QMenu* popupMenu() const;
     QLabel* statusPanel(int index) const;
     Tsplasher* splash() const;
-    int popupLine() const { return popupLine_; }
+    int popupLine() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;      // FormCloseQuery
@@ -173,34 +177,9 @@ private slots:
     void Exit2Click();
     void UnderYourHood1Click();
     void About1Click();
-    // Styling.
-    void FontAtributes1Click();
-    void FontTypeSizw1Click();
-    void fontbuttonClick();
-    void ToolButton13Click();
-    void ShadowColor1Click();
-    void ShadowOnOff1Click();
-    void LoadBitmap1Click();
-    void PlayaWaveto1Click();
     void ToolButton9Click();
-    // Timing.
-    void DelayTrackBArChange(int position);
-    void PauseTrackBarChange(int position);
-    void TrackBar2Change(int position);
-    void TrackBar1Change(int position);
-    void CheckBox1Click(bool checked);
 
 private:
-    struct TitleRow {
-        QToolButton* inButton = nullptr;
-        QFrame* leftStrip = nullptr;
-        QLineEdit* edit = nullptr;
-        QFrame* rightStrip = nullptr;
-        QToolButton* outButton = nullptr;
-        QLabel* preview = nullptr;
-        QLabel* fileLabel = nullptr;
-    };
-
     void FormCreate();
     void FormResize();
     void buildToolBar();
@@ -213,12 +192,10 @@ private:
     void buildPopupMenu();
     void buildStatusBar();
 
-    void openDirectionToolbar(int line, bool inDirection);
+    void openDirectionToolbar(int line, PathSide side);
     void dirClick(int code);
     void lineToggleClick(int number);
     void editChange(int line, const QString& text);
-    void setFontStyle(std::uint8_t style);
-    void applyManualUi();
     void syncEditorControls();
     void applyEditFont(int line);
     void pagePointer(PageStep step);
@@ -231,30 +208,13 @@ private:
     ExportSettings exportChoices_;   // the last export's choices, offered again
     Workspace& ws_;
     EditorWindows windows_;
-    std::array<TitleRow, kLineCount> rows_{};
+    TitleLines* titleLines_ = nullptr;
+    LineMenu* lineMenu_ = nullptr;
+    EditorStatusBar* statusBar_ = nullptr;
     QToolBar* toolBar3_ = nullptr;
     QLabel* curPgNumber_ = nullptr;
-    QLabel* inLabel_ = nullptr;
-    QLabel* outLabel_ = nullptr;
     DirectionToolbar* directionToolbar_ = nullptr;
-    QGroupBox* panel1_ = nullptr;
-    QSlider* trackBar2_ = nullptr;
-    QSlider* trackBar1_ = nullptr;
-    QSlider* delayTrackBar_ = nullptr;
-    QSlider* pauseTrackBar_ = nullptr;
-    QLabel* label7_ = nullptr;
-    QLabel* label3_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* label4_ = nullptr;
-    QLabel* label8_ = nullptr;
-    QCheckBox* checkBox1_ = nullptr;
-    QMenu* popupMenu1_ = nullptr;
-    QAction* editContent_ = nullptr;
-    QAction* bold1_ = nullptr;
-    QAction* italic1_ = nullptr;
-    QAction* underLine1_ = nullptr;
-    QAction* strikeOut1_ = nullptr;
-    QAction* shadowOnOff1_ = nullptr;
+    DelayControls* delayControls_ = nullptr;
     QAction* useColorBars1_ = nullptr;
     QAction* useCountDown1_ = nullptr;
     QAction* easySlowdown1_ = nullptr;
@@ -264,12 +224,9 @@ private:
     QToolButton* newPageButton_ = nullptr;
     QToolButton* copyPageButton_ = nullptr;
     std::array<QToolButton*, 7> projectTools_{};   // enabled once a project is open
-    std::array<QLabel*, 5> statusPanels_{};
     QPixmap glyphScratch_;
     QPointer<Tsplasher> splash_;
-    int popupLine_ = 1;
-    Color lastChooserColor_ = kBlack;
-    RecordBytes beforeAlignment_{};   // the page as it was when the alignment screen opened   // the colour chooser keeps the colour it last held
+    RecordBytes beforeAlignment_{};   // the page as it was when the alignment screen opened
 
     std::function<void()> processEnd_;
     QString settingsPath_;

@@ -1,6 +1,7 @@
 #include "app/ui/time_options.h"
 
 #include "platform/ui/caption_animation.h"
+#include "storage/page_edits.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -8,13 +9,8 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <algorithm>
 
 namespace lumavo {
-
-namespace {
-constexpr int kMaxColorBarSecs = 30;
-}
 
 TBconfig::TBconfig(AppContext& context, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint),
@@ -60,12 +56,11 @@ TBconfig::TBconfig(AppContext& context, QWidget* parent)
 
 void TBconfig::showEvent(QShowEvent* event)
 {
-    ProjectState& project = context_.workspace.project;
-    project.colorBarTime = std::clamp(project.colorBarTime, 0, kMaxColorBarSecs);
-    restoreValue_ = static_cast<std::uint8_t>(project.colorBarTime);
+    const int secs = setColorBarTime(context_.workspace, context_.workspace.project.colorBarTime);
+    restoreValue_ = static_cast<std::uint8_t>(secs);
     {
         const QSignalBlocker block(trackBar1_);
-        trackBar1_->setValue(project.colorBarTime);
+        trackBar1_->setValue(secs);
     }
     valueLabel_->setText(QString::number(trackBar1_->value()));
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -84,19 +79,18 @@ void TBconfig::done(int result)
 
 void TBconfig::TrackBar1Change(int position)
 {
-    valueLabel_->setText(QString::number(position));
-    context_.workspace.project.colorBarTime = position;
+    valueLabel_->setText(QString::number(setColorBarTime(context_.workspace, position)));
 }
 
 void TBconfig::BitBtn1Click()
 {
-    context_.workspace.project.colorBarTime = trackBar1_->value();
+    setColorBarTime(context_.workspace, trackBar1_->value());
     accept();
 }
 
 void TBconfig::BitBtn2Click()
 {
-    context_.workspace.project.colorBarTime = restoreValue_;
+    setColorBarTime(context_.workspace, restoreValue_);
     reject();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/ui/caption_animation.h"
 #include "compose/effects.h"
+#include "storage/page_edits.h"
 
 #include <QFont>
 #include <QFrame>
@@ -246,13 +247,8 @@ void Tefxctr::SpeedButton1Click()
 
 void Tefxctr::BitBtn1Click()
 {
-    const int n = context_.workspace.editor.titleNum;
-    if (n >= 1 && n <= kLineCount) {
-        TitleLine& line = context_.workspace.page.line(n);
-        line.gradOn = speedButton1_->isChecked();
-        line.fontColor = endColor_;
-        line.gradColor = startColor_;
-    }
+    setLineGradient(context_.workspace, context_.workspace.editor.titleNum, speedButton1_->isChecked(), endColor_,
+                    startColor_);
     accept();
 }
 

@@ -3,6 +3,7 @@
 #include "platform/ui/caption_animation.h"
 #include "compose/style_choices.h"
 #include "platform/canvas.h"
+#include "storage/page_edits.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -126,13 +127,8 @@ TbFontForm::TbFontForm(AppContext& context, QWidget* parent) : QDialog(parent), 
     connect(bitBtn1_, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(bitBtn2_, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
     // The close box and Escape leave as Cancel does: the line gets its own values back.
-    connect(this, &QDialog::rejected, this, [this] {
-        const int n = context_.workspace.editor.titleNum;
-        if (n >= 1 && n <= kLineCount) {
-            context_.workspace.page.line(n).fontSize = entrySize_;
-            context_.workspace.page.line(n).fontName = entryFace_;
-        }
-    });
+    connect(this, &QDialog::rejected, this,
+            [this] { setLineFont(context_.workspace, context_.workspace.editor.titleNum, entryFace_, entrySize_); });
     FormCreate();
 }
 
@@ -213,12 +209,10 @@ void TbFontForm::applySampleFont()
 
 void TbFontForm::BitBtn1Click()
 {
-    const int n = context_.workspace.editor.titleNum;
-    if (n >= 1 && n <= kLineCount) {
-        TitleLine& line = context_.workspace.page.line(n);
-        line.fontSize = chosenSize_;
-        line.fontName = faceForOk(chosenFace_, line.fontName);
-    }
+    Workspace& ws = context_.workspace;
+    const int n = ws.editor.titleNum;
+    if (n >= 1 && n <= kLineCount)
+        setLineFont(ws, n, faceForOk(chosenFace_, ws.page.line(n).fontName), chosenSize_);
     accept();
 }
 

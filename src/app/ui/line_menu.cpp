@@ -1,0 +1,154 @@
+#include "app/ui/line_menu.h"
+
+#include "app/ui/title_lines.h"
+#include "compose/ui/font_form.h"
+#include "platform/canvas.h"
+#include "storage/page_edits.h"
+#include "storage/project.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+
+namespace lumavo {
+
+LineMenu::LineMenu(AppContext& context, TitleLines& lines, QWidget* parent)
+    : QMenu(parent), context_(context), ws_(context.workspace), lines_(lines)
+{
+    setObjectName(QStringLiteral("PopupMenu1"));
+    editContent_ = addItem(this, "EditContent", QStringLiteral("[]"), nullptr);
+    addItem(this, "FontTypeSizw1", QStringLiteral("Font Type -Size"), &LineMenu::FontTypeSizw1Click);
+    QMenu* attributes = addMenu(QStringLiteral("Font Atributes"));
+    attributes->setObjectName(QStringLiteral("FontAtributes1"));
+    connect(attributes, &QMenu::aboutToShow, this, &LineMenu::FontAtributes1Click);
+    auto style = [&](const char* name, const QString& text, std::uint8_t bit) {
+        QAction* action = addItem(attributes, name, text, nullptr);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, bit] { setFontStyle(bit); });
+        return action;
+    };
+    bold1_ = style("Bold1", QStringLiteral("Bold"), kStyleBold);
+    italic1_ = style("Italic1", QStringLiteral("Italic"), kStyleItalic);
+    underLine1_ = style("UnderLine1", QStringLiteral("Under Line"), kStyleUnderline);
+    strikeOut1_ = style("StrikeOut1", QStringLiteral("Strike Out"), kStyleStrikeOut);
+    addItem(this, "FontColor1", QStringLiteral("Font Color"), &LineMenu::ToolButton13Click);
+    addItem(this, "ShadowColor1", QStringLiteral("Shadow Color"), &LineMenu::ShadowColor1Click);
+    addItem(this, "LoadBitmap1", QStringLiteral("Use a Bitmap instead..."), &LineMenu::LoadBitmap1Click);
+    addItem(this, "PlayaWaveto1", QStringLiteral("Play a Wave too..."), &LineMenu::PlayaWaveto1Click);
+    shadowOnOff1_ = addItem(this, "ShadowOnOff1", QStringLiteral("Shadow On/Off"), &LineMenu::ShadowOnOff1Click);
+    shadowOnOff1_->setCheckable(true);
+}
+
+QAction* LineMenu::addItem(QMenu* menu, const char* name, const QString& text, void (LineMenu::*handler)())
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    if (handler != nullptr)
+        connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void LineMenu::PopupMenu1Popup(int line)
+{
+    popupLine_ = line;
+    editContent_->setText(QLatin1Char('[') + lines_.edit(line)->text() + QLatin1Char(']'));
+    shadowOnOff1_->setChecked(ws_.page.line(line).shadowOn);
+    ws_.editor.titleNum = static_cast<std::uint8_t>(line);
+}
+
+void LineMenu::FontAtributes1Click()
+{
+    const std::uint8_t style = ws_.page.line(popupLine_).fontStyle;
+    bold1_->setChecked(style == kStyleBold);
+    italic1_->setChecked(style == kStyleItalic);
+    underLine1_->setChecked(style == kStyleUnderline);
+    strikeOut1_->setChecked(style == kStyleStrikeOut);
+}
+
+void LineMenu::setFontStyle(std::uint8_t style)
+{
+    setLineFontStyle(ws_, popupLine_, style);
+    lines_.applyEditFont(popupLine_);
+}
+
+void LineMenu::FontTypeSizw1Click()
+{
+    if (fontForm_ == nullptr)
+        return;
+    context_.prompter.execModal(*fontForm_);   // the chooser edits the page itself
+    const int line = ws_.editor.titleNum;
+    lines_.applyEditFont(line >= 1 && line <= kLineCount ? line : popupLine_);
+}
+
+void LineMenu::fontbuttonClick()
+{
+    const int line = ws_.editor.titleNum;
+    if (line < 1 || line > kLineCount || fontForm_ == nullptr)
+        return;
+    context_.prompter.execModal(*fontForm_);
+    lines_.applyEditFont(line);
+}
+
+std::optional<Color> LineMenu::chooseColour(Color TitleLine::*current)
+{
+    const int line = ws_.editor.titleNum;
+    if (line >= 1 && line <= kLineCount)
+        lastChooserColor_ = ws_.page.line(line).*current;
+    const std::optional<Color> chosen = context_.prompter.chooseColor(lastChooserColor_);
+    if (chosen)
+        lastChooserColor_ = *chosen;
+    return chosen;
+}
+
+void LineMenu::ToolButton13Click()
+{
+    const std::optional<Color> chosen = chooseColour(&TitleLine::fontColor);
+    const int line = ws_.editor.titleNum;
+    if (chosen && setLineFontColor(ws_, line, *chosen).line != 0)
+        lines_.applyEditFont(line);
+}
+
+void LineMenu::ShadowColor1Click()
+{
+    if (const std::optional<Color> chosen = chooseColour(&TitleLine::shadowColor))
+        setLineShadowColor(ws_, popupLine_, *chosen);
+}
+
+void LineMenu::ShadowOnOff1Click()
+{
+    // The toolbar's shadow toggle switches the shadow; this item takes the chooser's last colour.
+    setLineShadowColor(ws_, popupLine_, lastChooserColor_);
+    shadowOnOff1_->setChecked(ws_.page.line(popupLine_).shadowOn);
+}
+
+void LineMenu::LoadBitmap1Click()
+{
+    FileDialogOptions options;
+    options.title = QStringLiteral("Load A Graphic File");
+    options.filter = QStringLiteral("Bitmaps (*.bmp)");
+    options.defaultSuffix = QStringLiteral("BMP");
+    options.directory = ws_.project.projectDir;
+    const int k = popupLine_;
+    if (const std::optional<QString> chosen = context_.prompter.openFileName(options)) {
+        const QString& name = ws_.page.line(k).bitmapFile;
+        if (setLinePicture(ws_, k, *chosen).line != 0 && !name.isEmpty()) {
+            setLinePictureShown(ws_, k, lines_.loadbimage(name, lines_.preview(k), lines_.fileLabel(k)));
+            lines_.edit(k)->clear();
+        }
+    }
+    const QString dir = ws_.project.projectDir;
+    if (!dir.isEmpty() && !QDir::setCurrent(dir))
+        pmsg(context_.prompter, QStringLiteral("Cant find my last startup directory? ") + dir);
+}
+
+void LineMenu::PlayaWaveto1Click()
+{
+    FileDialogOptions options;
+    options.filter = QStringLiteral("Wave Files (*.wav)");
+    options.defaultSuffix = QStringLiteral("wav");
+    options.directory = ws_.project.projectDir;
+    if (const std::optional<QString> chosen = context_.prompter.openFileName(options))
+        setLineWave(ws_, popupLine_, *chosen);
+}
+
+} // namespace lumavo

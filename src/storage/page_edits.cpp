@@ -1,0 +1,128 @@
+#include "storage/page_edits.h"
+
+#include <algorithm>
+
+namespace lumavo {
+
+namespace {
+
+bool validLine(int line)
+{
+    return line >= 1 && line <= kLineCount;
+}
+
+// Runs `change` on line `line` under the modified rule.
+template <typename Change>
+PageEdit editLine(Workspace& ws, int line, Change&& change)
+{
+    PageEdit edit;
+    if (!validLine(line))
+        return edit;
+    const RecordBytes before = pageSnapshot(ws);
+    change(ws.page.line(line));
+    edit.line = line;
+    edit.changed = noteEdit(ws, before);
+    return edit;
+}
+
+} // namespace
+
+RecordBytes pageSnapshot(const Workspace& ws)
+{
+    RecordBytes bytes{};
+    encodePageRecord(recordFromWorkspace(ws, ws.project.pageNow), bytes);
+    return bytes;
+}
+
+bool noteEdit(Workspace& ws, const RecordBytes& before)
+{
+    const bool changed = pageSnapshot(ws) != before;
+    if (changed)
+        setsav(ws, 1);
+    return changed;
+}
+
+void setsav(Workspace& ws, int flag)
+{
+    ws.editor.pageModified = flag != 0;
+}
+
+PageEdit setLineFont(Workspace& ws, int line, const QString& face, std::int32_t points)
+{
+    return editLine(ws, line, [&](TitleLine& title) {
+        title.fontName = face;
+        title.fontSize = points;
+    });
+}
+
+PageEdit setLineFontStyle(Workspace& ws, int line, std::uint8_t style)
+{
+    return editLine(ws, line, [&](TitleLine& title) { title.fontStyle = style; });
+}
+
+PageEdit setLineFontColor(Workspace& ws, int line, Color color)
+{
+    return editLine(ws, line, [&](TitleLine& title) { title.fontColor = color; });
+}
+
+PageEdit setLineShadowColor(Workspace& ws, int line, Color color)
+{
+    return editLine(ws, line, [&](TitleLine& title) { title.shadowColor = color; });
+}
+
+PageEdit setLineGradient(Workspace& ws, int line, bool on, Color end, Color start)
+{
+    return editLine(ws, line, [&](TitleLine& title) {
+        title.gradOn = on;
+        title.fontColor = end;
+        title.gradColor = start;
+    });
+}
+
+PageEdit setLinePicture(Workspace& ws, int line, const QString& file)
+{
+    return editLine(ws, line, [&](TitleLine& title) { title.bitmapFile = file.left(kTextCapacity); });
+}
+
+void setLinePictureShown(Workspace& ws, int line, bool loaded)
+{
+    if (validLine(line))
+        ws.page.line(line).titleValid = loaded;
+}
+
+PageEdit setLineWave(Workspace& ws, int line, const QString& file)
+{
+    return editLine(ws, line, [&](TitleLine& title) { title.waveFile = file.left(kTextCapacity); });
+}
+
+void setMovementDelay(Workspace& ws, std::int32_t delay)
+{
+    ws.page.movementDelay = delay;
+    setsav(ws, 1);
+}
+
+void setPauseSecs(Workspace& ws, std::int32_t secs)
+{
+    ws.page.pauseSecs = secs;
+    setsav(ws, 1);
+}
+
+void setFadeDelay(Workspace& ws, std::int32_t delay)
+{
+    ws.page.fadeDelay = delay;
+    setsav(ws, 1);
+}
+
+void settleTitleValidity(PageFields& page)
+{
+    for (TitleLine& line : page.lines)
+        line.titleValid = !line.text.isEmpty() || !line.bitmapFile.isEmpty();
+}
+
+int setColorBarTime(Workspace& ws, int secs)
+{
+    ws.project.colorBarTime = std::clamp(secs, 0, kMaxColorBarSecs);
+    return ws.project.colorBarTime;
+}
+
+} // namespace lumavo

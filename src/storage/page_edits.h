@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/color.h"
+#include "storage/page_record.h"
+#include "storage/workspace.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace lumavo {
+
+// Edits of the current page and the one rule of which of them mark it modified. The windows
+// (main window, font chooser, gradient window, time options) change the workspace only through
+// these and show what they return.
+
+// The modified rule: an edit marks the page modified when it changed what a save would write.
+// Take the snapshot before the edit and pass it afterwards; noteEdit returns whether it changed.
+RecordBytes pageSnapshot(const Workspace& ws);
+bool noteEdit(Workspace& ws, const RecordBytes& before);
+
+// pageModified := (flag != 0).
+void setsav(Workspace& ws, int flag);
+
+// What one edit of a title line leaves for the window.
+struct PageEdit {
+    int line = 0;            // the line edited, 1..3; 0 when the line was outside 1..3 (nothing stored)
+    bool changed = false;    // what a save would write differs now (the page is marked modified)
+};
+
+// The font chooser: face and size (points) of line `line`. Used for OK and for Cancel's write-back.
+PageEdit setLineFont(Workspace& ws, int line, const QString& face, std::int32_t points);
+// The pop-up menu's font attributes: fontStyle := style (FontStyleBit values).
+PageEdit setLineFontStyle(Workspace& ws, int line, std::uint8_t style);
+PageEdit setLineFontColor(Workspace& ws, int line, Color color);
+PageEdit setLineShadowColor(Workspace& ws, int line, Color color);
+// The gradient window's OK: gradient switch, end colour (the font colour) and start colour.
+PageEdit setLineGradient(Workspace& ws, int line, bool on, Color end, Color start);
+// A picture chosen for the line: bitmapFile := file cut to the record's text capacity.
+// titleValid follows with setLinePictureShown once the preview has loaded (or failed to).
+PageEdit setLinePicture(Workspace& ws, int line, const QString& file);
+void setLinePictureShown(Workspace& ws, int line, bool loaded);
+// A wave chosen for the line: waveFile := file cut to the record's text capacity.
+PageEdit setLineWave(Workspace& ws, int line, const QString& file);
+
+// The delay sliders: each move stores the value and marks the page modified.
+void setMovementDelay(Workspace& ws, std::int32_t delay);
+void setPauseSecs(Workspace& ws, std::int32_t secs);
+void setFadeDelay(Workspace& ws, std::int32_t delay);
+
+// After a page is shown: a line is valid when it has a text or a picture. Marks nothing.
+void settleTitleValidity(PageFields& page);
+
+// The colour-bar time of the project, held to 0..kMaxColorBarSecs; returns the value stored.
+constexpr int kMaxColorBarSecs = 30;
+int setColorBarTime(Workspace& ws, int secs);
+
+} // namespace lumavo

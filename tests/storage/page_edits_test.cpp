@@ -1,0 +1,128 @@
+#include "storage/page_edits.h"
+
+#include "platform/canvas.h"
+
+#include <gtest/gtest.h>
+
+namespace lumavo {
+namespace {
+
+TEST(ModifiedRule, AnEditMarksThePageOnlyWhenItChangedWhatASaveWrites)
+{
+    Workspace ws;
+    RecordBytes before = pageSnapshot(ws);
+    noteEdit(ws, before);                  // a cancelled dialog
+    EXPECT_FALSE(ws.editor.pageModified);
+    ws.page.line(2).fontStyle = 1;         // styling
+    noteEdit(ws, before);
+    EXPECT_TRUE(ws.editor.pageModified);
+
+    ws.editor.pageModified = false;
+    before = pageSnapshot(ws);
+    ws.stage.restOf(3) = {120, 40};        // a title moved on the alignment screen
+    noteEdit(ws, before);
+    EXPECT_TRUE(ws.editor.pageModified);
+
+    ws.editor.pageModified = false;
+    before = pageSnapshot(ws);
+    ws.page.line(1).waveFile = QStringLiteral("DING.WAV");
+    noteEdit(ws, before);
+    EXPECT_TRUE(ws.editor.pageModified);
+}
+
+TEST(PageEdits, EachEditMarksThePageOnlyWhenItChangedWhatASaveWrites)
+{
+    Workspace ws;
+    const TitleLine as = ws.page.line(2);
+
+    // Writing back the values a line already has (the font chooser's Cancel) is no edit.
+    PageEdit edit = setLineFont(ws, 2, as.fontName, as.fontSize);
+    EXPECT_EQ(edit.line, 2);
+    EXPECT_FALSE(edit.changed);
+    EXPECT_FALSE(setLineGradient(ws, 2, as.gradOn, as.fontColor, as.gradColor).changed);
+    EXPECT_FALSE(setLineShadowColor(ws, 2, as.shadowColor).changed);
+    EXPECT_FALSE(ws.editor.pageModified);
+
+    edit = setLineFont(ws, 2, QStringLiteral("Courier"), 72);
+    EXPECT_TRUE(edit.changed);
+    EXPECT_TRUE(ws.editor.pageModified);
+    EXPECT_EQ(ws.page.line(2).fontName, QStringLiteral("Courier"));
+    EXPECT_EQ(ws.page.line(2).fontSize, 72);
+
+    ws.editor.pageModified = false;
+    EXPECT_TRUE(setLineGradient(ws, 2, true, 0x0000FF, 0x00FF00).changed);
+    EXPECT_TRUE(ws.page.line(2).gradOn);
+    EXPECT_EQ(ws.page.line(2).fontColor, 0x0000FFu);
+    EXPECT_EQ(ws.page.line(2).gradColor, 0x00FF00u);
+    EXPECT_TRUE(ws.editor.pageModified);
+
+    ws.editor.pageModified = false;
+    EXPECT_TRUE(setLineFontStyle(ws, 3, kStyleItalic).changed);
+    EXPECT_TRUE(setLineFontColor(ws, 1, 0x123456).changed);
+    EXPECT_TRUE(ws.editor.pageModified);
+}
+
+TEST(PageEdits, ALineOutsideOneToThreeStoresNothingAndMarksNothing)
+{
+    Workspace ws;
+    const RecordBytes before = pageSnapshot(ws);
+    for (int line : {0, 4, -1}) {
+        EXPECT_EQ(setLineFont(ws, line, QStringLiteral("Courier"), 99).line, 0);
+        EXPECT_EQ(setLineGradient(ws, line, true, 1, 2).line, 0);
+        EXPECT_EQ(setLineWave(ws, line, QStringLiteral("A.WAV")).line, 0);
+        EXPECT_EQ(setLinePicture(ws, line, QStringLiteral("A.BMP")).line, 0);
+        setLinePictureShown(ws, line, true);
+    }
+    EXPECT_EQ(pageSnapshot(ws), before);
+    EXPECT_FALSE(ws.editor.pageModified);
+}
+
+TEST(PageEdits, PictureAndWaveNamesAreCutToTheRecordsTextCapacity)
+{
+    Workspace ws;
+    const QString longName = QString(kTextCapacity + 5, QLatin1Char('p'));
+    EXPECT_TRUE(setLinePicture(ws, 1, longName).changed);
+    EXPECT_EQ(ws.page.line(1).bitmapFile.size(), kTextCapacity);
+    setLinePictureShown(ws, 1, false);
+    EXPECT_FALSE(ws.page.line(1).titleValid);
+    EXPECT_TRUE(setLineWave(ws, 3, longName).changed);
+    EXPECT_EQ(ws.page.line(3).waveFile.size(), kTextCapacity);
+}
+
+TEST(PageEdits, SlidersMarkThePageOnEveryMoveAndValidityMarksNothing)
+{
+    Workspace ws;
+    setMovementDelay(ws, ws.page.movementDelay);   // the slider's own position still counts as a move
+    EXPECT_TRUE(ws.editor.pageModified);
+    ws.editor.pageModified = false;
+    setPauseSecs(ws, 12);
+    EXPECT_EQ(ws.page.pauseSecs, 12);
+    EXPECT_TRUE(ws.editor.pageModified);
+    ws.editor.pageModified = false;
+    setFadeDelay(ws, 460);
+    EXPECT_EQ(ws.page.fadeDelay, 460);
+    EXPECT_TRUE(ws.editor.pageModified);
+
+    ws.editor.pageModified = false;
+    ws.page.line(1).text = QStringLiteral("Text");
+    ws.page.line(2).bitmapFile = QStringLiteral("LOGO.BMP");
+    ws.page.line(3).titleValid = true;
+    settleTitleValidity(ws.page);
+    EXPECT_TRUE(ws.page.line(1).titleValid);
+    EXPECT_TRUE(ws.page.line(2).titleValid);
+    EXPECT_FALSE(ws.page.line(3).titleValid);
+    EXPECT_FALSE(ws.editor.pageModified);
+}
+
+TEST(PageEdits, ColorBarTimeIsHeldToZeroToThirtySeconds)
+{
+    Workspace ws;
+    EXPECT_EQ(setColorBarTime(ws, 45), kMaxColorBarSecs);
+    EXPECT_EQ(ws.project.colorBarTime, kMaxColorBarSecs);
+    EXPECT_EQ(setColorBarTime(ws, -3), 0);
+    EXPECT_EQ(setColorBarTime(ws, 12), 12);
+    EXPECT_FALSE(ws.editor.pageModified);
+}
+
+} // namespace
+} // namespace lumavo
