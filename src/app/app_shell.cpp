@@ -84,7 +84,12 @@ std::int32_t displayCapability(int which, const DisplayCaps& caps)
 WindowPlacement keepOnScreens(const WindowPlacement& placement, const QList<QRect>& available,
                               const QRect& primary)
 {
-    const QRect window(placement.left, placement.top, placement.width, placement.height);
+    // Stored values may be anything: held far inside int so that the rectangle's edges cannot
+    // overflow (a desktop is never a million pixels wide).
+    static constexpr int kLimit = 1 << 20;
+    const auto held = [](int value, int low) { return std::clamp(value, low, kLimit); };
+    const QRect window(held(placement.left, -kLimit), held(placement.top, -kLimit), held(placement.width, 0),
+                       held(placement.height, 0));
     // A window of no size is judged by its top-left corner.
     const QRect probe = window.isEmpty() ? QRect(window.topLeft(), QSize(1, 1)) : window;
     for (const QRect& area : available) {
