@@ -125,4 +125,18 @@ int setColorBarTime(Workspace& ws, int secs)
     return ws.project.colorBarTime;
 }
 
+void setmpause(Workspace& ws, std::uint8_t flag) { ws.page.mpause = flag != 0; }
+void setTITLENUM(Workspace& ws, std::uint8_t line) { ws.editor.titleNum = line; }
+void setfadedelay(Workspace& ws, std::int32_t delay) { ws.page.fadeDelay = delay; }
+void setpagenow(Workspace& ws, const QString& page) { ws.project.pageNow = page.left(kMaxPageNowLength); }
+void setEasySlowdown(Workspace& ws, bool on) { ws.editor.easySlowdown = on; }
+void setRepeatLoop(Workspace& ws, bool on) { ws.editor.repeatLoop = on; }
+void setAlignActive(Workspace& ws, bool on) { ws.editor.alignActive = on; }
+
+int setOsEffect(Workspace& ws, int position)
+{
+    ws.editor.osEffect = static_cast<std::int16_t>(std::clamp(position, 0, kMaxOsEffect));
+    return ws.editor.osEffect;
+}
+
 } // namespace lumavo

@@ -54,4 +54,21 @@ void settleTitleValidity(PageFields& page);
 constexpr int kMaxColorBarSecs = 30;
 int setColorBarTime(Workspace& ws, int secs);
 
+// The editor's plain accessors: each stores the value as given and marks nothing.
+void setmpause(Workspace& ws, std::uint8_t flag);     // mpause := (flag != 0)
+void setTITLENUM(Workspace& ws, std::uint8_t line);   // the line being edited
+void setfadedelay(Workspace& ws, std::int32_t delay);
+void setpagenow(Workspace& ws, const QString& page);  // cut to 255 characters
+
+constexpr int kMaxPageNowLength = 255;
+constexpr int kMaxOsEffect = 6;
+
+// Run choices of the editor that are not part of the page: they mark nothing.
+void setEasySlowdown(Workspace& ws, bool on);
+void setRepeatLoop(Workspace& ws, bool on);
+// The alignment screen is open (the stage serves as it) or closed again.
+void setAlignActive(Workspace& ws, bool on);
+// The OS-effects slider: osEffect := position held to 0..6; returns the value stored.
+int setOsEffect(Workspace& ws, int position);
+
 } // namespace lumavo

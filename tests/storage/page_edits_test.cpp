@@ -124,5 +124,27 @@ TEST(PageEdits, ColorBarTimeIsHeldToZeroToThirtySeconds)
     EXPECT_FALSE(ws.editor.pageModified);
 }
 
+TEST(PageEdits, AccessorsAndRunChoicesStoreWithoutMarkingThePage)
+{
+    Workspace ws;
+    setmpause(ws, 7);
+    EXPECT_TRUE(ws.page.mpause);
+    setTITLENUM(ws, 3);
+    setfadedelay(ws, 900);
+    setpagenow(ws, QString(300, QLatin1Char('9')));
+    EXPECT_EQ(ws.editor.titleNum, 3);
+    EXPECT_EQ(ws.page.fadeDelay, 900);
+    EXPECT_EQ(ws.project.pageNow.size(), kMaxPageNowLength);
+    setEasySlowdown(ws, true);
+    setRepeatLoop(ws, true);
+    setAlignActive(ws, true);
+    EXPECT_TRUE(ws.editor.easySlowdown && ws.editor.repeatLoop && ws.editor.alignActive);
+    EXPECT_EQ(setOsEffect(ws, 9), kMaxOsEffect);
+    EXPECT_EQ(setOsEffect(ws, -1), 0);
+    EXPECT_EQ(setOsEffect(ws, 4), 4);
+    EXPECT_EQ(ws.editor.osEffect, 4);
+    EXPECT_FALSE(ws.editor.pageModified);
+}
+
 } // namespace
 } // namespace lumavo

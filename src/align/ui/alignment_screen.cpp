@@ -2,6 +2,7 @@
 
 #include "compose/ui/tbmp.h"
 #include "platform/bitmap_dialogs.h"
+#include "storage/page_edits.h"
 #include "playback/stage_surface.h"
 
 #include <QApplication>
@@ -237,7 +238,7 @@ void AlignmentScreen::EnterAlignment()
 {
     Workspace& ws = context_.workspace;
     surface_.enableStage();
-    ws.editor.alignActive = true;
+    setAlignActive(ws, true);
 
     // InitImageScreen: a black stage over the whole screen, with the default cursor in this mode.
     Bitmap& back = surface_.backBuffer();
@@ -298,7 +299,7 @@ void AlignmentScreen::dropTitles()
 void AlignmentScreen::ExitAlignClick()
 {
     Workspace& ws = context_.workspace;
-    ws.editor.alignActive = false;
+    setAlignActive(ws, false);
     timer_.stop();
 
     // A title whose picture failed has no image to read: it keeps the rest position it had.

@@ -90,9 +90,10 @@ void Application::createWindows()
     effectsWindow_ = std::make_unique<Tefxctr>(context_, mainWindow_.get());
     connectWindows(alignment);
     outputControls_ = std::make_unique<OutputControls>(*mainWindow_, *stage_, context_, settingsPath_);
-    QObject::connect(mainWindow_.get(), &TBitMovOptMain::playbackStarting, outputControls_.get(),
+    EditorCommands& commands = mainWindow_->commands();
+    QObject::connect(&commands, &EditorCommands::playbackStarting, outputControls_.get(),
                      &OutputControls::playbackStarting);
-    QObject::connect(mainWindow_.get(), &TBitMovOptMain::playbackEnded, outputControls_.get(),
+    QObject::connect(&commands, &EditorCommands::playbackEnded, outputControls_.get(),
                      &OutputControls::playbackEnded);
 
     if (!workspace_.editor.settingsRead)
@@ -105,10 +106,11 @@ void Application::connectWindows(AlignmentScreen& alignment)
     TBitMovOptMain* main = mainWindow_.get();
     main->setWindows({fontForm_.get(), projectInfo_.get(), timeOptions_.get(), systemInfo_.get(), stage_.get(),
                       effectsWindow_.get()});
-    QObject::connect(&alignment, &AlignmentScreen::helpRequested, main, &TBitMovOptMain::Contents1Click);
-    QObject::connect(&alignment, &AlignmentScreen::projectInfoRequested, main,
-                     &TBitMovOptMain::ProjectInformation1Click);
-    QObject::connect(&alignment, &AlignmentScreen::closed, main, &TBitMovOptMain::alignmentClosed);
+    EditorCommands* commands = &main->commands();
+    QObject::connect(&alignment, &AlignmentScreen::helpRequested, commands, &EditorCommands::Contents1Click);
+    QObject::connect(&alignment, &AlignmentScreen::projectInfoRequested, commands,
+                     &EditorCommands::ProjectInformation1Click);
+    QObject::connect(&alignment, &AlignmentScreen::closed, commands, &EditorCommands::alignmentClosed);
     // The stage may close in the middle of a page: repaint what it covered at once.
     QObject::connect(stage_.get(), &TCan::stageClosed, main, qOverload<>(&QWidget::update));
     QObject::connect(effectsWindow_.get(), &Tefxctr::gradientToggleChanged, main,

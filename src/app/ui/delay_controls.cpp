@@ -139,8 +139,7 @@ void DelayControls::TrackBar2Change(int position)
 
 void DelayControls::TrackBar1Change(int position)
 {
-    ws_.editor.osEffect = static_cast<std::int16_t>(position);
-    effectName->setText(osEffectName(position));
+    effectName->setText(osEffectName(setOsEffect(ws_, position)));
 }
 
 void DelayControls::CheckBox1Click(bool checked)

@@ -53,7 +53,7 @@ void LineMenu::PopupMenu1Popup(int line)
     popupLine_ = line;
     editContent_->setText(QLatin1Char('[') + lines_.edit(line)->text() + QLatin1Char(']'));
     shadowOnOff1_->setChecked(ws_.page.line(line).shadowOn);
-    ws_.editor.titleNum = static_cast<std::uint8_t>(line);
+    setTITLENUM(ws_, static_cast<std::uint8_t>(line));
 }
 
 void LineMenu::FontAtributes1Click()

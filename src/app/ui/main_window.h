@@ -2,7 +2,7 @@
 
 #include "align/alignment_paths.h"
 #include "app/ui/direction_toolbar.h"
-#include "export/export_settings.h"
+#include "app/ui/editor_commands.h"
 #include "storage/ui/app_context.h"
 #include "storage/page_commands.h"
 #include "storage/page_record.h"
@@ -35,28 +35,11 @@ class LineMenu;
 class TitleLines;
 class Tsplasher;
 
-class TbFontForm;
-class Tbdebug;
-class TBconfig;
-class Tsyschk;
-class TCan;
-class Tefxctr;
-
-// The other long-lived windows the editor opens; the application fills them in, a test may
-// leave any of them null.
-struct EditorWindows {
-    TbFontForm* fontForm = nullptr;
-    Tbdebug* projectInfo = nullptr;
-    TBconfig* timeOptions = nullptr;
-    Tsyschk* systemInfo = nullptr;
-    TCan* stage = nullptr;
-    Tefxctr* effectsWindow = nullptr;
-};
-
-// The main editing window: tool bar, menus, the three title lines, the direction toolbar, the
-// " Delay Controls " box and the status bar. It shows and edits the workspace's current page;
-// every control carries the object name the handlers and tests refer to.
-class TBitMovOptMain : public QMainWindow {
+// The main editing window: a frame holding the panels (the commands with their tool bar and
+// menus, the three title lines, the direction toolbar, the " Delay Controls " box and the status
+// bar). It shows and edits the workspace's current page; every control carries the object name
+// the handlers and tests refer to.
+class TBitMovOptMain : public QMainWindow, public EditorHost {
     Q_OBJECT
 public:
     explicit TBitMovOptMain(AppContext& context, QWidget* parent = nullptr);
@@ -87,16 +70,16 @@ public:
 
     // Display capability of the window's screen: 0 bits per pixel, 1 colour resolution,
     // 2 palette size, 3 reserved palette entries; other values 0.
-    std::int32_t SysInfo(int which) const;
+    std::int32_t SysInfo(int which) const override;
 
     // Ending the program: writes the settings file (an error box and false when that fails),
     // then ends the process through the process-end hook.
     bool shutdown();
     // Writes the settings file; on failure shows the error box naming it and returns false.
-    bool writeSettings();
+    bool writeSettings() override;
 
     // Applies what a storage command left for the window (and refreshes the status bar).
-    void applyActions(const EditorActions& actions);
+    void applyActions(const EditorActions& actions) override;
     // Places the window from the settings file and shows a reopened project.
     void applySettings(const SettingsReadOutcome& outcome);
     // Shows the status bar panels from workspace.status.
@@ -109,14 +92,10 @@ public:
     void setProcessEnd(std::function<void()> end) { processEnd_ = std::move(end); }
     void setSettingsPath(const QString& path) { settingsPath_ = path; }
 
-signals:
-    // Before and after every play command (the outputs show the on-air console meanwhile).
-    void playbackStarting();
-    void playbackEnded();
-
-public:
-    void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
-    void setHelpSource(const QString& folder) { helpSource_ = folder; }
+    // The commands panel: its actions, and the play and help commands other windows connect to.
+    EditorCommands& commands() const { return *commands_; }
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { commands_->setUrlOpener(std::move(opener)); }
+    void setHelpSource(const QString& folder) { commands_->setHelpSource(folder); }
     void setWindows(const EditorWindows& windows);
     const EditorWindows& windows() const { return windows_; }
 
@@ -139,53 +118,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;    // FormResize
     void mousePressEvent(QMouseEvent* event) override; // FormMouseDown
 
-public slots:
-    // Help > Contents and Help > Project Information (the alignment screen's buttons too).
-    void Contents1Click();
-    void ProjectInformation1Click();
-    // The alignment screen has closed: moved titles and drawn paths mark the page modified.
-    void alignmentClosed();
-
 private slots:
-    // Tool bar and menus.
-    void NewPrjToolButtonClick();
-    void NewProj1Click();
-    void OpenPrjToolButtonClick();
-    void SavePrjToolButtonClick();
-    void SaveprojectClick1();
-    void PlayPgToolButtonClick();
-    void PlayAllToolButtonClick();
-    void PrevPageClick();
-    void NextPageClick();
-    void NewPageButtonClick();
-    void CopyPageButtonClick();
-    void SavePgToolButtonClick();
-    void SaveAs1Click();
-    void DeletePgToolButtonClick();
-    void AlignToolButtonClick();
-    void ColorBarToolButtonClick();
-    void CountDownToolButtonClick();
-    void UseColorBars2Click();
-    void UseCountDown2Click();
-    void EasySlowdown1Click();
-    void RepeaTLoop1Click();
-    void SetColorBarTime1Click();
-    void PrintFileButton1Click1();
-    void ExportVideo1Click();
-    void PrintSetup1Click();
-    void Exit1Click();
-    void Exit2Click();
-    void UnderYourHood1Click();
-    void About1Click();
-    void ToolButton9Click();
+    void ToolButton9Click();   // the direction toolbar's close button
 
 private:
     void FormCreate();
     void FormResize();
-    void buildToolBar();
-    void buildMenus();
-    // A menu item with its object name, running handler (none when null) when chosen.
-    QAction* addMenuItem(QMenu* menu, const char* name, const QString& text, void (TBitMovOptMain::*handler)());
     void buildTitleLines(QWidget* surface);
     void buildDirectionToolbar();
     void buildDelayControls(QWidget* surface);
@@ -198,40 +136,24 @@ private:
     void editChange(int line, const QString& text);
     void syncEditorControls();
     void applyEditFont(int line);
-    void pagePointer(PageStep step);
-    void afterPlayback();
     void placeWindow(const WindowPlacement& placement);
     void showPageNumber();
     QRect editRectInWindow(int line) const;
 
     AppContext& context_;
-    ExportSettings exportChoices_;   // the last export's choices, offered again
     Workspace& ws_;
     EditorWindows windows_;
+    EditorCommands* commands_ = nullptr;
     TitleLines* titleLines_ = nullptr;
     LineMenu* lineMenu_ = nullptr;
     EditorStatusBar* statusBar_ = nullptr;
-    QToolBar* toolBar3_ = nullptr;
-    QLabel* curPgNumber_ = nullptr;
     DirectionToolbar* directionToolbar_ = nullptr;
     DelayControls* delayControls_ = nullptr;
-    QAction* useColorBars1_ = nullptr;
-    QAction* useCountDown1_ = nullptr;
-    QAction* easySlowdown1_ = nullptr;
-    QAction* repeaTLoop1_ = nullptr;
-    QToolButton* colorBarToolButton_ = nullptr;
-    QToolButton* countDownToolButton_ = nullptr;
-    QToolButton* newPageButton_ = nullptr;
-    QToolButton* copyPageButton_ = nullptr;
-    std::array<QToolButton*, 7> projectTools_{};   // enabled once a project is open
     QPixmap glyphScratch_;
     QPointer<Tsplasher> splash_;
-    RecordBytes beforeAlignment_{};   // the page as it was when the alignment screen opened
 
     std::function<void()> processEnd_;
     QString settingsPath_;
-    std::function<bool(const QUrl&)> openUrl_;
-    QString helpSource_;
 };
 
 } // namespace lumavo

@@ -61,6 +61,39 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAccessKeysAndShortcuts)
     EXPECT_TRUE(file[11]->isSeparator());
 }
 
+TEST_F(MainWindowTest, AToolButtonAndAMenuItemOfOneCommandShareOneAction)
+{
+    const std::vector<std::pair<const char*, const char*>> shared{
+        {"OpenPrjToolButton", "OpenProjectClick"}, {"PlayPgToolButton", "PlayPage2"},
+        {"PlayAllToolButton", "PlayAllPages2"}, {"NewPageButton", "NewPage1"}, {"DeletePgToolButton", "BDeletepage"},
+        {"AlignToolButton", "Align2"}, {"ColorBarToolButton", "UseColorBars1"},
+        {"CountDownToolButton", "UseCountDown1"}};
+    for (const auto& [button, item] : shared)
+        EXPECT_EQ(control(button)->defaultAction(), action(item)) << button;
+    // Buttons whose menu item runs another command keep an action of their own.
+    for (const auto& [button, item] : {std::pair{"NewPrjToolButton", "NewProj1"}, {"SavePrjToolButton", "Saveproject"},
+                                        {"SavePgToolButton", "SaveAs1"}}) {
+        ASSERT_NE(control(button)->defaultAction(), nullptr) << button;
+        EXPECT_NE(control(button)->defaultAction(), action(item)) << button;
+    }
+    EXPECT_EQ(control("PlayPgToolButton")->defaultAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    // The menus show no tool bar pictures.
+    EXPECT_FALSE(action("PlayPage2")->isIconVisibleInMenu());
+}
+
+TEST_F(MainWindowTest, APendingNewPageDisablesItsMenuItemWithTheButtons)
+{
+    saveProjectAs();
+    click("NewPageButton");
+    EXPECT_FALSE(action("NewPage1")->isEnabled());
+    EXPECT_FALSE(control("CopyPageButton")->isEnabled());
+    EXPECT_TRUE(action("SaveAs1")->isEnabled());
+    window->edit(1)->setText(QStringLiteral("Page"));
+    click("SavePgToolButton");
+    EXPECT_TRUE(action("NewPage1")->isEnabled());
+    EXPECT_TRUE(control("NewPageButton")->isEnabled());
+}
+
 TEST_F(MainWindowTest, CtrlAInAnEditBoxIsLeftToTheAlignShortcut)
 {
     QKeyEvent selectAll(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier);
@@ -240,7 +273,7 @@ TEST_F(MainWindowTest, ManualHidesThePauseSliderAndUncheckingShowsItsPosition)
     EXPECT_FALSE(workspace.editor.pageModified);   // back to what the record holds
 }
 
-TEST_F(MainWindowTest, LeaderButtonsAndTheirMenuItems)
+TEST_F(MainWindowTest, LeaderButtonsAndTheirMenuItemsAreOneCommand)
 {
     click("CountDownToolButton");
     EXPECT_TRUE(workspace.project.useCountDown);
@@ -249,17 +282,24 @@ TEST_F(MainWindowTest, LeaderButtonsAndTheirMenuItems)
     click("CountDownToolButton");
     EXPECT_EQ(window->statusPanel(0)->text(), QStringLiteral("CntDwn OFF"));
 
-    // The menu item follows the button, whatever its own check mark was.
+    // Choosing the menu item switches the leader and presses the button with it.
     action("UseCountDown1")->trigger();
-    EXPECT_FALSE(workspace.project.useCountDown);
-    EXPECT_FALSE(action("UseCountDown1")->isChecked());
-    EXPECT_EQ(window->statusPanel(0)->text(), QStringLiteral("CntDwn OFF"));
-
-    control("ColorBarToolButton")->setChecked(true);   // as opening a project presses it
+    EXPECT_TRUE(workspace.project.useCountDown);
+    EXPECT_TRUE(control("CountDownToolButton")->isChecked());
+    EXPECT_EQ(window->statusPanel(0)->text(), QStringLiteral("CntDwn ON"));
     action("UseColorBars1")->trigger();
     EXPECT_TRUE(workspace.project.useColorBars);
-    EXPECT_TRUE(action("UseColorBars1")->isChecked());
+    EXPECT_TRUE(control("ColorBarToolButton")->isChecked());
     EXPECT_EQ(window->statusPanel(1)->text(), QStringLiteral("Clr Bars ON"));
+
+    // Opening a project shows its leaders on both, without running the command again.
+    workspace.project.useColorBars = false;
+    EditorActions opened;
+    opened.enableProjectTools = true;
+    window->applyActions(opened);
+    EXPECT_FALSE(control("ColorBarToolButton")->isChecked());
+    EXPECT_FALSE(action("UseColorBars1")->isChecked());
+    EXPECT_TRUE(action("UseCountDown1")->isChecked());
 }
 
 TEST_F(MainWindowTest, EasySlowdownAndRepeatLoopMirrorTheirCheckMarks)
