@@ -374,8 +374,12 @@ void TBitMovOptMain::applyActions(const EditorActions& actions)
         showPageNumber();
     if (actions.enableNewAndCopy)
         commands_->enableNewAndCopy(*actions.enableNewAndCopy);
-    if (actions.enableProjectTools)
+    if (actions.enableProjectTools) {
+        // The opened project's leaders, shown alike on the buttons, menu items and status panels.
+        setColorBars(ws_, ws_.project.useColorBars);
+        setCountDown(ws_, ws_.project.useCountDown);
         commands_->enableProjectTools(ws_.project.useColorBars, ws_.project.useCountDown);
+    }
     refreshStatusBar();
 }
 

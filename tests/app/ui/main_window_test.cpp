@@ -292,14 +292,16 @@ TEST_F(MainWindowTest, LeaderButtonsAndTheirMenuItemsAreOneCommand)
     EXPECT_TRUE(control("ColorBarToolButton")->isChecked());
     EXPECT_EQ(window->statusPanel(1)->text(), QStringLiteral("Clr Bars ON"));
 
-    // Opening a project shows its leaders on both, without running the command again.
+    // An opened project's leaders show on the buttons, the menu items and the status panels.
     workspace.project.useColorBars = false;
     EditorActions opened;
     opened.enableProjectTools = true;
     window->applyActions(opened);
     EXPECT_FALSE(control("ColorBarToolButton")->isChecked());
     EXPECT_FALSE(action("UseColorBars1")->isChecked());
+    EXPECT_EQ(window->statusPanel(1)->text(), QStringLiteral("Clr Bars OFF"));
     EXPECT_TRUE(action("UseCountDown1")->isChecked());
+    EXPECT_EQ(window->statusPanel(0)->text(), QStringLiteral("CntDwn ON"));
 }
 
 TEST_F(MainWindowTest, EasySlowdownAndRepeatLoopMirrorTheirCheckMarks)
