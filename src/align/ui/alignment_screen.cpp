@@ -213,7 +213,7 @@ void AlignmentScreen::layoutPanel()
 
 void AlignmentScreen::showPanel()
 {
-    panel_->move(surface_.screenSize().x - kPanelRightOffset, kPanelTop);
+    panel_->move(stage_.width() - kPanelRightOffset, kPanelTop);
     panel_->show();
     panel_->raise();
     if (gridBox_->isChecked())
@@ -276,7 +276,7 @@ void AlignmentScreen::composeTitles()
             continue;
         slot = std::make_unique<Title>();
         slot->image = setupImage(ws, context_.prompter, n, surface_.composeFormats(), &stage_,
-                                 QSize(screen.x, screen.y)).release();
+                                 QSize(screen.x, screen.y), pixelRatio()).release();
         if (!slot->shown())
             continue;
         Tbmp& image = *slot->image;
@@ -371,6 +371,17 @@ void AlignmentScreen::Timer1Timer()
 
 Canvas& AlignmentScreen::canvas() { return surface_.backBuffer().canvas(); }
 
+qreal AlignmentScreen::pixelRatio() const
+{
+    return stage_.width() > 0 ? static_cast<qreal>(surface_.screenSize().x) / stage_.width() : 1.0;
+}
+
+Point AlignmentScreen::toStagePixels(QPointF logical) const
+{
+    const qreal ratio = pixelRatio();
+    return {qRound(logical.x() * ratio), qRound(logical.y() * ratio)};
+}
+
 void AlignmentScreen::presentAll()
 {
     const Bitmap& back = surface_.backBuffer();
@@ -446,16 +457,15 @@ bool AlignmentScreen::eventFilter(QObject* watched, QEvent* event)
 void AlignmentScreen::FormMouseDown(QMouseEvent& event)
 {
     timer_.stop();
-    const QPoint p = event.position().toPoint();
-    paths_.mouseDown(canvas(), {p.x(), p.y()}, event.button() == Qt::LeftButton && leftButtonAlone(event), pictures());
+    paths_.mouseDown(canvas(), toStagePixels(event.position()), event.button() == Qt::LeftButton && leftButtonAlone(event),
+                     pictures());
     presentAll();
 }
 
 void AlignmentScreen::FormMouseMove(QMouseEvent& event)
 {
-    const QPoint p = event.position().toPoint();
     const Point from = canvas().penPosition();
-    if (!paths_.mouseMove(canvas(), {p.x(), p.y()}, leftButtonAlone(event)))
+    if (!paths_.mouseMove(canvas(), toStagePixels(event.position()), leftButtonAlone(event)))
         return;
     const Point to = canvas().penPosition();
     surface_.present({std::min(from.x, to.x) - 2, std::min(from.y, to.y) - 2, std::max(from.x, to.x) + 3,
@@ -488,11 +498,14 @@ void AlignmentScreen::beginDrag(DragKind kind, QWidget* widget)
 void AlignmentScreen::CanDragOver(QPoint stagePos)
 {
     timer_.stop();
-    if (dragged_ != nullptr) {
+    const Point place = toStagePixels(stagePos);
+    if (auto* image = qobject_cast<Tbmp*>(dragged_.data()))
+        image->placeAt(place);
+    else if (dragged_ != nullptr)
         dragged_->move(stagePos);
+    if (dragged_ != nullptr)
         dragged_->raise();
-    }
-    readout_->setText(QStringLiteral("Hori Pos: %1 Vert Pos: %2").arg(stagePos.x()).arg(stagePos.y()));
+    readout_->setText(QStringLiteral("Hori Pos: %1 Vert Pos: %2").arg(place.x).arg(place.y));
     readout_->adjustSize();
     // Above the pointer, where it hides neither the pointer nor the dragged corner.
     const QPoint at = stagePos + QPoint(4, -readout_->height() - 4);

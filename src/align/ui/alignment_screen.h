@@ -96,6 +96,10 @@ private:
     void presentAll();
     void presentAround(PathPoint point);
     void showCount();
+    // Stage pixels (the back buffer's) per logical pixel of the stage window: the screen's device
+    // pixel ratio, or a windowed output's canvas scale. The mouse comes in logical pixels.
+    qreal pixelRatio() const;
+    Point toStagePixels(QPointF logical) const;
 
     // The stage's mouse in alignment mode.
     void FormMouseDown(QMouseEvent& event);
@@ -104,7 +108,7 @@ private:
     // Title images and the panel: press, drag over the stage, drop.
     void ImageMouseDown(int n, QMouseEvent& event);
     void beginDrag(DragKind kind, QWidget* widget);
-    void CanDragOver(QPoint stagePos);
+    void CanDragOver(QPoint stagePos);   // stagePos in the stage window's logical pixels
     void FormDragDrop();
     void saveTitlePicture(int n);
     void pathButtonClick(PathId id);

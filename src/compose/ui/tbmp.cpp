@@ -2,15 +2,17 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace lumavo {
 
-Tbmp::Tbmp(QWidget* stage, QSize screenSize) : QWidget(stage)
+Tbmp::Tbmp(QWidget* stage, QSize screenSize, qreal pixelRatio)
+    : QWidget(stage), ratio_(pixelRatio > 0 ? pixelRatio : 1.0)
 {
     setEnabled(false);
     hide();
     resize(0, 0);
-    move(screenSize.width() + 1, screenSize.height() + 1);
+    placeAt({screenSize.width() + 1, screenSize.height() + 1});
     setCursor(Qt::PointingHandCursor);
     setEnabled(true);
 }
@@ -19,8 +21,15 @@ void Tbmp::setPicture(Bitmap picture)
 {
     picture_ = std::move(picture);
     shown_ = picture_.isEmpty() ? QImage() : picture_.toImage();
-    resize(picture_.width(), picture_.height());
+    shown_.setDevicePixelRatio(ratio_);
+    resize(qCeil(picture_.width() / ratio_), qCeil(picture_.height() / ratio_));
     update();
+}
+
+void Tbmp::placeAt(Point stagePixels)
+{
+    place_ = stagePixels;
+    move(qRound(stagePixels.x / ratio_), qRound(stagePixels.y / ratio_));
 }
 
 void Tbmp::paintEvent(QPaintEvent*)
@@ -28,7 +37,7 @@ void Tbmp::paintEvent(QPaintEvent*)
     if (shown_.isNull())
         return;
     QPainter painter(this);
-    painter.drawImage(0, 0, shown_);
+    painter.drawImage(QPointF(0, 0), shown_);   // at its logical size: one stage pixel a device pixel
 }
 
 void Tbmp::mousePressEvent(QMouseEvent* event)
@@ -42,9 +51,9 @@ void Tbmp::mouseReleaseEvent(QMouseEvent* event)
 }
 
 std::unique_ptr<Tbmp> setupImage(Workspace& ws, Prompter& prompter, int n, const ComposeFormats& formats,
-                                 QWidget* stage, QSize screenSize)
+                                 QWidget* stage, QSize screenSize, qreal pixelRatio)
 {
-    auto image = std::make_unique<Tbmp>(stage, screenSize);
+    auto image = std::make_unique<Tbmp>(stage, screenSize, pixelRatio);
     ComposedTitle title = composeTitle(ws.page.line(n), n, ws.stage.restOf(n), formats, ws.editor.alignActive,
                                        ws.project.projectDir, Point{screenSize.width(), screenSize.height()});
     if (!title.ok) {
@@ -52,7 +61,7 @@ std::unique_ptr<Tbmp> setupImage(Workspace& ws, Prompter& prompter, int n, const
         return image;
     }
     image->setPicture(std::move(title.bitmap));
-    image->move(title.position.x, title.position.y);
+    image->placeAt(title.position);
     return image;
 }
 

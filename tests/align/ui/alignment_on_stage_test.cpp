@@ -39,7 +39,7 @@ TEST(AlignmentOnStage, OpensDrawsAndClosesOnTheStageWithoutTouchingPlaybackFlags
     stage.enterAlignment();
     ASSERT_TRUE(stage.isVisible());
     EXPECT_TRUE(stage.isEnabled());
-    EXPECT_EQ(screen.panel()->pos(), QPoint(stage.screenSize().x - 75, 6));
+    EXPECT_EQ(screen.panel()->pos(), QPoint(stage.width() - 75, 6));
     EXPECT_TRUE(screen.panel()->isVisible());
     ASSERT_NE(screen.titleImage(1), nullptr);
     EXPECT_EQ(stage.backBuffer().pixel(30, 40), rgb(255, 0, 0));
@@ -60,7 +60,10 @@ TEST(AlignmentOnStage, OpensDrawsAndClosesOnTheStageWithoutTouchingPlaybackFlags
     screen.exitButton()->click();
     EXPECT_FALSE(workspace.editor.alignActive);
     EXPECT_FALSE(stage.isVisible());
-    EXPECT_EQ(workspace.stage.restOf(1), (Point{110, 100})) << "rests where the IN path ends (point count - 1)";
+    // The mouse came in logical pixels; the path is in stage pixels (twice as many on a dense screen).
+    const int ratio = stage.screenSize().x / stage.width();
+    EXPECT_EQ(workspace.stage.restOf(1), (Point{100 * ratio + 10, 100 * ratio}))
+        << "rests where the IN path ends (point count - 1)";
 }
 
 } // namespace

@@ -22,14 +22,18 @@ constexpr Color kGrey = rgb(128, 128, 128);
 constexpr int kStageW = 400;
 constexpr int kStageH = 300;
 
-// A stage window with its back buffer, recording what the alignment screen asks of it.
+// A stage window with its back buffer, recording what the alignment screen asks of it. The back
+// buffer holds `scale` stage pixels for each logical pixel of the window, as on a high-density screen.
 class FakeStage : public QWidget, public StageSurface {
 public:
-    FakeStage() : back(kStageW, kStageH, PixelFormat::Bits32) {}
+    explicit FakeStage(int scale = 1) : back(kStageW * scale, kStageH * scale, PixelFormat::Bits32)
+    {
+        resize(kStageW, kStageH);
+    }
     Bitmap& backBuffer() override { return back; }
     void present(const Rect& region) override { presented.push_back(region); }
     Clock::Nanoseconds framePeriod() const override { return std::chrono::milliseconds(16); }
-    Point screenSize() const override { return {kStageW, kStageH}; }
+    Point screenSize() const override { return {back.width(), back.height()}; }
     int screenDepth() const override { return 32; }
     ComposeFormats composeFormats() const override { return {PixelFormat::Bits32, PixelFormat::Bits32}; }
     void pumpMessages() override { QCoreApplication::processEvents(); }
@@ -70,7 +74,7 @@ void release(QWidget* w, QPoint pos, Qt::MouseButton b = Qt::LeftButton)
 
 class AlignmentScreenTest : public ::testing::Test {
 protected:
-    AlignmentScreenTest()
+    explicit AlignmentScreenTest(int scale = 1) : stage(scale)
     {
         TitleLine& line1 = workspace.page.line(1);
         line1.text = QStringLiteral("Lumavo");
@@ -104,6 +108,43 @@ protected:
     FakeStage stage;
     AlignmentScreen screen{context, stage, stage};
 };
+
+// Two stage pixels to a logical pixel: the titles, paths and rest positions stay in stage pixels
+// while the window and the mouse work in logical ones.
+class AlignmentOnADenseScreenTest : public AlignmentScreenTest {
+protected:
+    AlignmentOnADenseScreenTest() : AlignmentScreenTest(2) {}
+};
+
+TEST_F(AlignmentOnADenseScreenTest, TitlesPathsAndTheReadoutAreInStagePixels)
+{
+    enter();
+    EXPECT_EQ(screen.panel()->pos(), QPoint(kStageW - 75, 6)) << "the panel stays on the window";
+    Tbmp* image = screen.titleImage(1);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->pos(), QPoint(20, 25));
+    EXPECT_EQ(image->width(), (image->picture().width() + 1) / 2);
+    EXPECT_EQ(stage.back.pixel(40, 50), kRed) << "the frame is drawn at the rest position in stage pixels";
+
+    press(image, {3, 3});
+    mouse(image, QEvent::MouseMove, image->mapFrom(&stage, QPoint(100, 120)), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(image->pos(), QPoint(100, 120));
+    EXPECT_EQ(screen.positionReadout()->text(), QStringLiteral("Hori Pos: 200 Vert Pos: 240"));
+    release(image, {0, 0});
+
+    button(2, PathSide::In)->click();
+    press(&stage, {150, 140});
+    moveHeld(&stage, {150, 140});
+    moveHeld(&stage, {170, 140});
+    release(&stage, {170, 140});
+    EXPECT_EQ(workspace.stage.inPath(2).count, 1);
+    EXPECT_EQ(workspace.stage.inPath(2).points[0], (PathPoint{300, 280}));
+    EXPECT_EQ(workspace.stage.inPath(2).points[1], (PathPoint{301, 280}));
+    EXPECT_EQ(stage.back.pixel(300, 280), kWhite) << "line 2's path colour, drawn in stage pixels";
+
+    screen.ExitAlignClick();
+    EXPECT_EQ(workspace.stage.restOf(1), (Point{200, 240}));
+}
 
 TEST_F(AlignmentScreenTest, EnteringShowsPanelButtonsAndFramedTitlesAtTheirRestPositions)
 {
