@@ -122,9 +122,11 @@ void TCan::fitToScreen()
     QScreen* s = stageScreen();
     QRect area = s != nullptr ? s->geometry() : QRect(0, 0, 1024, 768);
     std::optional<QSize> canvas;   // a windowed output's fixed canvas
+    awayFromEditor_ = false;
     if (placement_ != nullptr) {
-        const StagePlace place = placement_->placeForPlayback(
-            context_.mainWidget != nullptr ? context_.mainWidget->screen() : nullptr);
+        QScreen* editorScreen = context_.mainWidget != nullptr ? context_.mainWidget->screen() : nullptr;
+        const StagePlace place = placement_->placeForPlayback(editorScreen);
+        awayFromEditor_ = place.screen != nullptr && editorScreen != nullptr && place.screen != editorScreen;
         area = place.geometry;
         showStageWindow_ = place.showStageWindow;
         // Separate X screens all start at (0, 0): the geometry alone does not pick the screen.
@@ -202,8 +204,16 @@ void TCan::showForPlayback()
         return;
     if (!isVisible())
         paintedSinceShown_ = false;
+    // On a screen of its own the stage leaves the editor active, so that the on-air console takes
+    // the space bar and Esc without a click first; over the editor it takes the keys itself.
+    const bool keepEditorActive = awayFromEditor_ && !context_.workspace.editor.alignActive;
+    setAttribute(Qt::WA_ShowWithoutActivating, keepEditorActive);
     show();
     raise();
+    if (keepEditorActive && context_.mainWidget != nullptr) {
+        context_.mainWidget->activateWindow();
+        return;
+    }
     activateWindow();
     setFocus();
 }

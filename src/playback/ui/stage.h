@@ -125,6 +125,7 @@ private:
     bool paintedSinceShown_ = false;         // a frame reached the window since it was shown
     StagePlacement* placement_ = nullptr;
     bool showStageWindow_ = true;            // false while a windowed output shows the picture
+    bool awayFromEditor_ = false;            // on another screen than the editor, which keeps the keys
 };
 
 } // namespace lumavo

@@ -5,6 +5,7 @@
 #include "playback/ui/window_output.h"
 #include "stage_context.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
@@ -158,16 +159,22 @@ TEST(TwoScreens, StageGoesToTheChosenScreenAndLeavesTheEditorFree)
     ASSERT_NE(air, nullptr);
     r.outputs->setStageScreenKey(QStringLiteral("AIR"));
     EXPECT_TRUE(r.outputs->stageLeavesEditorFree(r.mainWidget.screen()));
+    r.mainWidget.activateWindow();
+    QCoreApplication::processEvents();
     r.stage->enableStage();
     r.stage->showForPlayback();
+    QCoreApplication::processEvents();
     EXPECT_EQ(r.stage->geometry(), QRect(800, 0, 1280, 720));
     EXPECT_EQ(r.stage->backBuffer().width(), 1280);
     EXPECT_EQ(r.outputs->stageScreen(r.mainWidget.screen()), air);
+    EXPECT_EQ(QApplication::activeWindow(), &r.mainWidget) << "the console keeps the keys";
     r.stage->closeStage();
     r.outputs->setStageScreenKey(QString());   // "Same as editor"
     EXPECT_FALSE(r.outputs->stageLeavesEditorFree(r.mainWidget.screen()));
     r.stage->showForPlayback();
+    QCoreApplication::processEvents();
     EXPECT_EQ(r.stage->geometry(), QRect(0, 0, 800, 600));
+    EXPECT_EQ(QApplication::activeWindow(), r.stage.get()) << "over the editor the stage takes the keys";
 }
 
 TEST(TwoScreens, KeyOutputCoversItsOwnScreen)
