@@ -48,8 +48,8 @@ ComposedTitle composeSlideTitle(TitleLine&, int, Point rest, const ComposeFormat
     return title;
 }
 
-// Slides in over about 2 s (1920 + 1000 pixels at 685 us each), holds 8 s, appears out.
-Workspace slidePage()
+// Slides in over about 2 s (1920 + 1000 pixels at 685 us each), holds `seconds` - 2 s, appears out.
+Workspace slidePage(int seconds = 10)
 {
     Workspace ws;
     TitleLine& line = ws.page.line(1);
@@ -58,7 +58,7 @@ Workspace slidePage()
     line.outDir = 13;
     ws.stage.restOf(1) = {460, 460};
     ws.page.movementDelay = 685;
-    ws.page.pauseSecs = 8;
+    ws.page.pauseSecs = seconds - 2;
     return ws;
 }
 
@@ -108,12 +108,12 @@ void renderConvert(benchmark::State& state, bool changedOnly, bool toYuv)
     state.SetItemsProcessed(frames);
 }
 
-void exportTo(benchmark::State& state, const char* suffix)
+void exportTo(benchmark::State& state, const char* suffix, int seconds)
 {
     const QString path = QDir::temp().filePath(QStringLiteral("lumavo-export-bench.%1").arg(QLatin1String(suffix)));
     std::int64_t frames = 0;
     for (auto _ : state) {
-        const ExportResult r = exportVideo(slidePage(), settingsFor(path), &composeSlideTitle);
+        const ExportResult r = exportVideo(slidePage(seconds), settingsFor(path), &composeSlideTitle);
         if (!r.ok)
             state.SkipWithError(r.message.toLocal8Bit().constData());
         frames += r.frames;
@@ -151,9 +151,14 @@ BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_changed, true, true)->Unit(b
 BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_full, false, true)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK_CAPTURE(drawtext, drawtext_null, false)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 BENCHMARK_CAPTURE(drawtext, drawtext_x264, true)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK_CAPTURE(exportTo, export_mp4, "mp4")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK_CAPTURE(exportTo, export_mov, "mov")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK_CAPTURE(exportTo, export_webm, "webm")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_mp4, "mp4", 10)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_mov, "mov", 10)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_webm, "webm", 10)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+// The same title held for 60 s: the peak memory must not grow with the length (run each export
+// alone, see docs/performance.md).
+BENCHMARK_CAPTURE(exportTo, export_mp4_60s, "mp4", 60)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_mov_60s, "mov", 60)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_webm_60s, "webm", 60)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 } // namespace
 

@@ -22,12 +22,12 @@ namespace {
 // One run of the page player on a recording stage and a virtual clock; `onFrame` gets every frame.
 struct TimelineRun {
     TimelineRun(const Workspace& source, const ExportSettings& settings, const TitleComposer& composer,
-                std::function<void(std::int64_t)> onFrame)
+                WaveCache& waves, std::function<void(std::int64_t)> onFrame)
         : ws(source),
           clock(settings.rate.num, settings.rate.den, [this, onFrame](std::int64_t k, Clock::Nanoseconds) { onFrame(k); }),
           stage(settings.size, clock, flags,
                 std::chrono::duration_cast<Clock::Nanoseconds>(std::chrono::duration<double>(settings.holdSeconds))),
-          wave(clock, track), player(ws, stage, flags, prompter, clock, wave, composer)
+          wave(clock, track, waves), player(ws, stage, flags, prompter, clock, wave, composer)
     {
     }
 
@@ -119,8 +119,9 @@ ExportResult failure(const QString& message)
 std::int64_t playTimeline(const Workspace& ws, const ExportSettings& settings, const TitleComposer& composer,
                           const TimelineFrame& onFrame)
 {
+    WaveCache waves;
     std::unique_ptr<TimelineRun> run;
-    run = std::make_unique<TimelineRun>(ws, settings, composer, [&](std::int64_t k) {
+    run = std::make_unique<TimelineRun>(ws, settings, composer, waves, [&](std::int64_t k) {
         onFrame(k, run->stage.backBuffer(), run->stage.takeChanged());
     });
     run->play(settings);
@@ -140,12 +141,20 @@ ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, co
         return failure(QStringLiteral("the folder %1 does not exist").arg(destination.absolutePath()));
 
     // A first run finds the length and the sounds, so the file's sound streams and the progress
-    // are known before a frame is encoded.
-    TimelineRun plan(ws, settings, composer, [](std::int64_t) {});
-    plan.play(settings);
-    const std::int64_t total = plan.clock.framesDone();
-    result.pageMessages = plan.prompter.shown;
-    result.hasSound = !plan.track.isEmpty();
+    // are known before a frame is encoded. Its stage goes before the encoder comes; the waves it
+    // decoded stay for the second run.
+    WaveCache waves;
+    SoundTrack track;
+    std::int64_t total = 0;
+    {
+        TimelineRun plan(ws, settings, composer, waves, [](std::int64_t) {});
+        plan.play(settings);
+        total = plan.clock.framesDone();
+        result.pageMessages = plan.prompter.shown;
+        plan.wave.close();   // ends what still sounds before the track moves out
+        track = std::move(plan.track);
+    }
+    result.hasSound = !track.isEmpty();
     if (total == 0) {
         // A page that does not play (no title, a wave that cannot be opened) gives no file at all.
         result.message = QStringLiteral("nothing to export");
@@ -176,12 +185,12 @@ ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, co
     bool cancelled = false;
     {
         MediaWriter writer;
-        error = writer.open(target, format, settings.size, settings.rate, settings.crf, &plan.track);
+        error = writer.open(target, format, settings.size, settings.rate, settings.crf, &track);
         if (!error.isEmpty())
             return failed(QStringLiteral("cannot export to %1: %2").arg(settings.destination, error));
         FrameConverter converter(settings.size, settings.keyOnly);
         std::unique_ptr<TimelineRun> run;
-        run = std::make_unique<TimelineRun>(ws, settings, composer, [&](std::int64_t k) {
+        run = std::make_unique<TimelineRun>(ws, settings, composer, waves, [&](std::int64_t k) {
             if (!error.isEmpty() || cancelled)
                 return;
             const Rect changed = run->stage.takeChanged();
@@ -204,7 +213,7 @@ ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, co
         return failed(QStringLiteral("cannot export to %1: %2").arg(settings.destination, error));
     if (format == ExportFormat::PngSequence) {
         if (result.hasSound)
-            error = writeWave(QDir(workDir->path()).filePath(QStringLiteral("sound.wav")), plan.track,
+            error = writeWave(QDir(workDir->path()).filePath(QStringLiteral("sound.wav")), track,
                               result.frames * kExportSampleRate * settings.rate.den / settings.rate.num);
         if (error.isEmpty())
             error = moveIntoPlace(QDir(workDir->path()), destination.dir());

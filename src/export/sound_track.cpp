@@ -91,14 +91,22 @@ bool decodeWave(const QString& path, std::vector<float>& out, QString* error)
     return true;
 }
 
+WaveCache::Samples WaveCache::get(const QString& path, QString* error)
+{
+    if (const auto found = waves_.find(path); found != waves_.end())
+        return found->second;
+    auto samples = std::make_shared<std::vector<float>>();
+    if (!decodeWave(path, *samples, error))
+        return nullptr;
+    waves_.emplace(path, samples);
+    return samples;
+}
+
 bool RecordingWavePlayer::open(const QString& path, QString* error)
 {
     close();
-    auto samples = std::make_shared<std::vector<float>>();
-    if (!decodeWave(path, *samples, error))
-        return false;
-    opened_ = std::move(samples);
-    return true;
+    opened_ = waves_.get(path, error);
+    return opened_ != nullptr;
 }
 
 void RecordingWavePlayer::play()

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -46,10 +47,26 @@ std::int64_t sampleAt(Clock::Nanoseconds at);
 // Decodes a sound file and resamples it to 48 kHz stereo; false with a reason when it cannot be read.
 bool decodeWave(const QString& path, std::vector<float>& out, QString* error);
 
+// The waves of one export, each decoded and resampled once however often the pages play it; the
+// plays share the samples.
+class WaveCache {
+public:
+    using Samples = std::shared_ptr<const std::vector<float>>;
+    // The samples of `path` (null with a reason when it cannot be read; that is not kept, so a
+    // later play says the same).
+    Samples get(const QString& path, QString* error);
+
+private:
+    std::map<QString, Samples> waves_;
+};
+
 // A wave player that plays nothing and writes down, on the clock, when each file plays and closes.
 class RecordingWavePlayer final : public WavePlayer {
 public:
-    RecordingWavePlayer(const Clock& clock, SoundTrack& track) : clock_(clock), track_(track) {}
+    RecordingWavePlayer(const Clock& clock, SoundTrack& track, WaveCache& waves)
+        : clock_(clock), track_(track), waves_(waves)
+    {
+    }
     ~RecordingWavePlayer() override { close(); }
 
     bool open(const QString& path, QString* error) override;
@@ -61,6 +78,7 @@ private:
 
     const Clock& clock_;
     SoundTrack& track_;
+    WaveCache& waves_;
     std::shared_ptr<const std::vector<float>> opened_;
     int playing_ = -1;  // index in the track of the sound playing, or -1
 };
