@@ -253,9 +253,10 @@ QString MediaWriter::open(const QString& path, ExportFormat format, Point size, 
     if (format == ExportFormat::Mp4) {
         av_dict_set(&options, "preset", "veryfast", 0);
         av_dict_set_int(&options, "crf", crf, 0);
-        // A shorter look-ahead than veryfast's 10 frames and no extra frames queued for the frame
-        // threads: frames stream through instead of piling up in the encoder.
-        av_dict_set(&options, "x264-params", "rc-lookahead=5:sync-lookahead=0", 0);
+        // A shorter look-ahead than veryfast's 10 frames, and a queue of two frames for the
+        // look-ahead thread instead of threads + B-frames: frames stream through instead of
+        // piling up in the encoder. (No queue at all would run the look-ahead on this thread.)
+        av_dict_set(&options, "x264-params", "rc-lookahead=5:sync-lookahead=2", 0);
     } else if (format == ExportFormat::Mov) {
         av_dict_set(&options, "profile", "4444", 0);
         // A fixed quantiser instead of the search for one on every slice, which made the encoder
