@@ -5,7 +5,10 @@
 //   render_convert_full     the same with the plain full-frame converter (the reference loop)
 //   render_convert_yuv_changed / _full   then to yuv420p (H.264's format) in the changed band of
 //                           rows / the whole frame (the reference)
-//   export_mp4 / export_mov / export_webm   whole exports to a file (peak_rss_mb: the process's peak)
+//   render_convert_yuva444p10_changed / _full   the same to ProRes 4444's format
+//   export_mp4 / export_mov / export_webm   whole exports to a file (peak_rss_mb: the process's peak;
+//                           run each alone for its own figure)
+//   export_*_60s            the same title held for 60 s
 //   drawtext_null / drawtext_x264           the ffmpeg program as the reference (skipped without it)
 #include "bench_main.h"
 #include "export/exporter.h"
@@ -78,15 +81,18 @@ double peakRssMb()
 }
 
 // Renders the timeline and converts each frame: RGBA where it changed (or whole, the reference),
-// then, with toYuv, to yuv420p in the changed band of rows (or whole, the reference).
-void renderConvert(benchmark::State& state, bool changedOnly, bool toYuv)
+// then, unless `encoderFormat` is AV_PIX_FMT_NONE, to that format (yuv420p for H.264, yuva444p10le
+// for ProRes 4444) in the changed band of rows (or whole, the reference).
+void renderConvert(benchmark::State& state, bool changedOnly, AVPixelFormat encoderFormat)
 {
     const Workspace ws = slidePage();
     std::int64_t frames = 0;
-    SwsContext* sws = sws_getContext(kFrame.x, kFrame.y, AV_PIX_FMT_RGBA, kFrame.x, kFrame.y, AV_PIX_FMT_YUV420P,
-                                     SWS_POINT, nullptr, nullptr, nullptr);
+    const bool toYuv = encoderFormat != AV_PIX_FMT_NONE;
+    const AVPixelFormat target = toYuv ? encoderFormat : AV_PIX_FMT_YUV420P;
+    SwsContext* sws = sws_getContext(kFrame.x, kFrame.y, AV_PIX_FMT_RGBA, kFrame.x, kFrame.y, target, SWS_POINT,
+                                     nullptr, nullptr, nullptr);
     AVFrame* yuv = av_frame_alloc();
-    yuv->format = AV_PIX_FMT_YUV420P;
+    yuv->format = target;
     yuv->width = kFrame.x;
     yuv->height = kFrame.y;
     av_frame_get_buffer(yuv, 0);
@@ -145,10 +151,20 @@ void drawtext(benchmark::State& state, bool x264)
     state.SetItemsProcessed(state.iterations() * 600);
 }
 
-BENCHMARK_CAPTURE(renderConvert, render_convert_changed, true, false)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK_CAPTURE(renderConvert, render_convert_full, false, false)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_changed, true, true)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_full, false, true)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(renderConvert, render_convert_changed, true, AV_PIX_FMT_NONE)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK_CAPTURE(renderConvert, render_convert_full, false, AV_PIX_FMT_NONE)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_changed, true, AV_PIX_FMT_YUV420P)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2);
+BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_full, false, AV_PIX_FMT_YUV420P)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(renderConvert, render_convert_yuva444p10_changed, true, AV_PIX_FMT_YUVA444P10LE)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2);
+BENCHMARK_CAPTURE(renderConvert, render_convert_yuva444p10_full, false, AV_PIX_FMT_YUVA444P10LE)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK_CAPTURE(drawtext, drawtext_null, false)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 BENCHMARK_CAPTURE(drawtext, drawtext_x264, true)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK_CAPTURE(exportTo, export_mp4, "mp4", 10)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
