@@ -54,15 +54,18 @@ struct MediaWriter::Impl {
     AVStream* audioStream = nullptr;
     SwsContext* sws = nullptr;
     SwrContext* swr = nullptr;
-    // Pictures taken in turn: an encoder keeps references to the frames it is still working on
-    // (one per frame thread), and writing into one of those would first copy it whole. The stale
-    // band of a picture is the rows that changed since it was last converted.
+    // The pictures handed to the video encoder. An encoder with frame threads keeps references to
+    // the frames it is still working on, and writing into one of those would first copy it whole,
+    // so another picture is made, up to maxPictures. The stale band of a picture is the rows that
+    // changed since it was last converted.
     struct Picture {
         AVFrame* frame = nullptr;
         int staleTop = 0;
         int staleBottom = 0;
+        std::int64_t sent = -1;   // the frame it was last sent as
     };
     std::vector<Picture> pictures;
+    std::size_t maxPictures = 1;
     AVFrame* audioFrame = nullptr;
     AVPacket* packet = nullptr;
     const SoundTrack* track = nullptr;
@@ -87,6 +90,41 @@ struct MediaWriter::Impl {
             av_frame_free(&p.frame);
         av_frame_free(&audioFrame);
         av_packet_free(&packet);
+    }
+
+    // A picture the encoder no longer holds: one there is, a new one while there are fewer than
+    // maxPictures, else the one sent longest ago, copied (av_frame_make_writable).
+    Picture* freePicture(QString* error)
+    {
+        for (Picture& p : pictures)
+            if (av_frame_is_writable(p.frame))
+                return &p;
+        if (pictures.size() < maxPictures) {
+            Picture p;
+            p.frame = av_frame_alloc();
+            int ret = AVERROR(ENOMEM);
+            if (p.frame != nullptr) {
+                p.frame->format = video->pix_fmt;
+                p.frame->width = video->width;
+                p.frame->height = video->height;
+                ret = av_frame_get_buffer(p.frame, 0);
+            }
+            if (ret < 0) {
+                av_frame_free(&p.frame);
+                *error = avError("out of memory", ret);
+                return nullptr;
+            }
+            p.staleBottom = video->height;   // converted whole the first time
+            pictures.push_back(p);
+            return &pictures.back();
+        }
+        Picture* oldest = &*std::min_element(pictures.begin(), pictures.end(),
+                                             [](const Picture& a, const Picture& b) { return a.sent < b.sent; });
+        if (const int ret = av_frame_make_writable(oldest->frame); ret < 0) {
+            *error = avError("out of memory", ret);
+            return nullptr;
+        }
+        return oldest;
     }
 
     // Sends a frame (null flushes) and writes every packet the encoder gives back.
@@ -294,17 +332,7 @@ QString MediaWriter::open(const QString& path, ExportFormat format, Point size, 
     const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
     sws_setColorspaceDetails(d.sws, bt709, 1, bt709, format == ExportFormat::PngSequence ? 1 : 0, 0, 1 << 16,
                              1 << 16);
-    d.pictures.resize(static_cast<std::size_t>(d.video->thread_count) + 2);
-    for (Impl::Picture& p : d.pictures) {
-        p.frame = av_frame_alloc();
-        p.frame->format = choice.pixelFormat;
-        p.frame->width = size.x;
-        p.frame->height = size.y;
-        ret = av_frame_get_buffer(p.frame, 0);
-        if (ret < 0)
-            return avError("out of memory", ret);
-        p.staleBottom = size.y;   // converted whole the first time
-    }
+    d.maxPictures = static_cast<std::size_t>(d.video->thread_count) + 2;
     d.packet = av_packet_alloc();
 
     if (!(d.out->oformat->flags & AVFMT_NOFILE)) {
@@ -334,15 +362,15 @@ QString MediaWriter::writeFrame(const std::uint8_t* rgba, int stride, int change
             p.staleTop = p.staleBottom > p.staleTop ? std::min(p.staleTop, changedTop) : changedTop;
             p.staleBottom = std::max(p.staleBottom, changedBottom);
         }
-    // Each picture keeps what it showed when it was last sent (make_writable copies it when the
-    // encoder still holds it), so only its stale band of rows is converted.
-    Impl::Picture& picture = d.pictures[static_cast<std::size_t>(d.frames) % d.pictures.size()];
-    AVFrame* frame = picture.frame;
-    const int ret = av_frame_make_writable(frame);
-    if (ret < 0)
-        return avError("out of memory", ret);
-    convertRowBand(d.sws, frame, rgba, stride, picture.staleTop, picture.staleBottom);
-    picture.staleTop = picture.staleBottom = 0;
+    // A picture keeps what it showed when it was last sent, so only its stale band is converted.
+    QString error;
+    Impl::Picture* picture = d.freePicture(&error);
+    if (picture == nullptr)
+        return error;
+    AVFrame* frame = picture->frame;
+    convertRowBand(d.sws, frame, rgba, stride, picture->staleTop, picture->staleBottom);
+    picture->staleTop = picture->staleBottom = 0;
+    picture->sent = d.frames;
     frame->pts = d.frames++;
     if (QString e = d.encode(d.video, d.videoStream, frame); !e.isEmpty())
         return e;
