@@ -9,8 +9,22 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cmath>
+#include <memory>
 
 namespace lumavo {
+
+namespace {
+
+constexpr float kSampleScale = 32767.0f;
+
+void appendSamples(std::vector<std::int16_t>& out, const float* samples, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        out.push_back(static_cast<std::int16_t>(std::lrint(std::clamp(samples[i], -1.0f, 1.0f) * kSampleScale)));
+}
+
+} // namespace
 
 void SoundTrack::mix(std::int64_t from, int count, float* out) const
 {
@@ -21,10 +35,10 @@ void SoundTrack::mix(std::int64_t from, int count, float* out) const
         const std::int64_t end = std::min(s.end, s.start + length);
         const std::int64_t a = std::max(from, s.start);
         const std::int64_t b = std::min(to, end);
-        const float* src = s.samples->data();
+        const std::int16_t* src = s.samples->data();
         for (std::int64_t i = a; i < b; ++i)
             for (int c = 0; c < kExportChannels; ++c)
-                out[(i - from) * kExportChannels + c] += src[(i - s.start) * kExportChannels + c];
+                out[(i - from) * kExportChannels + c] += src[(i - s.start) * kExportChannels + c] / kSampleScale;
     }
     for (int i = 0; i < count * kExportChannels; ++i)
         out[i] = std::clamp(out[i], -1.0f, 1.0f);
@@ -35,7 +49,7 @@ std::int64_t sampleAt(Clock::Nanoseconds at)
     return (at.count() * kExportSampleRate + 500'000'000) / 1'000'000'000;
 }
 
-bool decodeWave(const QString& path, std::vector<float>& out, QString* error)
+bool decodeWave(const QString& path, std::vector<std::int16_t>& out, QString* error)
 {
     const auto failWith = [&](const QString& reason) {
         if (error)
@@ -46,48 +60,61 @@ bool decodeWave(const QString& path, std::vector<float>& out, QString* error)
     SNDFILE* file = sf_open(path.toLocal8Bit().constData(), SFM_READ, &info);
     if (file == nullptr)
         return failWith(QString::fromLocal8Bit(sf_strerror(nullptr)));
-    std::vector<float> raw(static_cast<std::size_t>(info.frames) * static_cast<std::size_t>(info.channels));
-    const sf_count_t read = sf_readf_float(file, raw.data(), info.frames);
-    sf_close(file);
-    if (info.channels < 1 || info.samplerate < 1 || read < 0)
+    const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> closer(file, &sf_close);
+    if (info.channels < 1 || info.samplerate < 1 || info.frames < 0)
         return failWith(QStringLiteral("not a sound file"));
 
-    // Mono goes to both sides; more than two channels keep the first two.
-    std::vector<float> stereo(static_cast<std::size_t>(read) * 2);
-    for (sf_count_t i = 0; i < read; ++i) {
-        const float* frame = raw.data() + i * info.channels;
-        stereo[i * 2] = frame[0];
-        stereo[i * 2 + 1] = info.channels > 1 ? frame[1] : frame[0];
-    }
-    if (info.samplerate == kExportSampleRate) {
-        out = std::move(stereo);
-        return true;
-    }
     SwrContext* swr = nullptr;
-    AVChannelLayout layout = AV_CHANNEL_LAYOUT_STEREO;
-    if (swr_alloc_set_opts2(&swr, &layout, AV_SAMPLE_FMT_FLT, kExportSampleRate, &layout, AV_SAMPLE_FMT_FLT,
-                            info.samplerate, 0, nullptr)
-            < 0
-        || swr_init(swr) < 0) {
-        swr_free(&swr);
-        return failWith(QStringLiteral("cannot resample the sound"));
+    const auto freeSwr = [](SwrContext* s) { swr_free(&s); };
+    if (info.samplerate != kExportSampleRate) {
+        AVChannelLayout layout = AV_CHANNEL_LAYOUT_STEREO;
+        if (swr_alloc_set_opts2(&swr, &layout, AV_SAMPLE_FMT_FLT, kExportSampleRate, &layout, AV_SAMPLE_FMT_FLT,
+                                info.samplerate, 0, nullptr)
+                < 0
+            || swr_init(swr) < 0) {
+            freeSwr(swr);
+            return failWith(QStringLiteral("cannot resample the sound"));
+        }
     }
-    const int inCount = static_cast<int>(read);
-    const int capacity = swr_get_out_samples(swr, inCount) + 64;
-    out.assign(static_cast<std::size_t>(capacity) * 2, 0.0f);
-    auto* dst = reinterpret_cast<std::uint8_t*>(out.data());
-    const auto* src = reinterpret_cast<const std::uint8_t*>(stereo.data());
-    int done = swr_convert(swr, &dst, capacity, &src, inCount);
-    if (done >= 0) {
-        auto* tail = reinterpret_cast<std::uint8_t*>(out.data() + static_cast<std::size_t>(done) * 2);
-        const int flushed = swr_convert(swr, &tail, capacity - done, nullptr, 0);
-        if (flushed > 0)
-            done += flushed;
+    const std::unique_ptr<SwrContext, decltype(freeSwr)> swrOwner(swr, freeSwr);
+
+    out.clear();
+    const std::int64_t expected = info.frames * kExportSampleRate / info.samplerate + 64;
+    if (expected < (std::int64_t{1} << 30))
+        out.reserve(static_cast<std::size_t>(expected) * 2);
+    constexpr int kChunk = 16384;
+    std::vector<float> raw(static_cast<std::size_t>(kChunk) * static_cast<std::size_t>(info.channels));
+    std::vector<float> stereo(static_cast<std::size_t>(kChunk) * 2);
+    const int capacity = swr != nullptr ? swr_get_out_samples(swr, kChunk) + 64 : 0;
+    std::vector<float> resampled(static_cast<std::size_t>(capacity) * 2);
+    auto* resampledOut = reinterpret_cast<std::uint8_t*>(resampled.data());
+    for (;;) {
+        const sf_count_t read = sf_readf_float(file, raw.data(), kChunk);
+        if (read <= 0)
+            break;
+        // Mono goes to both sides; more than two channels keep the first two.
+        for (sf_count_t i = 0; i < read; ++i) {
+            const float* frame = raw.data() + i * info.channels;
+            stereo[static_cast<std::size_t>(i) * 2] = frame[0];
+            stereo[static_cast<std::size_t>(i) * 2 + 1] = info.channels > 1 ? frame[1] : frame[0];
+        }
+        if (swr == nullptr) {
+            appendSamples(out, stereo.data(), static_cast<std::size_t>(read) * 2);
+            continue;
+        }
+        const auto* in = reinterpret_cast<const std::uint8_t*>(stereo.data());
+        const int done = swr_convert(swr, &resampledOut, capacity, &in, static_cast<int>(read));
+        if (done < 0)
+            return failWith(QStringLiteral("cannot resample the sound"));
+        appendSamples(out, resampled.data(), static_cast<std::size_t>(done) * 2);
     }
-    swr_free(&swr);
-    if (done < 0)
-        return failWith(QStringLiteral("cannot resample the sound"));
-    out.resize(static_cast<std::size_t>(done) * 2);
+    // What the resampler still holds.
+    for (int done = 1; swr != nullptr && done > 0;) {
+        done = swr_convert(swr, &resampledOut, capacity, nullptr, 0);
+        if (done < 0)
+            return failWith(QStringLiteral("cannot resample the sound"));
+        appendSamples(out, resampled.data(), static_cast<std::size_t>(done) * 2);
+    }
     return true;
 }
 
@@ -95,7 +122,7 @@ WaveCache::Samples WaveCache::get(const QString& path, QString* error)
 {
     if (const auto found = waves_.find(path); found != waves_.end())
         return found->second;
-    auto samples = std::make_shared<std::vector<float>>();
+    auto samples = std::make_shared<std::vector<std::int16_t>>();
     if (!decodeWave(path, *samples, error))
         return nullptr;
     waves_.emplace(path, samples);

@@ -20,7 +20,7 @@ constexpr int kExportChannels = 2;
 // One wave as the track plays it: decoded, at 48 kHz stereo, from `start` until `end` (samples on
 // the video's clock; end is the length of the sound when nothing closed it earlier).
 struct PlacedSound {
-    std::shared_ptr<const std::vector<float>> samples;  // interleaved left/right
+    std::shared_ptr<const std::vector<std::int16_t>> samples;  // interleaved left/right
     std::int64_t start = 0;
     std::int64_t end = 0;
 };
@@ -44,14 +44,16 @@ private:
 // The sample on a 48 kHz clock of a time on the timeline, rounded to the nearest.
 std::int64_t sampleAt(Clock::Nanoseconds at);
 
-// Decodes a sound file and resamples it to 48 kHz stereo; false with a reason when it cannot be read.
-bool decodeWave(const QString& path, std::vector<float>& out, QString* error);
+// Decodes a sound file and resamples it to 48 kHz stereo 16-bit (what every sound stream of an
+// export ends up as or is coded from; half the memory of floats), a piece at a time, so nothing
+// but the result is held at full length. False with a reason when it cannot be read.
+bool decodeWave(const QString& path, std::vector<std::int16_t>& out, QString* error);
 
 // The waves of one export, each decoded and resampled once however often the pages play it; the
 // plays share the samples.
 class WaveCache {
 public:
-    using Samples = std::shared_ptr<const std::vector<float>>;
+    using Samples = std::shared_ptr<const std::vector<std::int16_t>>;
     // The samples of `path` (null with a reason when it cannot be read; that is not kept, so a
     // later play says the same).
     Samples get(const QString& path, QString* error);
@@ -79,7 +81,7 @@ private:
     const Clock& clock_;
     SoundTrack& track_;
     WaveCache& waves_;
-    std::shared_ptr<const std::vector<float>> opened_;
+    WaveCache::Samples opened_;
     int playing_ = -1;  // index in the track of the sound playing, or -1
 };
 
