@@ -22,12 +22,12 @@ namespace {
 // One run of the page player on a recording stage and a virtual clock; `onFrame` gets every frame.
 struct TimelineRun {
     TimelineRun(const Workspace& source, const ExportSettings& settings, const TitleComposer& composer,
-                WaveCache& waves, std::function<void(std::int64_t)> onFrame)
+                std::function<void(std::int64_t)> onFrame)
         : ws(source),
           clock(settings.rate.num, settings.rate.den, [this, onFrame](std::int64_t k, Clock::Nanoseconds) { onFrame(k); }),
           stage(settings.size, clock, flags,
                 std::chrono::duration_cast<Clock::Nanoseconds>(std::chrono::duration<double>(settings.holdSeconds))),
-          wave(clock, track, waves), player(ws, stage, flags, prompter, clock, wave, composer)
+          wave(clock, track), player(ws, stage, flags, prompter, clock, wave, composer)
     {
     }
 
@@ -67,7 +67,7 @@ QString partialName(const QString& destination)
                                    .arg(info.suffix()));
 }
 
-QString writeWave(const QString& path, const SoundTrack& track, std::int64_t samples)
+QString writeWave(const QString& path, SoundTrack& track, std::int64_t samples)
 {
     SF_INFO info{};
     info.samplerate = kExportSampleRate;
@@ -119,9 +119,8 @@ ExportResult failure(const QString& message)
 std::int64_t playTimeline(const Workspace& ws, const ExportSettings& settings, const TitleComposer& composer,
                           const TimelineFrame& onFrame)
 {
-    WaveCache waves;
     std::unique_ptr<TimelineRun> run;
-    run = std::make_unique<TimelineRun>(ws, settings, composer, waves, [&](std::int64_t k) {
+    run = std::make_unique<TimelineRun>(ws, settings, composer, [&](std::int64_t k) {
         onFrame(k, run->stage.backBuffer(), run->stage.takeChanged());
     });
     run->play(settings);
@@ -141,13 +140,12 @@ ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, co
         return failure(QStringLiteral("the folder %1 does not exist").arg(destination.absolutePath()));
 
     // A first run finds the length and the sounds, so the file's sound streams and the progress
-    // are known before a frame is encoded. Its stage goes before the encoder comes; the waves it
-    // decoded stay for the second run.
-    WaveCache waves;
+    // are known before a frame is encoded. Its stage goes before the encoder comes; the sounds
+    // are read from their files as the encoder reaches them.
     SoundTrack track;
     std::int64_t total = 0;
     {
-        TimelineRun plan(ws, settings, composer, waves, [](std::int64_t) {});
+        TimelineRun plan(ws, settings, composer, [](std::int64_t) {});
         plan.play(settings);
         total = plan.clock.framesDone();
         result.pageMessages = plan.prompter.shown;
@@ -190,7 +188,7 @@ ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, co
             return failed(QStringLiteral("cannot export to %1: %2").arg(settings.destination, error));
         FrameConverter converter(settings.size, settings.keyOnly);
         std::unique_ptr<TimelineRun> run;
-        run = std::make_unique<TimelineRun>(ws, settings, composer, waves, [&](std::int64_t k) {
+        run = std::make_unique<TimelineRun>(ws, settings, composer, [&](std::int64_t k) {
             if (!error.isEmpty() || cancelled)
                 return;
             const Rect changed = run->stage.takeChanged();

@@ -68,7 +68,7 @@ struct MediaWriter::Impl {
     std::size_t maxPictures = 1;
     AVFrame* audioFrame = nullptr;
     AVPacket* packet = nullptr;
-    const SoundTrack* track = nullptr;
+    SoundTrack* track = nullptr;
     FrameRate rate;
     std::int64_t frames = 0;
     std::int64_t audioDone = 0;   // samples written
@@ -256,7 +256,7 @@ std::int64_t MediaWriter::framesWritten() const
 }
 
 QString MediaWriter::open(const QString& path, ExportFormat format, Point size, FrameRate rate, int crf,
-                          const SoundTrack* track)
+                          SoundTrack* track)
 {
     Impl& d = *d_;
     d.rate = rate;
