@@ -92,13 +92,17 @@ struct MediaWriter::Impl {
         av_packet_free(&packet);
     }
 
-    // A picture the encoder no longer holds: one there is, a new one while there are fewer than
-    // maxPictures, else the one sent longest ago, copied (av_frame_make_writable).
+    // A picture the encoder no longer holds: the one sent last of those there are (its stale band
+    // is the smallest), a new one while there are fewer than maxPictures, else the one sent
+    // longest ago, copied (av_frame_make_writable).
     Picture* freePicture(QString* error)
     {
+        Picture* free = nullptr;
         for (Picture& p : pictures)
-            if (av_frame_is_writable(p.frame))
-                return &p;
+            if (av_frame_is_writable(p.frame) && (free == nullptr || p.sent > free->sent))
+                free = &p;
+        if (free != nullptr)
+            return free;
         if (pictures.size() < maxPictures) {
             Picture p;
             p.frame = av_frame_alloc();
