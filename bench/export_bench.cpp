@@ -5,7 +5,11 @@
 //   render_convert_full     the same with the plain full-frame converter (the reference loop)
 //   render_convert_yuv_changed / _full   then to yuv420p (H.264's format) in the changed band of
 //                           rows / the whole frame (the reference)
-//   export_mp4 / export_mov / export_webm   whole exports to a file (peak_rss_mb: the process's peak)
+//   render_convert_yuva444p10_changed / _full   the same to ProRes 4444's format
+//   export_mp4 / export_mov / export_webm   whole exports to a file (peak_rss_mb: the process's peak;
+//                           run each alone for its own figure)
+//   export_*_60s            the same title held for 60 s
+//   export_mp4_60s_wave_5min   the 60 s MP4 with a 5-minute wave on the title's line
 //   drawtext_null / drawtext_x264           the ffmpeg program as the reference (skipped without it)
 #include "bench_main.h"
 #include "export/exporter.h"
@@ -19,6 +23,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <benchmark/benchmark.h>
+#include <cmath>
+#include <sndfile.h>
 #include <sys/resource.h>
 
 extern "C" {
@@ -48,8 +54,8 @@ ComposedTitle composeSlideTitle(TitleLine&, int, Point rest, const ComposeFormat
     return title;
 }
 
-// Slides in over about 2 s (1920 + 1000 pixels at 685 us each), holds 8 s, appears out.
-Workspace slidePage()
+// Slides in over about 2 s (1920 + 1000 pixels at 685 us each), holds `seconds` - 2 s, appears out.
+Workspace slidePage(int seconds = 10)
 {
     Workspace ws;
     TitleLine& line = ws.page.line(1);
@@ -58,7 +64,7 @@ Workspace slidePage()
     line.outDir = 13;
     ws.stage.restOf(1) = {460, 460};
     ws.page.movementDelay = 685;
-    ws.page.pauseSecs = 8;
+    ws.page.pauseSecs = seconds - 2;
     return ws;
 }
 
@@ -78,15 +84,18 @@ double peakRssMb()
 }
 
 // Renders the timeline and converts each frame: RGBA where it changed (or whole, the reference),
-// then, with toYuv, to yuv420p in the changed band of rows (or whole, the reference).
-void renderConvert(benchmark::State& state, bool changedOnly, bool toYuv)
+// then, unless `encoderFormat` is AV_PIX_FMT_NONE, to that format (yuv420p for H.264, yuva444p10le
+// for ProRes 4444) in the changed band of rows (or whole, the reference).
+void renderConvert(benchmark::State& state, bool changedOnly, AVPixelFormat encoderFormat)
 {
     const Workspace ws = slidePage();
     std::int64_t frames = 0;
-    SwsContext* sws = sws_getContext(kFrame.x, kFrame.y, AV_PIX_FMT_RGBA, kFrame.x, kFrame.y, AV_PIX_FMT_YUV420P,
-                                     SWS_POINT, nullptr, nullptr, nullptr);
+    const bool toYuv = encoderFormat != AV_PIX_FMT_NONE;
+    const AVPixelFormat target = toYuv ? encoderFormat : AV_PIX_FMT_YUV420P;
+    SwsContext* sws = sws_getContext(kFrame.x, kFrame.y, AV_PIX_FMT_RGBA, kFrame.x, kFrame.y, target, SWS_POINT,
+                                     nullptr, nullptr, nullptr);
     AVFrame* yuv = av_frame_alloc();
-    yuv->format = AV_PIX_FMT_YUV420P;
+    yuv->format = target;
     yuv->width = kFrame.x;
     yuv->height = kFrame.y;
     av_frame_get_buffer(yuv, 0);
@@ -108,17 +117,40 @@ void renderConvert(benchmark::State& state, bool changedOnly, bool toYuv)
     state.SetItemsProcessed(frames);
 }
 
-void exportTo(benchmark::State& state, const char* suffix)
+// A wave of `seconds` of a quiet tone, 44.1 kHz stereo 16-bit (resampled on export, like most).
+QString writeTone(int seconds)
+{
+    const QString path = QDir::temp().filePath(QStringLiteral("lumavo-export-bench-%1s.wav").arg(seconds));
+    SF_INFO info{};
+    info.samplerate = 44100;
+    info.channels = 2;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
+    std::vector<float> second(44100 * 2);
+    for (std::size_t i = 0; i < second.size(); ++i)
+        second[i] = 0.2f * static_cast<float>(std::sin(static_cast<double>(i / 2) * 440.0 * 6.283185307 / 44100.0));
+    for (int s = 0; s < seconds && file != nullptr; ++s)
+        sf_writef_float(file, second.data(), 44100);
+    sf_close(file);
+    return path;
+}
+
+void exportTo(benchmark::State& state, const char* suffix, int seconds, int waveSeconds = 0)
 {
     const QString path = QDir::temp().filePath(QStringLiteral("lumavo-export-bench.%1").arg(QLatin1String(suffix)));
+    Workspace page = slidePage(seconds);
+    const QString wave = waveSeconds > 0 ? writeTone(waveSeconds) : QString();
+    page.page.line(1).waveFile = wave;
     std::int64_t frames = 0;
     for (auto _ : state) {
-        const ExportResult r = exportVideo(slidePage(), settingsFor(path), &composeSlideTitle);
+        const ExportResult r = exportVideo(page, settingsFor(path), &composeSlideTitle);
         if (!r.ok)
             state.SkipWithError(r.message.toLocal8Bit().constData());
         frames += r.frames;
     }
     QFile::remove(path);
+    if (!wave.isEmpty())
+        QFile::remove(wave);
     state.SetItemsProcessed(frames);
     state.counters["peak_rss_mb"] = peakRssMb();
 }
@@ -145,15 +177,36 @@ void drawtext(benchmark::State& state, bool x264)
     state.SetItemsProcessed(state.iterations() * 600);
 }
 
-BENCHMARK_CAPTURE(renderConvert, render_convert_changed, true, false)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK_CAPTURE(renderConvert, render_convert_full, false, false)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_changed, true, true)->Unit(benchmark::kMillisecond)->MinTime(2);
-BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_full, false, true)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(renderConvert, render_convert_changed, true, AV_PIX_FMT_NONE)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK_CAPTURE(renderConvert, render_convert_full, false, AV_PIX_FMT_NONE)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_changed, true, AV_PIX_FMT_YUV420P)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2);
+BENCHMARK_CAPTURE(renderConvert, render_convert_yuv_full, false, AV_PIX_FMT_YUV420P)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(renderConvert, render_convert_yuva444p10_changed, true, AV_PIX_FMT_YUVA444P10LE)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2);
+BENCHMARK_CAPTURE(renderConvert, render_convert_yuva444p10_full, false, AV_PIX_FMT_YUVA444P10LE)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK_CAPTURE(drawtext, drawtext_null, false)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 BENCHMARK_CAPTURE(drawtext, drawtext_x264, true)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK_CAPTURE(exportTo, export_mp4, "mp4")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK_CAPTURE(exportTo, export_mov, "mov")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK_CAPTURE(exportTo, export_webm, "webm")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_mp4, "mp4", 10)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_mov, "mov", 10)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_webm, "webm", 10)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+// The same title held for 60 s: the peak memory must not grow with the length (run each export
+// alone, see docs/performance.md).
+BENCHMARK_CAPTURE(exportTo, export_mp4_60s, "mp4", 60)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_mov_60s, "mov", 60)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_webm_60s, "webm", 60)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+// The 60 s MP4 with a 5-minute wave on its line (the page ends it after 60 s): a wave is held
+// decoded, whole, for the export.
+BENCHMARK_CAPTURE(exportTo, export_mp4_60s_wave_5min, "mp4", 60, 300)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 } // namespace
 

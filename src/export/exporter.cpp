@@ -67,7 +67,7 @@ QString partialName(const QString& destination)
                                    .arg(info.suffix()));
 }
 
-QString writeWave(const QString& path, const SoundTrack& track, std::int64_t samples)
+QString writeWave(const QString& path, SoundTrack& track, std::int64_t samples)
 {
     SF_INFO info{};
     info.samplerate = kExportSampleRate;
@@ -140,12 +140,19 @@ ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, co
         return failure(QStringLiteral("the folder %1 does not exist").arg(destination.absolutePath()));
 
     // A first run finds the length and the sounds, so the file's sound streams and the progress
-    // are known before a frame is encoded.
-    TimelineRun plan(ws, settings, composer, [](std::int64_t) {});
-    plan.play(settings);
-    const std::int64_t total = plan.clock.framesDone();
-    result.pageMessages = plan.prompter.shown;
-    result.hasSound = !plan.track.isEmpty();
+    // are known before a frame is encoded. Its stage goes before the encoder comes; the sounds
+    // are read from their files as the encoder reaches them.
+    SoundTrack track;
+    std::int64_t total = 0;
+    {
+        TimelineRun plan(ws, settings, composer, [](std::int64_t) {});
+        plan.play(settings);
+        total = plan.clock.framesDone();
+        result.pageMessages = plan.prompter.shown;
+        plan.wave.close();   // ends what still sounds before the track moves out
+        track = std::move(plan.track);
+    }
+    result.hasSound = !track.isEmpty();
     if (total == 0) {
         // A page that does not play (no title, a wave that cannot be opened) gives no file at all.
         result.message = QStringLiteral("nothing to export");
@@ -176,7 +183,7 @@ ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, co
     bool cancelled = false;
     {
         MediaWriter writer;
-        error = writer.open(target, format, settings.size, settings.rate, settings.crf, &plan.track);
+        error = writer.open(target, format, settings.size, settings.rate, settings.crf, &track);
         if (!error.isEmpty())
             return failed(QStringLiteral("cannot export to %1: %2").arg(settings.destination, error));
         FrameConverter converter(settings.size, settings.keyOnly);
@@ -204,7 +211,7 @@ ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, co
         return failed(QStringLiteral("cannot export to %1: %2").arg(settings.destination, error));
     if (format == ExportFormat::PngSequence) {
         if (result.hasSound)
-            error = writeWave(QDir(workDir->path()).filePath(QStringLiteral("sound.wav")), plan.track,
+            error = writeWave(QDir(workDir->path()).filePath(QStringLiteral("sound.wav")), track,
                               result.frames * kExportSampleRate * settings.rate.den / settings.rate.num);
         if (error.isEmpty())
             error = moveIntoPlace(QDir(workDir->path()), destination.dir());

@@ -17,6 +17,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumavo {
@@ -253,6 +254,61 @@ TEST(ExportSound, ClickStartsWhereTheTimelinePlaysItAndStopsWhereThePlayerCloses
     // of line 3 never sounds.
     EXPECT_NEAR(loud.back() / 48000.0, seconds(wave.plays[1]), 0.001);
     EXPECT_EQ(static_cast<std::size_t>(loud.back() - loud.front() + 1), loud.size());
+}
+
+TEST(ExportSound, TrackReadsEachPlayFromItsStartAcrossPiecesWhenPlaysOverlap)
+{
+    test::TempDir dir;
+    // 5 s at 44.1 kHz with a 2 ms click every half second: many pieces of the reader long.
+    const QString path = dir.file("clicks.wav");
+    {
+        SF_INFO info{};
+        info.samplerate = 44100;
+        info.channels = 1;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        SNDFILE* f = sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
+        std::vector<float> samples(44100 * 5, 0.0f);
+        for (int k = 0; k < 10; ++k)
+            std::fill_n(samples.begin() + k * 22050, 88, 0.9f);
+        sf_writef_float(f, samples.data(), static_cast<sf_count_t>(samples.size()));
+        sf_close(f);
+    }
+    WaveReader probe;
+    ASSERT_TRUE(probe.open(path, nullptr));
+    EXPECT_EQ(probe.length(), 48000 * 5);
+
+    // The second play starts 2 s in, while the first sounds, and is stopped after 1 s.
+    SoundTrack track;
+    track.add({path, 1000, 1000 + probe.length()});
+    track.add({path, 96000, 96000 + probe.length()});
+    track.stopAt(1, 96000 + 48000);
+    const auto onsets = [&] {
+        std::vector<std::int64_t> found;
+        std::vector<float> block(2 * 1000);
+        bool loud = false;
+        for (std::int64_t at = 0; at < 48000 * 8; at += 1000) {
+            track.mix(at, 1000, block.data());
+            for (int i = 0; i < 1000; ++i) {
+                const bool now = block[static_cast<std::size_t>(i) * 2] > 0.5f;
+                if (now && !loud)
+                    found.push_back(at + i);
+                loud = now;
+            }
+        }
+        return found;
+    };
+    const std::vector<std::int64_t> first = onsets();
+    std::vector<std::int64_t> expected;
+    for (int k = 0; k < 10; ++k)
+        expected.push_back(1000 + k * 24000);
+    expected.push_back(96000);
+    expected.push_back(96000 + 24000);   // the click at 1 s is where the play was stopped
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(first.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(first[i], expected[i], 2) << "click " << i;   // no sample lost between pieces
+    // Mixing from the start again reads the files again.
+    EXPECT_EQ(onsets(), first);
 }
 
 struct Probe {
