@@ -80,8 +80,8 @@ QString writeWave(const QString& path, SoundTrack& track, std::int64_t samples)
     QString error;
     for (std::int64_t at = 0; at < samples && error.isEmpty(); at += 4096) {
         const int count = static_cast<int>(std::min<std::int64_t>(4096, samples - at));
-        track.mix(at, count, chunk.data());
-        if (sf_writef_float(file, chunk.data(), count) != count)
+        error = track.mix(at, count, chunk.data());
+        if (error.isEmpty() && sf_writef_float(file, chunk.data(), count) != count)
             error = QStringLiteral("cannot write %1: %2").arg(path, QString::fromLocal8Bit(sf_strerror(file)));
     }
     if (sf_close(file) != 0 && error.isEmpty())

@@ -211,7 +211,8 @@ struct MediaWriter::Impl {
             const bool canShorten = (audio->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0
                 || audio->frame_size == 0;
             const int count = small && canShorten ? static_cast<int>(until - audioDone) : audioFrameSize;
-            track->mix(audioDone, count, mixBuffer.data());
+            if (QString e = track->mix(audioDone, count, mixBuffer.data()); !e.isEmpty())
+                return e;
             int ret = av_frame_make_writable(audioFrame);
             if (ret < 0)
                 return avError("out of memory", ret);

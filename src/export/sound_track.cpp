@@ -115,8 +115,9 @@ void WaveReader::skip(std::int64_t count)
 
 SoundTrack::~SoundTrack() = default;
 
-void SoundTrack::mix(std::int64_t from, int count, float* out)
+QString SoundTrack::mix(std::int64_t from, int count, float* out)
 {
+    QString error;
     std::fill(out, out + static_cast<std::ptrdiff_t>(count) * kExportChannels, 0.0f);
     if (from < mixedTo_) {
         // Back to an earlier place: every sound is read again from its start.
@@ -129,9 +130,14 @@ void SoundTrack::mix(std::int64_t from, int count, float* out)
     // they started, as the player adds them).
     for (; nextToStart_ < sounds_.size() && sounds_[nextToStart_].start < to; ++nextToStart_) {
         const PlacedSound& s = sounds_[nextToStart_];
+        if (s.end <= std::max(from, s.start))
+            continue;
         auto reader = std::make_unique<WaveReader>();
-        if (s.end > std::max(from, s.start) && reader->open(s.path, nullptr))
+        QString reason;
+        if (reader->open(s.path, &reason))
             playing_.push_back({nextToStart_, s.start, std::move(reader)});
+        else if (error.isEmpty())
+            error = QStringLiteral("the sound %1 cannot be read any more: %2").arg(s.path, reason);
     }
     for (Playing& p : playing_) {
         const PlacedSound& s = sounds_[p.sound];
@@ -152,6 +158,7 @@ void SoundTrack::mix(std::int64_t from, int count, float* out)
     std::erase_if(playing_, [&](const Playing& p) { return p.ended || p.at >= sounds_[p.sound].end; });
     for (int i = 0; i < count * kExportChannels; ++i)
         out[i] = std::clamp(out[i], -1.0f, 1.0f);
+    return error;
 }
 
 std::int64_t sampleAt(Clock::Nanoseconds at)

@@ -73,8 +73,9 @@ public:
     void stopAt(std::size_t i, std::int64_t sample) { sounds_[i].end = std::min(sounds_[i].end, sample); }
     // Mixes the samples [from, from + count) into `out` (count * 2 floats, overwritten), clipped to
     // -1..1. The sounds are read from their files as the mix reaches them, so calls in order of
-    // `from` read each file once; a file that cannot be read any more is silent.
-    void mix(std::int64_t from, int count, float* out);
+    // `from` read each file once. A file that cannot be opened any more (deleted or damaged since
+    // the run was planned) gives the reason; the mix is then silent for it.
+    [[nodiscard]] QString mix(std::int64_t from, int count, float* out);
 
 private:
     struct Playing {

@@ -8,6 +8,7 @@
 #include "test_support.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -287,7 +288,7 @@ TEST(ExportSound, TrackReadsEachPlayFromItsStartAcrossPiecesWhenPlaysOverlap)
         std::vector<float> block(2 * 1000);
         bool loud = false;
         for (std::int64_t at = 0; at < 48000 * 8; at += 1000) {
-            track.mix(at, 1000, block.data());
+            EXPECT_TRUE(track.mix(at, 1000, block.data()).isEmpty());
             for (int i = 0; i < 1000; ++i) {
                 const bool now = block[static_cast<std::size_t>(i) * 2] > 0.5f;
                 if (now && !loud)
@@ -309,6 +310,18 @@ TEST(ExportSound, TrackReadsEachPlayFromItsStartAcrossPiecesWhenPlaysOverlap)
         EXPECT_NEAR(first[i], expected[i], 2) << "click " << i;   // no sample lost between pieces
     // Mixing from the start again reads the files again.
     EXPECT_EQ(onsets(), first);
+
+    // A wave deleted after the run was planned is named when the mix reaches it, not skipped silently.
+    const QString gone = dir.file("gone.wav");
+    ASSERT_TRUE(QFile::copy(path, gone));
+    SoundTrack later;
+    later.add({gone, 4800, 4800 + probe.length()});
+    std::vector<float> block(2 * 1000, 1.0f);
+    EXPECT_TRUE(later.mix(0, 1000, block.data()).isEmpty()) << "not started yet";
+    ASSERT_TRUE(QFile::remove(gone));
+    const QString error = later.mix(4000, 1000, block.data());
+    EXPECT_TRUE(error.contains(gone)) << error.toStdString();
+    EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](float v) { return v == 0.0f; }));
 }
 
 struct Probe {
