@@ -117,7 +117,8 @@ def pages():
                   OutPath=[list(p) for p in path_out]),
              line(3, "Fade: 12", 12, 12, (120, 300), size=56, color=YELLOW)),
         page(4,
-             line(1, "", 13, 12, (120, 60), BitmapFile="picture.bmp", WaveFile="chime.wav"),
+             # The chime sounds while the picture fades in: a line's sound ends with its IN motion.
+             line(1, "", 12, 12, (120, 60), BitmapFile="picture.bmp", WaveFile="chime.wav"),
              line(2, "Appear: 13, with a shadow", 13, 6, (120, 220), size=44, ShadowOn=True, ShadowColor=GREY),
              line(3, "Filter and gradient", 5, 5, (120, 330), size=60, color=YELLOW, ArchOn=True,
                   GradOn=True, GradColor=0xFF4000),
