@@ -44,7 +44,9 @@ TEST(OutputScreens, StageTakesTheChosenScreensGeometry)
     r.stage->enableStage();
     r.stage->showForPlayback();
     EXPECT_EQ(r.stage->geometry(), r.firstScreen()->geometry());
-    EXPECT_EQ(r.stage->backBuffer().width(), r.firstScreen()->geometry().width());
+    // Device pixels: twice the logical width on a screen of ratio 2.
+    EXPECT_EQ(r.stage->backBuffer().width(),
+              qRound(r.firstScreen()->geometry().width() * r.firstScreen()->devicePixelRatio()));
     EXPECT_TRUE(r.stage->isVisible());
 }
 
@@ -132,7 +134,8 @@ TEST(OutputScreens, AlignmentTakesTheWholeScreenEvenWithAWindowedOutput)
     r.ws.editor.alignActive = true;
     r.stage->showForPlayback();
     EXPECT_TRUE(r.stage->isVisible());
-    EXPECT_EQ(r.stage->backBuffer().width(), r.mainWidget.screen()->geometry().width());
+    QScreen* screen = r.mainWidget.screen();
+    EXPECT_EQ(r.stage->backBuffer().width(), qRound(screen->geometry().width() * screen->devicePixelRatio()));
 }
 
 // ---- two screens: this binary runs itself again on an offscreen desktop of two screens ----
@@ -202,6 +205,7 @@ TEST(OutputScreens, TwoScreenCasesPassOnATwoScreenDesktop)
     QProcess run;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
+    env.remove(QStringLiteral("QT_SCALE_FACTOR"));   // the desktop above sets its own ratios
     run.setProcessEnvironment(env);
     run.setProcessChannelMode(QProcess::MergedChannels);
     run.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=TwoScreens.*")});
