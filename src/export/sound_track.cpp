@@ -1,5 +1,7 @@
 #include "export/sound_track.h"
 
+#include "platform/sound_file.h"
+
 #include <sndfile.h>
 
 extern "C" {
@@ -33,9 +35,10 @@ bool WaveReader::open(const QString& path, QString* error)
         return false;
     };
     SF_INFO info{};
-    file_ = sf_open(path.toLocal8Bit().constData(), SFM_READ, &info);
+    QString reason;
+    file_ = openSoundFile(path, info, &reason);
     if (file_ == nullptr)
-        return failWith(QString::fromLocal8Bit(sf_strerror(nullptr)));
+        return failWith(reason);
     if (info.channels < 1 || info.samplerate < 1 || info.frames < 0)
         return failWith(QStringLiteral("not a sound file"));
     channels_ = info.channels;

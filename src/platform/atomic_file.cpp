@@ -136,19 +136,42 @@ Result writeFileAtomically(const QString& path, std::initializer_list<QByteArray
     return Result::success();
 }
 
+int openRegularFileForReading(const QString& path, QString* why)
+{
+    // Non-blocking, so that opening a pipe with no writer does not wait.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (why)
+            *why = systemReason(errno);
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (why)
+            *why = QStringLiteral("not a regular file");
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags != -1)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+
 Result readRegularFile(const QString& path, qint64 maxBytes, QByteArray& out, bool truncateAtMax)
 {
     const auto failure = [&](const QString& why) {
         return Result::failure(QStringLiteral("Cannot read %1: %2").arg(path, why));
     };
-    // Non-blocking, so that opening a pipe with no writer does not wait.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    QString why;
+    const int fd = openRegularFileForReading(path, &why);
     if (fd < 0)
-        return failure(systemReason(errno));
+        return failure(why);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
         ::close(fd);
-        return failure(QStringLiteral("not a regular file"));
+        return failure(systemReason(error));
     }
     if (st.st_size > maxBytes && !truncateAtMax) {
         ::close(fd);

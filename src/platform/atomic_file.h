@@ -38,6 +38,11 @@ int removeStaleTemporaries(const QString& dir);
 
 // Reads a regular file (never a pipe, device or directory: those are refused without blocking)
 // into out. A file above maxBytes is refused unless truncateAtMax, which reads its first maxBytes.
+// Opens `path` for reading only when it is a regular file, and without waiting on a pipe or device
+// that has no writer. Returns the descriptor (in blocking mode, close-on-exec), or -1 with the
+// reason in `why`.
+int openRegularFileForReading(const QString& path, QString* why);
+
 Result readRegularFile(const QString& path, qint64 maxBytes, QByteArray& out, bool truncateAtMax = false);
 
 } // namespace lumavo

@@ -1,6 +1,7 @@
 #include "platform/atomic_file.h"
 
 #include "platform/bitmap.h"
+#include "platform/sound_file.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <csignal>
 #include <random>
+#include <vector>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -166,6 +168,39 @@ TEST(ReadRegularFile, PipesAndDevicesAreRefusedWithoutBlocking)
     EXPECT_EQ(out, QByteArray(1000, 'b'));
     const Result missing = readRegularFile(dir.file("none"), 10, out);
     EXPECT_TRUE(missing.error.endsWith("No such file or directory"));
+}
+
+TEST(SoundFile, OpensOnlyRegularSoundFilesAndNeverBlocksOnAPipe)
+{
+    TempDir dir;
+    const QString fifo = dir.file("chime.wav");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    SF_INFO info{};
+    QString error;
+    EXPECT_EQ(openSoundFile(fifo, info, &error), nullptr);
+    EXPECT_EQ(error, "not a regular file");
+    EXPECT_EQ(openSoundFile("/dev/zero", info, &error), nullptr);
+
+    const QString text = dir.file("text.wav");
+    ASSERT_TRUE(test::writeAll(text, "not a sound at all"));
+    EXPECT_EQ(openSoundFile(text, info, &error), nullptr);
+    EXPECT_FALSE(error.isEmpty());
+
+    const QString wave = dir.file("tone.wav");
+    SF_INFO format{};
+    format.samplerate = 8000;
+    format.channels = 1;
+    format.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* out = sf_open(QFile::encodeName(wave).constData(), SFM_WRITE, &format);
+    ASSERT_NE(out, nullptr);
+    const std::vector<short> samples(800, 1000);
+    sf_writef_short(out, samples.data(), 800);
+    sf_close(out);
+    SNDFILE* in = openSoundFile(wave, info, &error);
+    ASSERT_NE(in, nullptr) << error.toStdString();
+    EXPECT_EQ(info.frames, 800);
+    EXPECT_EQ(info.samplerate, 8000);
+    sf_close(in);
 }
 
 } // namespace

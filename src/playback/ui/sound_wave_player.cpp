@@ -1,5 +1,7 @@
 #include "playback/ui/sound_wave_player.h"
 
+#include "platform/sound_file.h"
+
 #include <QFile>
 #include <QSoundEffect>
 #include <QUrl>
@@ -17,9 +19,10 @@ bool checkWaveFile(const QString& path, QString* error)
     if (path.isEmpty())
         return failed(QStringLiteral("no file name"));
     SF_INFO info{};
-    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    QString reason;
+    SNDFILE* file = openSoundFile(path, info, &reason);
     if (file == nullptr)
-        return failed(QString::fromLocal8Bit(sf_strerror(nullptr)));
+        return failed(reason);
     const int type = info.format & SF_FORMAT_TYPEMASK;
     sf_close(file);
     if (type != SF_FORMAT_WAV && type != SF_FORMAT_WAVEX)
