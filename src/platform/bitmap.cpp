@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unistd.h>
 
 namespace lumavo {
 
@@ -228,9 +229,16 @@ bool Bitmap::loadFromFile(const QString& path, QString* error, std::int64_t maxP
             *error = why;
         return false;
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file: a pipe or device named as a picture would block the open or never end.
+    QString why;
+    const int fd = openRegularFileForReading(path, &why);
+    if (fd < 0)
+        return fail(QStringLiteral("Cannot open %1: %2").arg(path, why));
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return fail(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    }
     const QByteArray head = file.peek(64);
     if (bmp_file::isTruncated(head, file.size()))
         return fail(QStringLiteral("%1 is cut short").arg(path));

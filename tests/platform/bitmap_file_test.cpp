@@ -2,8 +2,10 @@
 #include "platform/bmp_file.h"
 #include "test_support.h"
 
+#include <QFile>
 #include <QImage>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace lumavo {
 namespace {
@@ -94,6 +96,11 @@ TEST(BitmapFile, GarbledFilesFailWithAMessage)
     Bitmap bm;
     EXPECT_FALSE(bm.loadFromFile(dir.file(QStringLiteral("missing.bmp")), &error));
     EXPECT_FALSE(error.isEmpty());
+    // A pipe named as a picture is refused at once; opening it would wait for a writer.
+    const QString fifo = dir.file(QStringLiteral("pipe.bmp"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(bm.loadFromFile(fifo, &error));
+    EXPECT_TRUE(error.endsWith(QStringLiteral("not a regular file"))) << error.toStdString();
 }
 
 TEST(BitmapFile, PicturesAboveThePixelLimitAreRefused)
