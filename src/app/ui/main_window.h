@@ -12,19 +12,13 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QUrl>
-#include <array>
 #include <cstdint>
 #include <functional>
 
-class QAction;
-class QCheckBox;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QSlider;
-class QToolBar;
 class QToolButton;
 
 namespace lumavo {
