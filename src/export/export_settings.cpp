@@ -1,13 +1,39 @@
 #include "export/export_settings.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace lumavo {
 
+FramePattern framePatternOf(const QString& fileName)
+{
+    static const QRegularExpression number(QStringLiteral("%(0(\\d{1,2}))?d"));
+    FramePattern pattern;
+    QRegularExpressionMatch last;
+    for (auto it = number.globalMatch(fileName); it.hasNext();)
+        last = it.next();
+    if (!last.hasMatch())
+        return pattern;
+    pattern.found = true;
+    pattern.before = fileName.left(last.capturedStart());
+    pattern.digits = last.captured(2).toInt();
+    pattern.after = fileName.mid(last.capturedEnd());
+    return pattern;
+}
+
+QString imageWriterPath(const QString& folder, const QString& fileName)
+{
+    const auto plain = [](QString text) { return text.replace(u'%', QStringLiteral("%%")); };
+    const FramePattern p = framePatternOf(fileName);
+    const QString number = p.digits > 0 ? QStringLiteral("%0") + QString::number(p.digits) + u'd' : QStringLiteral("%d");
+    return plain(folder) + u'/' + plain(p.before) + number + plain(p.after);
+}
+
 std::optional<ExportFormat> exportFormatFor(const QString& destination)
 {
-    const QString suffix = QFileInfo(destination).suffix().toLower();
-    if (suffix == "png" && destination.contains('%'))
+    const QFileInfo info(destination);
+    const QString suffix = info.suffix().toLower();
+    if (suffix == "png" && framePatternOf(info.fileName()).found)
         return ExportFormat::PngSequence;
     if (suffix == "mp4")
         return ExportFormat::Mp4;
