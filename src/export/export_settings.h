@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/geometry.h"
+#include "platform/ini.h"
 
 #include <QString>
 #include <optional>
@@ -53,6 +54,15 @@ QString imageWriterPath(const QString& folder, const QString& fileName);
 
 // The format of a destination; nullopt for an extension no export writes.
 std::optional<ExportFormat> exportFormatFor(const QString& destination);
+// `destination` with the extension of `format`: a name without it gets it (a known extension of
+// another format is replaced); a PNG sequence gets "_%05d.png" unless the name holds a frame pattern.
+QString destinationWithExtension(const QString& destination, ExportFormat format);
+
+// The export dialog's choices in the settings file, under a section of their own ("Export");
+// missing or bad values read as the defaults.
+ExportSettings readExportChoices(const IniFile& ini);
+void writeExportChoices(IniFile& ini, const ExportSettings& settings);
+
 // "23.976", "24", "25", "29.97", "30", "50", "59.94", "60"; nullopt otherwise.
 std::optional<FrameRate> parseFrameRate(const QString& text);
 // Checks the values a user gave; an empty string when they make an export.

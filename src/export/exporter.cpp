@@ -183,6 +183,41 @@ ExportResult failure(const QString& message)
 
 } // namespace
 
+QString exportWouldReplace(const ExportSettings& settings)
+{
+    const QFileInfo destination(settings.destination);
+    if (exportFormatFor(settings.destination) == ExportFormat::PngSequence) {
+        const QStringList older = sequenceFilesIn(destination.dir(), destination.fileName());
+        if (older.isEmpty())
+            return {};
+        return QStringLiteral("%1 already holds %2 files of an exported sequence, such as %3.")
+            .arg(destination.absolutePath())
+            .arg(older.size())
+            .arg(older.front());
+    }
+    return destination.exists() || destination.isSymLink()
+        ? QStringLiteral("%1 already exists.").arg(destination.fileName())
+        : QString();
+}
+
+QString exportSummary(const ExportSettings& settings, const ExportResult& result)
+{
+    const QFileInfo destination(settings.destination);
+    qint64 bytes = 0;
+    if (exportFormatFor(settings.destination) == ExportFormat::PngSequence) {
+        for (const QString& name : sequenceFilesIn(destination.dir(), destination.fileName()))
+            bytes += QFileInfo(destination.dir().filePath(name)).size();
+    } else {
+        bytes = destination.size();
+    }
+    const double seconds = static_cast<double>(result.frames) * settings.rate.den / settings.rate.num;
+    return QStringLiteral("%1: %2 MB, %3 s (%4 frames)")
+        .arg(destination.fileName())
+        .arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1)
+        .arg(seconds, 0, 'f', 1)
+        .arg(result.frames);
+}
+
 std::int64_t playTimeline(const Workspace& ws, const ExportSettings& settings, const TitleComposer& composer,
                           const TimelineFrame& onFrame)
 {
