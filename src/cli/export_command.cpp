@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -18,7 +19,41 @@ namespace {
 
 constexpr const char* kExportUsage =
     "usage: export PROJECTFILE --out FILE [--page NNN | --all] [--size WxH] [--fps R] [--passes N] "
-    "[--hold SECONDS] [--key-only] [--crf N]";
+    "[--hold SECONDS] [--key-only] [--crf N] [--prores 4444|4444xq|422hq] [--replace]";
+
+// The signal that asked the export to stop (SIGINT or SIGTERM), 0 while none has.
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void askToStop(int signal)
+{
+    stopSignal = signal;
+}
+
+// While it lives, SIGINT and SIGTERM ask the export to stop instead of killing the process, so
+// that it removes its partial files; the old handlers come back afterwards.
+class StopOnSignals {
+public:
+    StopOnSignals()
+    {
+        stopSignal = 0;
+        struct sigaction action {};
+        action.sa_handler = &askToStop;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &oldInt_);
+        ::sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~StopOnSignals()
+    {
+        ::sigaction(SIGINT, &oldInt_, nullptr);
+        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+    }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+
+private:
+    struct sigaction oldInt_ {};
+    struct sigaction oldTerm_ {};
+};
 
 struct ExportArgs {
     QString project;
@@ -28,6 +63,7 @@ struct ExportArgs {
     QString passes;
     QString hold;
     QString crf;
+    QString proRes;
     ExportSettings settings;
 };
 
@@ -43,6 +79,7 @@ std::optional<ExportArgs> parseExportArgs(const QStringList& args)
             : word == "--passes"          ? &parsed.passes
             : word == "--hold"            ? &parsed.hold
             : word == "--crf"             ? &parsed.crf
+            : word == "--prores"          ? &parsed.proRes
                                           : nullptr;
         if (target != nullptr && i + 1 < args.size())
             *target = args[++i];
@@ -50,6 +87,8 @@ std::optional<ExportArgs> parseExportArgs(const QStringList& args)
             parsed.settings.allPages = true;
         else if (word == "--key-only")
             parsed.settings.keyOnly = true;
+        else if (word == "--replace")
+            parsed.settings.replaceSequence = true;
         else if (!word.startsWith("--") && parsed.project.isEmpty())
             parsed.project = word;
         else
@@ -84,6 +123,14 @@ QString readNumbers(ExportArgs& a)
         return QStringLiteral("bad --hold \"%1\"").arg(a.hold);
     if (!a.crf.isEmpty() && ((s.crf = a.crf.toInt(&ok)), !ok))
         return QStringLiteral("bad --crf \"%1\"").arg(a.crf);
+    if (s.passes > 1 && !s.allPages)
+        return QStringLiteral("--passes %1 plays the whole project: add --all").arg(s.passes);
+    if (a.proRes == "4444xq")
+        s.proRes = ProResProfile::P4444XQ;
+    else if (a.proRes == "422hq")
+        s.proRes = ProResProfile::P422HQ;
+    else if (!a.proRes.isEmpty() && a.proRes != "4444")
+        return QStringLiteral("bad --prores \"%1\": use 4444, 4444xq or 422hq").arg(a.proRes);
     if (!a.page.isEmpty() && !QRegularExpression(QStringLiteral("^\\d{3}$")).match(a.page).hasMatch())
         return QStringLiteral("bad page number \"%1\": use three digits, 000 to 999").arg(a.page);
     return validateExportSettings(s);
@@ -125,11 +172,14 @@ int runExport(const QStringList& args)
                          total > 0 ? static_cast<int>(100 * done / total) : 100, static_cast<long long>(done),
                          static_cast<long long>(total), fps, left);
         }
-        return true;
+        return stopSignal == 0;
     };
+    const StopOnSignals stopOnSignals;
     const ExportResult result = exportVideo(ws, parsed->settings, &composeTitle, progress);
     if (showProgress)
         std::fputs("\n", stderr);
+    if (result.cancelled && stopSignal != 0)
+        return 128 + stopSignal;   // as the shell reports a process the signal ended
     for (const QString& message : result.pageMessages)
         std::fprintf(stderr, "lumavo-cli: %s\n", message.toLocal8Bit().constData());
     if (!result.ok)

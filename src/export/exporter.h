@@ -15,7 +15,7 @@ struct ExportResult {
     bool ok = false;
     bool cancelled = false;
     QString message;          // why it failed; empty on success and on cancel
-    QStringList pageMessages; // what playback said (a wave that cannot be opened ends its page)
+    QStringList pageMessages; // what playback said besides errors (an error fails the export)
     std::int64_t frames = 0;
     bool hasSound = false;
 };
@@ -33,6 +33,14 @@ std::int64_t playTimeline(const Workspace& ws, const ExportSettings& settings, c
 // of `ws` into settings.destination, frame k being the stage at k / rate from the start of the
 // run. The page player runs on a stage that is never shown and a clock that never waits; `ws`
 // itself is left as it was. The file appears only when the export succeeds.
+// What an export with these settings would replace, in one sentence ("show.mp4 already exists.");
+// empty when nothing.
+QString exportWouldReplace(const ExportSettings& settings);
+
+// The finished export in a few words: "show.mp4: 12.4 MB, 10.5 s (630 frames)"; a PNG sequence
+// counts its frames and its sound.wav.
+QString exportSummary(const ExportSettings& settings, const ExportResult& result);
+
 ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, const TitleComposer& composer,
                          const ExportProgress& progress = {});
 

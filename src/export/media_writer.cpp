@@ -73,6 +73,9 @@ struct MediaWriter::Impl {
     std::int64_t frames = 0;
     std::int64_t audioDone = 0;   // samples written
     int audioFrameSize = 1024;
+    // Added to the sound's times: WebM places the encoder's first, padded samples before 0 and
+    // would move the whole file later by as much, so the sound goes in later by that padding.
+    std::int64_t ptsDelay = 0;
     bool headerWritten = false;
     bool fileOpened = false;
     std::vector<float> mixBuffer;
@@ -111,6 +114,12 @@ struct MediaWriter::Impl {
                 p.frame->format = video->pix_fmt;
                 p.frame->width = video->width;
                 p.frame->height = video->height;
+                // Encoders such as ProRes write the frame's own colour description, not the stream's.
+                p.frame->color_primaries = video->color_primaries;
+                p.frame->color_trc = video->color_trc;
+                p.frame->colorspace = video->colorspace;
+                p.frame->color_range = video->color_range;
+                p.frame->sample_aspect_ratio = video->sample_aspect_ratio;
                 ret = av_frame_get_buffer(p.frame, 0);
             }
             if (ret < 0) {
@@ -184,6 +193,8 @@ struct MediaWriter::Impl {
             return avError("cannot open the sound encoder", ret);
         if (audio->frame_size > 0)
             audioFrameSize = audio->frame_size;
+        if (format == ExportFormat::WebM)
+            ptsDelay = audio->initial_padding;
         audioStream = avformat_new_stream(out, nullptr);
         audioStream->time_base = audio->time_base;
         avcodec_parameters_from_context(audioStream->codecpar, audio);
@@ -221,7 +232,7 @@ struct MediaWriter::Impl {
             ret = swr_convert(swr, audioFrame->data, count, &src, count);
             if (ret < 0)
                 return avError("cannot convert the sound", ret);
-            audioFrame->pts = audioDone;
+            audioFrame->pts = audioDone + ptsDelay;
             audioDone += count;
             if (QString e = encode(audio, audioStream, audioFrame); !e.isEmpty())
                 return e;
@@ -261,7 +272,7 @@ std::int64_t MediaWriter::framesWritten() const
 }
 
 QString MediaWriter::open(const QString& path, ExportFormat format, Point size, FrameRate rate, int crf,
-                          SoundTrack* track)
+                          SoundTrack* track, ProResProfile proRes)
 {
     Impl& d = *d_;
     d.rate = rate;
@@ -272,7 +283,9 @@ QString MediaWriter::open(const QString& path, ExportFormat format, Point size, 
     if (ret < 0 || d.out == nullptr)
         return avError("cannot start the file", ret);
 
-    const VideoCodecChoice choice = videoCodecFor(format);
+    VideoCodecChoice choice = videoCodecFor(format);
+    if (format == ExportFormat::Mov && proRes == ProResProfile::P422HQ)
+        choice.pixelFormat = AV_PIX_FMT_YUV422P10LE;
     const AVCodec* codec = avcodec_find_encoder_by_name(choice.encoder);
     if (codec == nullptr)
         return QStringLiteral("the %1 encoder is not installed").arg(QLatin1String(choice.encoder));
@@ -290,6 +303,7 @@ QString MediaWriter::open(const QString& path, ExportFormat format, Point size, 
     d.video->color_trc = AVCOL_TRC_BT709;
     d.video->colorspace = AVCOL_SPC_BT709;
     d.video->color_range = format == ExportFormat::PngSequence ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
+    d.video->sample_aspect_ratio = {1, 1};   // square pixels
     if (d.out->oformat->flags & AVFMT_GLOBALHEADER)
         d.video->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary* options = nullptr;
@@ -301,7 +315,9 @@ QString MediaWriter::open(const QString& path, ExportFormat format, Point size, 
         // piling up in the encoder. (No queue at all would run the look-ahead on this thread.)
         av_dict_set(&options, "x264-params", "rc-lookahead=5:sync-lookahead=2", 0);
     } else if (format == ExportFormat::Mov) {
-        av_dict_set(&options, "profile", "4444", 0);
+        av_dict_set(&options, "profile", proRes == ProResProfile::P4444XQ ? "4444xq"
+                                             : proRes == ProResProfile::P422HQ ? "hq"
+                                                                                 : "4444", 0);
         // A fixed quantiser instead of the search for one on every slice, which made the encoder
         // five times slower; at 4 the picture stays far above what 8-bit titles can show.
         d.video->flags |= AV_CODEC_FLAG_QSCALE;

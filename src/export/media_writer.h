@@ -26,10 +26,10 @@ public:
     MediaWriter(const MediaWriter&) = delete;
     MediaWriter& operator=(const MediaWriter&) = delete;
 
-    // Opens `path` (for a PNG sequence, the numbered pattern) for `format`; sound is written from
+    // Opens `path` (for a PNG sequence, the numbered pattern, '%' doubled elsewhere) for `format`; sound is written from
     // `track` when it is given and the format has a sound stream (a PNG sequence has none).
     QString open(const QString& path, ExportFormat format, Point size, FrameRate rate, int crf,
-                 SoundTrack* track);
+                 SoundTrack* track, ProResProfile proRes = ProResProfile::P4444);
     // Encodes the next frame: width * height pixels of R, G, B, A bytes, rows `stride` bytes apart.
     // Only rows [changedTop, changedBottom) differ from the previous frame: only they are converted
     // to the encoder's pixel format (the first frame is converted whole).

@@ -155,6 +155,11 @@ QString SoundTrack::mix(std::int64_t from, int count, float* out)
             const int given = p.reader->addTo(out + (a - from) * kExportChannels, wanted);
             p.at += given;
             p.ended = given < wanted;
+            // The resampler may give a few samples fewer than the length; a file that ends well
+            // before it was cut short since the run was planned.
+            constexpr std::int64_t kResamplerSlack = 64;
+            if (p.ended && p.at + kResamplerSlack < s.end && error.isEmpty())
+                error = QStringLiteral("the sound %1 ends early: it was cut short while it was read").arg(s.path);
         }
     }
     // A sound that has ended closes its file.

@@ -58,7 +58,94 @@ mode_t defaultFileMode()
     return 0666 & ~mask;
 }
 
+// Why a destination that exists is no file a save may replace; empty when it is one.
+QString refusalFor(const QByteArray& name, const struct stat& st)
+{
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("it is a FIFO, not a regular file");
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return QStringLiteral("it is a device, not a regular file");
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("it is a folder, not a regular file");
+    if (S_ISSOCK(st.st_mode))
+        return QStringLiteral("it is a socket, not a regular file");
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("it is not a regular file");
+    // The permission bits first, so that a read-only file is refused to root as well.
+    if ((st.st_mode & 0222) == 0)
+        return QStringLiteral("the file is read-only");
+    if (::access(name.constData(), W_OK) != 0)
+        return systemReason(errno);
+    return {};
+}
+
+void syncFolder(const QString& dir)
+{
+    const int dirFd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
 } // namespace
+
+Result resolveSaveTarget(const QString& path, QString* target, LinkPolicy links)
+{
+    constexpr int kMaxLinks = 40;   // as the kernel's own limit on a chain of links
+    QString at = path;
+    for (int depth = 0;; ++depth) {
+        const QByteArray name = QFile::encodeName(at);
+        struct stat st {};
+        if (::lstat(name.constData(), &st) != 0) {
+            if (errno != ENOENT)
+                return writeFailure(path, systemReason(errno));
+            *target = at;   // a new file (or the name a dangling link holds)
+            return Result::success();
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            if (const QString why = refusalFor(name, st); !why.isEmpty())
+                return writeFailure(path, why);
+            *target = at;
+            return Result::success();
+        }
+        if (links == LinkPolicy::Refuse)
+            return writeFailure(path, QStringLiteral("it is a symbolic link"));
+        if (depth >= kMaxLinks)
+            return writeFailure(path, systemReason(ELOOP));
+        QByteArray linked(4096, Qt::Uninitialized);
+        const ssize_t n = ::readlink(name.constData(), linked.data(), static_cast<std::size_t>(linked.size()));
+        if (n < 0)
+            return writeFailure(path, systemReason(errno));
+        linked.truncate(n);
+        const QString next = QFile::decodeName(linked);
+        // A relative link is relative to the folder that holds it.
+        at = next.startsWith(u'/') ? next : QFileInfo(at).absolutePath() + u'/' + next;
+    }
+}
+
+Result replaceWithFile(const QString& written, const QString& path, LinkPolicy links)
+{
+    QString target;
+    if (Result checked = resolveSaveTarget(path, &target, links); !checked.ok)
+        return checked;
+    const QByteArray from = QFile::encodeName(written);
+    const QByteArray to = QFile::encodeName(target);
+    struct stat old {};
+    ::chmod(from.constData(), ::stat(to.constData(), &old) == 0 ? (old.st_mode & 07777) : defaultFileMode());
+    const int fd = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return writeFailure(path, systemReason(errno));
+    const int synced = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (synced != 0)
+        return writeFailure(path, systemReason(error));
+    if (::rename(from.constData(), to.constData()) != 0)
+        return writeFailure(path, systemReason(errno));
+    syncFolder(QFileInfo(target).absolutePath());
+    return Result::success();
+}
 
 FileWriteCalls FileWriteCalls::system()
 {
@@ -76,14 +163,16 @@ bool isWriterTemporaryName(const QString& fileName)
     return pattern.match(fileName).hasMatch();
 }
 
-int removeStaleTemporaries(const QString& dir)
+int removeStaleTemporaries(const QString& dir, const QString& targetName)
 {
     const QDir d(dir.isEmpty() ? QStringLiteral(".") : dir);
+    const QString prefix = u'.' + targetName + kTemporaryMark;
     int removed = 0;
     const QStringList names = d.entryList({QStringLiteral(".*") + kTemporaryMark + u'*'},
                                           QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QString& name : names) {
-        if (isWriterTemporaryName(name) && QFile::remove(d.filePath(name)))
+        const bool ours = targetName.isEmpty() || (name.startsWith(prefix) && name.size() == prefix.size() + 6);
+        if (ours && isWriterTemporaryName(name) && QFile::remove(d.filePath(name)))
             ++removed;
     }
     return removed;
@@ -97,7 +186,10 @@ Result writeFileAtomically(const QString& path, std::initializer_list<QByteArray
 Result writeFileAtomically(const QString& path, std::initializer_list<QByteArrayView> parts,
                            const FileWriteCalls& calls)
 {
-    const QFileInfo info(path);
+    QString targetPath;
+    if (Result checked = resolveSaveTarget(path, &targetPath); !checked.ok)
+        return checked;
+    const QFileInfo info(targetPath);
     const QString dir = info.absolutePath();
     QByteArray temp = QFile::encodeName(dir + u'/' + temporaryFileTemplate(info.fileName()));
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -112,7 +204,7 @@ Result writeFileAtomically(const QString& path, std::initializer_list<QByteArray
 
     // The new file keeps the old one's permissions; a new file gets the usual ones.
     struct stat old {};
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = QFile::encodeName(targetPath);
     const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : defaultFileMode();
     ::fchmod(fd, mode);
 
@@ -127,12 +219,7 @@ Result writeFileAtomically(const QString& path, std::initializer_list<QByteArray
         return discard(systemReason(errno), false);
     if (::rename(temp.constData(), target.constData()) != 0)
         return discard(systemReason(errno), false);
-    // Make the rename itself survive a power cut.
-    const int dirFd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    syncFolder(dir);   // makes the rename itself survive a power cut
     return Result::success();
 }
 

@@ -1,5 +1,6 @@
 #include "storage/settings_file.h"
 
+#include "platform/atomic_file.h"
 #include "storage/file_lookup.h"
 
 #include <QFileInfo>
@@ -36,6 +37,11 @@ SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QStr
 {
     SettingsReadOutcome outcome;
     ws.editor.settingsRead = true;
+    // Temporaries of settings saves that were killed (beside the file a link leads to, when it is one).
+    QString written;
+    if (!resolveSaveTarget(path, &written).ok)
+        written = path;
+    removeStaleTemporaries(QFileInfo(written).absolutePath(), QFileInfo(written).fileName());
     if (!QFileInfo(path).isFile())
         return outcome;
     outcome.fileFound = true;

@@ -1,7 +1,12 @@
 #include "cli_run.h"
 
+#include "platform/silent_prompter.h"
+#include "storage/page_file.h"
+
 #include <QDir>
 #include <QFile>
+#include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace lumavo::test {
@@ -63,6 +68,66 @@ TEST(ExportCli, BadValuesExitWithOneAndUsageErrorsWithTwo)
     const CliRun noFolder = runCli({"export", demo.project(), "--out", demo.dir.file("no/x.mp4"), "--size", "64x36"});
     EXPECT_EQ(noFolder.exitCode, 1);
     EXPECT_EQ(demo.entries(), before);
+}
+
+TEST(ExportCli, PassesAndAnOlderSequenceNeedTheirOwnWords)
+{
+    DemoCopy demo;
+    const QStringList base{"export", demo.project(), "--size", "64x36", "--fps", "25"};
+    const CliRun onePage = runCli(base + QStringList{"--out", demo.dir.file("x.mp4"), "--passes", "2"});
+    EXPECT_EQ(onePage.exitCode, 1);
+    EXPECT_TRUE(onePage.stderrText.contains("add --all")) << qPrintable(onePage.stderrText);
+
+    const QStringList sequence = base + QStringList{"--out", demo.dir.file("f%03d.png"), "--page", "001"};
+    ASSERT_EQ(runCli(sequence).exitCode, 0);
+    const CliRun again = runCli(sequence);
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.stderrText.contains("already holds an exported sequence")) << qPrintable(again.stderrText);
+    EXPECT_EQ(runCli(sequence + QStringList{"--replace"}).exitCode, 0);
+}
+
+// A project of one page that pauses for an hour, so an export of it runs until it is stopped.
+QString longProject(const TempDir& dir)
+{
+    writeAll(dir.file("LONG.tlp"), "[LumavoProject]\nProjectName=LONG.tlp\n");
+    Workspace ws;
+    ws.project.projectDir = dir.path() + "/";
+    ws.project.projectName = "LONG.tlp";
+    TitleLine& line = ws.page.line(1);
+    line.text = "Long";
+    line.titleValid = true;
+    line.inDir = 13;
+    line.outDir = 13;
+    ws.page.pauseSecs = 3600;
+    SilentPrompter prompter;
+    SavePage(ws, prompter);
+    return dir.file("LONG.tlp");
+}
+
+TEST(ExportCli, InterruptedOrTerminatedExportLeftHiddenPartialFiles)
+{
+    TempDir dir;
+    const QString project = longProject(dir);
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const struct {
+        const char* out;
+        int signal;
+        int exitCode;
+    } cases[] = {{"long.mov", SIGTERM, 143}, {"f%05d.png", SIGINT, 130}};
+    for (const auto& c : cases) {
+        QProcess process;
+        process.start(QStringLiteral(LUMAVO_CLI),
+                      {"export", project, "--out", dir.file(c.out), "--size", "64x36", "--fps", "25"});
+        ASSERT_TRUE(process.waitForStarted());
+        // Until the export has begun writing its hidden files.
+        for (int i = 0; i < 600 && QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot) == before; ++i)
+            QThread::msleep(50);
+        ::kill(static_cast<pid_t>(process.processId()), c.signal);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << c.out;
+        EXPECT_EQ(process.exitCode(), c.exitCode) << c.out;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before) << c.out;
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +147,32 @@ TEST(PageCli, TextOutsideTheCodePageWasWrittenAsQuestionMarks)
     EXPECT_TRUE(r.stderrText.contains(QString::fromUtf8("WaveFile2 holds characters outside Windows-1252: 東京")))
         << r.err.constData();
     EXPECT_FALSE(QFile::exists(dir.file("P.000")));
+}
+
+TEST(PageCli, WriteReplacedAFifoALinkOrAReadOnlyPage)
+{
+    test::TempDir dir, elsewhere;
+    ASSERT_TRUE(writeAll(dir.file("in.json"), R"({"Text1": "new"})"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("fifo")).constData(), 0600), 0);
+    const CliRun fifo = runCli({"page", "write", dir.file("in.json"), dir.file("fifo")});
+    EXPECT_EQ(fifo.exitCode, 1);
+    EXPECT_TRUE(fifo.stderrText.contains(dir.file("fifo") + ": it is a FIFO")) << qPrintable(fifo.stderrText);
+    EXPECT_FALSE(QFileInfo(dir.file("fifo")).isFile());
+
+    ASSERT_TRUE(writeAll(dir.file("old.000"), "old"));
+    ASSERT_TRUE(QFile::setPermissions(dir.file("old.000"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const CliRun readOnly = runCli({"page", "write", dir.file("in.json"), dir.file("old.000")});
+    EXPECT_EQ(readOnly.exitCode, 1);
+    EXPECT_TRUE(readOnly.stderrText.contains("read-only")) << qPrintable(readOnly.stderrText);
+    EXPECT_EQ(readAll(dir.file("old.000")), "old");
+
+    // A project whose page lives in another folder: the page there gets the new contents.
+    ASSERT_TRUE(writeAll(elsewhere.file("P.000"), "old"));
+    ASSERT_TRUE(QFile::link(elsewhere.file("P.000"), dir.file("P.000")));
+    const CliRun linked = runCli({"page", "write", dir.file("in.json"), dir.file("P.000")});
+    EXPECT_EQ(linked.exitCode, 0) << qPrintable(linked.stderrText);
+    EXPECT_TRUE(QFileInfo(dir.file("P.000")).isSymLink());
+    EXPECT_EQ(readAll(elsewhere.file("P.000")).size(), kRecordSize);
 }
 
 } // namespace

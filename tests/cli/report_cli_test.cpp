@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,15 @@ TEST_F(ReportCli, FailuresAndUsageErrorsHaveTheirExitCodes)
     EXPECT_EQ(runReportCli({"--pdf", dir.file("a.pdf")}).exitCode, 2);
     EXPECT_EQ(runReportCli({dir.file("show.tlp"), "--pdf", dir.file("a.pdf"), "--page-size", "Napkin"}).exitCode, 2);
     EXPECT_FALSE(QFile::exists(dir.file("a.pdf")));
+}
+
+TEST_F(ReportCli, PdfReplacedAFifo)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("fifo")).constData(), 0600), 0);
+    const CliRun run = runReportCli({dir.file("show.tlp"), "--pdf", dir.file("fifo")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.stderrText.contains(dir.file("fifo") + ": it is a FIFO")) << qPrintable(run.stderrText);
+    EXPECT_FALSE(QFileInfo(dir.file("fifo")).isFile());
 }
 
 } // namespace

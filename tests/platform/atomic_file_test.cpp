@@ -150,6 +150,85 @@ TEST(AtomicFile, WriterTemporaryNames)
     EXPECT_TRUE(isWriterTemporaryName(QString(temporaryFileTemplate("A.000")).replace("XXXXXX", "Qw3rty")));
 }
 
+bool makeLink(const QString& target, const QString& link)
+{
+    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) == 0;
+}
+
+TEST(AtomicFile, SaveReplacedAFifoADeviceOrAFolderWithAPlainFile)
+{
+    TempDir dir;
+    const QString fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(makeLink("/dev/null", dir.file("null")));   // a link, so a faulty writer replaces only it
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    const struct {
+        const char* name;
+        const char* why;
+    } cases[] = {{"fifo", "it is a FIFO"}, {"null", "it is a device"}, {"folder", "it is a folder"}};
+    for (const auto& c : cases) {
+        const QString path = dir.file(c.name);
+        const Result r = writeFileAtomically(path, {QByteArray("new")});
+        EXPECT_FALSE(r.ok) << c.name;
+        EXPECT_TRUE(r.error.startsWith("Cannot write " + path + ": " + c.why)) << r.error.toStdString();
+    }
+    struct stat st {};
+    EXPECT_TRUE(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(::lstat(QFile::encodeName(dir.file("null")).constData(), &st) == 0 && S_ISLNK(st.st_mode));
+    EXPECT_EQ(entries(dir.path()), (QStringList{"fifo", "null"}));
+}
+
+TEST(AtomicFile, ReadOnlyFileWasReplacedEvenForRoot)
+{
+    TempDir dir;
+    const QString path = dir.file("SHOW.000");
+    ASSERT_TRUE(test::writeAll(path, "old"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const Result r = writeFileAtomically(path, {QByteArray("new")});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, "Cannot write " + path + ": the file is read-only");
+    EXPECT_EQ(test::readAll(path), "old");
+    EXPECT_EQ(entries(dir.path()), QStringList{"SHOW.000"});
+}
+
+TEST(AtomicFile, SaveOverALinkReplacedTheLinkInsteadOfItsTarget)
+{
+    TempDir project, pages;
+    const QString page = pages.file("SHOW.000");
+    ASSERT_TRUE(test::writeAll(page, "old"));
+    ASSERT_TRUE(QFile::setPermissions(page, QFile::ReadOwner | QFile::WriteOwner));
+    // A chain: an absolute link to a relative one in the other folder.
+    ASSERT_TRUE(makeLink("SHOW.000", pages.file("current")));
+    ASSERT_TRUE(makeLink(pages.file("current"), project.file("SHOW.000")));
+    ASSERT_TRUE(writeFileAtomically(project.file("SHOW.000"), {QByteArray("new")}).ok);
+    EXPECT_EQ(test::readAll(page), "new");
+    EXPECT_TRUE(QFileInfo(project.file("SHOW.000")).isSymLink());
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(page).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << "the target keeps its permissions";
+    EXPECT_EQ(entries(pages.path()), (QStringList{"current", "SHOW.000"}));
+
+    // A dangling link writes the file it names.
+    ASSERT_TRUE(makeLink(pages.file("SHOW.001"), project.file("SHOW.001")));
+    ASSERT_TRUE(writeFileAtomically(project.file("SHOW.001"), {QByteArray("one")}).ok);
+    EXPECT_EQ(test::readAll(pages.file("SHOW.001")), "one");
+    EXPECT_TRUE(QFileInfo(project.file("SHOW.001")).isSymLink());
+
+    // An export refuses links.
+    QString target;
+    EXPECT_FALSE(resolveSaveTarget(project.file("SHOW.000"), &target, LinkPolicy::Refuse).ok);
+}
+
+TEST(AtomicFile, StaleTemporariesOfOneFileAreRemovedAndNoOthers)
+{
+    TempDir dir;
+    for (const char* name : {".lumavo.ini.lumavo-a1B2c3", ".lumavo.ini.lumavo-Zz9999", ".other.ini.lumavo-a1B2c3",
+                             "lumavo.ini", ".lumavo.ini.lumavo-a1B2c3d"})
+        ASSERT_TRUE(test::writeAll(dir.file(name), "x"));
+    EXPECT_EQ(removeStaleTemporaries(dir.path(), "lumavo.ini"), 2);
+    EXPECT_EQ(entries(dir.path()), (QStringList{".lumavo.ini.lumavo-a1B2c3d", ".other.ini.lumavo-a1B2c3", "lumavo.ini"}));
+}
+
 TEST(ReadRegularFile, PipesAndDevicesAreRefusedWithoutBlocking)
 {
     TempDir dir;

@@ -81,6 +81,15 @@ TEST_F(SettingsFileTest, UnwritableFileReportsIt)
     EXPECT_TRUE(r.error.contains(ini()));
 }
 
+TEST_F(SettingsFileTest, KilledSettingsSavesLeftTheirTemporariesForever)
+{
+    ASSERT_TRUE(QDir().mkpath(dir.file("conf")));
+    for (const char* name : {".lumavo.ini.lumavo-a1B2c3", ".lumavo.ini.lumavo-XyZ789", ".other.ini.lumavo-a1B2c3"})
+        ASSERT_TRUE(writeAll(dir.file(QStringLiteral("conf/") + name), "x"));
+    readtheinifile(*ws, prompter, ini());
+    EXPECT_EQ(QDir(dir.file("conf")).entryList(QDir::Files | QDir::Hidden), QStringList{".other.ini.lumavo-a1B2c3"});
+}
+
 } // namespace
 } // namespace lumavo
 

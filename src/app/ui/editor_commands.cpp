@@ -6,11 +6,10 @@
 #include "app/ui/pictures.h"
 #include "app/ui/time_options.h"
 #include "compose/ui/effects_window.h"
-#include "export/ui/export_dialog.h"
-#include "export/ui/export_runner.h"
 #include "playback/ui/stage.h"
 #include "storage/page_edits.h"
 #include "storage/project.h"
+#include "storage/settings_file.h"
 #include "storage/ui/project_info_window.h"
 #include "storage/ui/report_printing.h"
 #include "storage/ui/system_info_window.h"
@@ -40,6 +39,7 @@ std::int32_t screenCapability(const QWidget& window, int which)
 
 EditorCommands::EditorCommands(QMainWindow& frame, EditorHost& host, AppContext& context)
     : QObject(&frame), frame_(frame), host_(host), context_(context), ws_(context.workspace),
+      exporter_(new ExportController(&frame, context.prompter, settingsFilePath())),
       openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }), helpSource_(QStringLiteral(":/help"))
 {
     setObjectName(QStringLiteral("EditorCommands"));
@@ -310,18 +310,7 @@ void EditorCommands::SetColorBarTime1Click()
 void EditorCommands::PrintFileButton1Click1() { host_.applyActions(printProjectReport(context_)); }
 void EditorCommands::PrintSetup1Click() { runPrintSetup(context_); }
 
-void EditorCommands::ExportVideo1Click()
-{
-    ExportDialog dialog(exportChoices_, &frame_);
-    if (context_.prompter.execModal(dialog) != QDialog::Accepted)
-        return;
-    exportChoices_ = dialog.settings();
-    const ExportResult result = runExportWithProgress(&frame_, ws_, exportChoices_, &composeTitle);
-    for (const QString& message : result.pageMessages)
-        context_.prompter.message(message, MessageIcon::Error);
-    if (!result.ok && !result.cancelled)
-        context_.prompter.message(result.message, MessageIcon::Error);
-}
+void EditorCommands::ExportVideo1Click() { exporter_->run(ws_, &composeTitle); }
 
 void EditorCommands::Exit1Click()
 {

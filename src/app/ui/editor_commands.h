@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/export_settings.h"
+#include "export/ui/export_controller.h"
 #include "storage/page_commands.h"
 #include "storage/page_record.h"
 #include "storage/ui/app_context.h"
@@ -69,6 +69,7 @@ public:
     EditorCommands(QMainWindow& frame, EditorHost& host, AppContext& context);
 
     void setWindows(const EditorWindows& windows) { windows_ = windows; }
+    void setSettingsPath(const QString& path) { exporter_->setSettingsPath(path); }
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
     void setHelpSource(const QString& folder) { helpSource_ = folder; }
 
@@ -138,7 +139,7 @@ private:
     AppContext& context_;
     Workspace& ws_;
     EditorWindows windows_;
-    ExportSettings exportChoices_;   // the last export's choices, offered again
+    ExportController* exporter_;     // the Export Video command, owned as a child
     RecordBytes beforeAlignment_{};  // the page as it was when the alignment screen opened
     std::function<bool(const QUrl&)> openUrl_;
     QString helpSource_;

@@ -68,6 +68,12 @@ TBitMovOptMain::~TBitMovOptMain()
     delete splash_.data();
 }
 
+void TBitMovOptMain::setSettingsPath(const QString& path)
+{
+    settingsPath_ = path;
+    commands_->setSettingsPath(path);
+}
+
 // ---- building the window ------------------------------------------------------------------
 
 void TBitMovOptMain::buildTitleLines(QWidget* surface)

@@ -84,7 +84,7 @@ public:
     // Seams for the outside world: the process end of shutdown, the settings file, the browser
     // and the folder the help pages are copied from.
     void setProcessEnd(std::function<void()> end) { processEnd_ = std::move(end); }
-    void setSettingsPath(const QString& path) { settingsPath_ = path; }
+    void setSettingsPath(const QString& path);
 
     // The commands panel: its actions, and the play and help commands other windows connect to.
     EditorCommands& commands() const { return *commands_; }
