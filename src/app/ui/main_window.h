@@ -84,7 +84,11 @@ public:
     // Seams for the outside world: the process end of shutdown, the settings file, the browser
     // and the folder the help pages are copied from.
     void setProcessEnd(std::function<void()> end) { processEnd_ = std::move(end); }
-    void setSettingsPath(const QString& path) { settingsPath_ = path; }
+    void setSettingsPath(const QString& path)
+    {
+        settingsPath_ = path;
+        commands_->setSettingsPath(path);
+    }
 
     // The commands panel: its actions, and the play and help commands other windows connect to.
     EditorCommands& commands() const { return *commands_; }
@@ -110,6 +114,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;      // FormCloseQuery
     void resizeEvent(QResizeEvent* event) override;    // FormResize
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override; // FormMouseDown
 
 private slots:
@@ -131,6 +136,8 @@ private:
     void syncEditorControls();
     void applyEditFont(int line);
     void placeWindow(const WindowPlacement& placement);
+    // Moves the direction toolbar, kept wholly inside the window.
+    void placeDirectionToolbar(int left, int top);
     void showPageNumber();
     QRect editRectInWindow(int line) const;
 
