@@ -5,7 +5,8 @@
 # Usage: scripts/file_type_check.sh [OUTPUT_DIR]   (BUILD_DIR=... chooses the build, default "build")
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh shared-mime-info desktop-file-utils libglib2.0-bin xdg-utils imagemagick x11-utils
+bash scripts/install-deps.sh shared-mime-info desktop-file-utils libglib2.0-bin xdg-utils libfile-mimeinfo-perl \
+  imagemagick x11-utils
 out=${1:-file-type-check}
 build=${BUILD_DIR:-build}
 display=${SCREEN_DISPLAY:-:98}
@@ -13,7 +14,7 @@ mkdir -p "$out"
 
 scratch=$(mktemp -d)
 prefix=$scratch/prefix
-cmake --install "$build" --prefix "$prefix" >/dev/null
+cmake --install "$build" --prefix "$prefix" >/dev/null 2>&1
 export XDG_DATA_DIRS=$prefix/share:/usr/share
 export XDG_DATA_HOME=$scratch/data XDG_CONFIG_HOME=$scratch/config
 export PATH=$prefix/bin:$PATH
@@ -25,8 +26,15 @@ project=$scratch/show/DEMO.tlp
 
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
+# The Lumavo processes started from the scratch prefix (a file manager starts "lumavo" from PATH).
+ours() {
+  for pid in $(pgrep -x lumavo || true); do
+    [[ $(readlink "/proc/$pid/exe" 2>/dev/null) == "$prefix/bin/lumavo" ]] && echo "$pid"
+  done
+  return 0
+}
 cleanup() {
-  for pid in $(pgrep -f "^$prefix/bin/lumavo" || true); do kill "$pid" 2>/dev/null || true; done
+  for pid in $(ours); do kill "$pid" 2>/dev/null || true; done
   kill "$xvfb" 2>/dev/null || true
   rm -rf "$scratch"
 }
@@ -48,14 +56,14 @@ for opener in "gio open" "xdg-open"; do
   $opener "$project" &
   started=
   for _ in $(seq 100); do
-    started=$(pgrep -af "^$prefix/bin/lumavo" || true)
-    [[ -n $started ]] && break
+    pid=$(ours | head -n 1)
+    [[ -n $pid ]] && started=$(tr '\0' ' ' < "/proc/$pid/cmdline") && break
     sleep 0.1
   done
   [[ $started == *"$project"* ]] || fail "$opener did not start lumavo with the project ($started)"
   sleep 4   # the splash goes, the project's first page shows
   import -window root "$out/${opener/ /-}.png"
-  for pid in $(pgrep -f "^$prefix/bin/lumavo"); do kill "$pid"; done
+  for pid in $(ours); do kill "$pid"; done
   sleep 1
   echo "ok: $opener started: $started"
 done
