@@ -115,6 +115,20 @@ TEST_F(MainWindowTest, CtrlAInATitleBoxOpenedAlignInsteadOfSelectingTheText)
     EXPECT_EQ(aligned.count(), 1) << "anywhere else Ctrl+A is Align";
 }
 
+TEST_F(MainWindowTest, OpeningANamedProjectAsksToSaveFirstAndRefusesAMissingFile)
+{
+    saveProjectAs();
+    window->edit(1)->setText(QStringLiteral("Unsaved"));
+    window->commands().openProjectPath(dir.file(QStringLiteral("GONE.tlp")));
+    EXPECT_TRUE(prompter.confirmations.isEmpty()) << "nothing to open: nothing asked, nothing lost";
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(window->edit(1)->text(), QStringLiteral("Unsaved"));
+    prompter.answers = {Answer::No};
+    window->commands().openProjectPath(dir.file(QStringLiteral("SHOW.tlp")));
+    EXPECT_EQ(prompter.confirmations, QStringList{QStringLiteral("Save current page?")});
+    EXPECT_FALSE(workspace.editor.pageModified);
+}
+
 TEST_F(MainWindowTest, PageDownAndPageUpWalkThePagesUnlessATitleBoxHasFocus)
 {
     window->show();
