@@ -90,6 +90,39 @@ void drawGrid(Canvas& canvas, bool on)
     canvas.lineTo(x, bm.height());
 }
 
+Rect safeArea(Point stage, int percent)
+{
+    const int width = stage.x * percent / 100;
+    const int height = stage.y * percent / 100;
+    const int left = (stage.x - width) / 2;
+    const int top = (stage.y - height) / 2;
+    return {left, top, left + width, top + height};
+}
+
+void drawSafeAreas(Canvas& canvas, bool on)
+{
+    const Point stage{canvas.bitmap().width(), canvas.bitmap().height()};
+    canvas.pen.color = on ? kGridGrey : kBlack;
+    for (const int percent : {kActionSafePercent, kTitleSafePercent}) {
+        canvas.pen.style = on && percent == kActionSafePercent ? PenStyle::Dot : PenStyle::Solid;
+        const Rect r = safeArea(stage, percent);
+        canvas.moveTo(r.left, r.top);
+        canvas.lineTo(r.right - 1, r.top);
+        canvas.lineTo(r.right - 1, r.bottom - 1);
+        canvas.lineTo(r.left, r.bottom - 1);
+        canvas.lineTo(r.left, r.top);
+    }
+    canvas.pen.style = PenStyle::Solid;
+}
+
+void moveTitlePicture(Canvas& canvas, const Bitmap& picture, Point from, Point to)
+{
+    canvas.copyMode = RasterOp::Blackness;
+    canvas.draw(from.x, from.y, picture);
+    canvas.copyMode = RasterOp::SrcCopy;
+    canvas.draw(to.x, to.y, picture);
+}
+
 AlignmentPaths::AlignmentPaths(Workspace& workspace) : workspace_(workspace) {}
 
 DrawnPath& AlignmentPaths::path(PathId id)

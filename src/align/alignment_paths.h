@@ -51,6 +51,20 @@ PathPoint stepTowards(PathPoint previous, Point mouse);
 // a solid black line (erasing it) when off. Leaves the pen solid in that colour.
 void drawGrid(Canvas& canvas, bool on);
 
+// The safe areas guides mark: centred rectangles of this share of the stage's width and height
+// (action-safe 93 %, title-safe 90 %, as broadcasters keep them for today's flat screens).
+inline constexpr int kActionSafePercent = 93;
+inline constexpr int kTitleSafePercent = 90;
+// The centred rectangle of `percent` of a stage of size `stage` (right and bottom excluded).
+Rect safeArea(Point stage, int percent);
+// The action-safe (dotted) and title-safe (solid) outlines in the grid's grey when on, in black
+// (erasing them) when off. Drawn beside the centre line, switched with it; leaves the pen solid.
+void drawSafeAreas(Canvas& canvas, bool on);
+
+// A title dragged or nudged on the stage: its picture drawn there at `from` is blacked out and
+// drawn again at `to`, so no copy stays behind at the old place.
+void moveTitlePicture(Canvas& canvas, const Bitmap& picture, Point from, Point to);
+
 // What the alignment screen knows of a title image: its composed picture and where it stands.
 // bitmap is null when the line has no image.
 struct TitlePicture {

@@ -7,7 +7,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QPoint>
 #include <QSysInfo>
+#include <QUrl>
 #include <algorithm>
 #include <QVersionNumber>
 
@@ -119,8 +121,18 @@ WindowPlacement fitMainWindow(const WindowPlacement& stored, const QList<QRect>&
         }
     }
     if (area.isValid()) {
-        fitted.width = std::min(fitted.width, std::max(area.width(), kMainWindowMinWidth));
-        fitted.height = std::min(fitted.height, std::max(area.height(), kMainWindowMinHeight));
+        // A window as large as the area (or shrunk to it) is moved wholly onto it.
+        const auto onto = [](int start, int size, int areaStart, int areaSize) {
+            return size >= areaSize ? areaStart : std::clamp(start, areaStart, areaStart + areaSize - size);
+        };
+        if (fitted.width >= area.width()) {
+            fitted.width = std::min(fitted.width, std::max(area.width(), kMainWindowMinWidth));
+            fitted.left = onto(fitted.left, fitted.width, area.left(), area.width());
+        }
+        if (fitted.height >= area.height()) {
+            fitted.height = std::min(fitted.height, std::max(area.height(), kMainWindowMinHeight));
+            fitted.top = onto(fitted.top, fitted.height, area.top(), area.height());
+        }
     }
     fitted.width = std::max(fitted.width, kMainWindowMinWidth);
     fitted.height = std::max(fitted.height, kMainWindowMinHeight);
@@ -161,6 +173,37 @@ CloseVerdict closeQuery(Workspace& ws, Prompter& prompter, const ProjectSaveInfo
         return CloseVerdict::StayOpen;
     const SavePageOutcome saved = SavePage(ws, prompter);
     return saved.status == SavePageStatus::WriteFailed ? CloseVerdict::StayOpen : CloseVerdict::Close;
+}
+
+QPoint placeBeside(const QRect& window, const QSize& size, const QRect& area)
+{
+    const auto within = [](int start, int length, int areaStart, int areaLength) {
+        return std::max(areaStart, std::min(start, areaStart + areaLength - length));
+    };
+    const int top = within(window.top(), size.height(), area.top(), area.height());
+    const int left = within(window.left(), size.width(), area.left(), area.width());
+    if (window.right() + 1 + size.width() <= area.right() + 1)
+        return {window.right() + 1, top};
+    if (window.left() - size.width() >= area.left())
+        return {window.left() - size.width(), top};
+    if (window.bottom() + 1 + size.height() <= area.bottom() + 1)
+        return {left, window.bottom() + 1};
+    if (window.top() - size.height() >= area.top())
+        return {left, window.top() - size.height()};
+    return {area.right() + 1 - size.width(), area.top()};
+}
+
+QString projectArgument(const QStringList& arguments, const QString& workingDir)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument.isEmpty() || argument.startsWith(u'-'))
+            continue;
+        const QUrl url(argument);
+        const QString path = url.isLocalFile() ? url.toLocalFile() : argument;
+        return QDir::cleanPath(QDir(workingDir).absoluteFilePath(path));
+    }
+    return {};
 }
 
 } // namespace lumavo

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -60,9 +61,18 @@ inline constexpr int kMainWindowMinHeight = 360;
 
 // The main window's placement from the settings file made usable: a width or height of zero or
 // less becomes the designed one, a size beyond the available area of the screen the window is
-// on (or the primary screen's, when it is on none) shrinks to that area, and a window lying
-// wholly off every screen moves as keepOnScreens moves it.
+// on (or the primary screen's, when it is on none) shrinks to that area and moves onto it, and a
+// window lying wholly off every screen moves as keepOnScreens moves it.
 WindowPlacement fitMainWindow(const WindowPlacement& stored, const QList<QRect>& available, const QRect& primary);
+
+// The project named on the command line (`lumavo FILE.tlp`, as a file manager starts it): the first
+// argument after the program's name that is not an option, a path or a file: URL, made absolute
+// against workingDir. Empty when there is none.
+QString projectArgument(const QStringList& arguments, const QString& workingDir);
+
+// Where a window of `size` goes beside `window` within `area`: right of it, else left of it, else
+// below, else above, else at the area's top-right corner; tops and lefts kept within the area.
+QPoint placeBeside(const QRect& window, const QSize& size, const QRect& area);
 
 enum class CloseVerdict { Close, StayOpen };
 // The close query: with unsaved edits and an open project, asks "Save current page first?"

@@ -117,6 +117,23 @@ EditorActions newProjectFromTool(Workspace& ws, Prompter& prompter)
     return newProjectFromTool(ws);
 }
 
+namespace {
+
+// OpenProject of a file the operator named; the page just opened is unmodified.
+EditorActions openChosenProject(Workspace& ws, Prompter& prompter, const QString& path)
+{
+    const OpenProjectOutcome opened = OpenProject(ws, prompter, path);
+    ws.editor.pageModified = false;
+    EditorActions actions;
+    actions.enableProjectTools = true;
+    actions.enableNewAndCopy = true;
+    actions.showPage = opened.pageLoaded;
+    actions.showPageNumber = opened.pageLoaded;
+    return actions;
+}
+
+} // namespace
+
 EditorActions openProjectCommand(Workspace& ws, Prompter& prompter)
 {
     FileDialogOptions options;
@@ -127,14 +144,17 @@ EditorActions openProjectCommand(Workspace& ws, Prompter& prompter)
     const auto chosen = prompter.openFileName(options);
     if (!chosen || chosen->isEmpty())
         return {};
-    const OpenProjectOutcome opened = OpenProject(ws, prompter, *chosen);
-    ws.editor.pageModified = false;
-    EditorActions actions;
-    actions.enableProjectTools = true;
-    actions.enableNewAndCopy = true;
-    actions.showPage = opened.pageLoaded;
-    actions.showPageNumber = opened.pageLoaded;
-    return actions;
+    return openChosenProject(ws, prompter, *chosen);
+}
+
+EditorActions openProjectFile(Workspace& ws, Prompter& prompter, const QString& path)
+{
+    if (!QFileInfo(path).isFile()) {
+        prompter.message(QStringLiteral("The project file %1 does not exist.").arg(path), MessageIcon::Error);
+        return {};
+    }
+    offerToSaveCurrentPage(ws, prompter);
+    return openChosenProject(ws, prompter, path);
 }
 
 EditorActions saveProjectCommand(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info,

@@ -41,6 +41,10 @@ EditorActions newProjectFromTool(Workspace& ws);
 EditorActions newProjectFromTool(Workspace& ws, Prompter& prompter);
 // "Save current page?" for an unsaved or pending page, then the open dialog; on a chosen file OpenProject and pageModified cleared. Cancel changes nothing.
 EditorActions openProjectCommand(Workspace& ws, Prompter& prompter);
+// The same for a file named without the dialog (the command line, Open Recent): "Save current
+// page?" first, then OpenProject of path. A path that is no file is refused with a message and
+// changes nothing.
+EditorActions openProjectFile(Workspace& ws, Prompter& prompter, const QString& path);
 // Save Project; fromToolButton also enables new/copy page.
 EditorActions saveProjectCommand(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info,
                                  bool fromToolButton);

@@ -2,6 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "storage/file_lookup.h"
+#include "storage/recent_projects.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -33,7 +34,8 @@ QString settingsFilePath()
            QStringLiteral("/lumavo.ini");
 }
 
-SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QString& path)
+SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QString& path,
+                                   bool reopenLastProject)
 {
     SettingsReadOutcome outcome;
     ws.editor.settingsRead = true;
@@ -66,7 +68,8 @@ SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QStr
 
     const QString& last = outcome.lastProject;
     const qsizetype slash = last.lastIndexOf(u'/');
-    if (!last.isEmpty() && !findFileIgnoringCase(last.left(slash + 1), last.mid(slash + 1)).isEmpty()) {
+    if (reopenLastProject && !last.isEmpty() &&
+        !findFileIgnoringCase(last.left(slash + 1), last.mid(slash + 1)).isEmpty()) {
         outcome.projectOpened = true;
         outcome.openProject = OpenProject(ws, prompter, last);
     }
@@ -86,10 +89,7 @@ IoResult writetheinifile(const Workspace& ws, const WindowPlacement& placement, 
     const OutputSettings outputs = outputsIn(ini);
     ini.eraseSection(QStringLiteral("LUMAVO OPTIONS"));
     const ProjectState& project = ws.project;
-    // The file actually opened: the name stored inside a project file may lack its extension.
-    QString last;
-    if (!project.projectName.isEmpty())
-        last = project.projectFile.isEmpty() ? project.projectDir + project.projectName : project.projectFile;
+    const QString last = openedProjectFile(project);
     ini.writeString(kSettingsSection, QStringLiteral("Program"), ws.applicationTitle);
     ini.writeString(kSettingsSection, QStringLiteral("Version"), ws.versionText);
     ini.writeString(kSettingsSection, QStringLiteral("Lastproject"), last);

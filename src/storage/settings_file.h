@@ -35,8 +35,10 @@ struct SettingsReadOutcome {
 // Reads the settings file at path: placement (Top 0, Left 0, Height 400, Width 200 by default, and
 // for a zero or negative size),
 // projectDir from "Dir", then reopens "Lastproject" when that file exists. A missing file changes
-// nothing. Sets ws.editor.settingsRead.
-SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QString& path);
+// nothing. Sets ws.editor.settingsRead. reopenLastProject false: the placement and "Dir" only (a
+// project named on the command line opens instead).
+SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QString& path,
+                                   bool reopenLastProject = true);
 
 // Rewrites the "LUMAVO Options" section (erased first, keys in order Program, Version,
 // Lastproject, Dir, Top, Left, Height, Width, Birth, then the output keys it found), keeping other

@@ -253,5 +253,11 @@ INSTANTIATE_TEST_SUITE_P(Counts, RestPositionTest,
                                            RestCase{1, {0, 1000}}, RestCase{10, {9, 1009}},
                                            RestCase{999, {998, 1998}}, RestCase{70000, {998, 1998}}));
 
+TEST(SafeAreas, CentredAtNinetyThreeAndNinetyPercentOfTheStage)
+{
+    EXPECT_EQ(safeArea({1920, 1080}, kActionSafePercent), (Rect{67, 38, 67 + 1785, 38 + 1004}));
+    EXPECT_EQ(safeArea({1920, 1080}, kTitleSafePercent), (Rect{96, 54, 96 + 1728, 54 + 972}));
+}
+
 } // namespace
 } // namespace lumavo

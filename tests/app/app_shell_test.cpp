@@ -74,7 +74,8 @@ TEST(FitMainWindow, AnAbsurdStoredSizeShrinksToTheScreenItIsOn)
 {
     const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
     const WindowPlacement huge{10, 1300, 2147483647, 2147483647};
-    EXPECT_EQ(fitMainWindow(huge, screens, screens[0]), (WindowPlacement{10, 1300, 1080, 1920}));
+    EXPECT_EQ(fitMainWindow(huge, screens, screens[0]), (WindowPlacement{0, 1280, 1080, 1920}))
+        << "shrunk to the screen and moved wholly onto it";
     const WindowPlacement lostAndHuge{5000, 9000, 40000, 40000};
     EXPECT_EQ(fitMainWindow(lostAndHuge, screens, screens[0]), (WindowPlacement{0, 0, 1024, 1280}));
 }
@@ -89,6 +90,21 @@ TEST(FitMainWindow, ZeroOrNegativeSizesFallBackToTheDesignedSize)
         << "a tiny window grows to the smallest usable size";
     const WindowPlacement usual{20, 30, 500, 700};
     EXPECT_EQ(fitMainWindow(usual, screens, screens[0]), usual);
+}
+
+TEST(FitMainWindow, AStoredSizeLargerThanTheScreenStayedHangingOffItsEdges)
+{
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024)};
+    EXPECT_EQ(fitMainWindow({500, 900, 1100, 1400}, screens, screens[0]), (WindowPlacement{0, 0, 1024, 1280}));
+    EXPECT_EQ(fitMainWindow({500, 900, 400, 1400}, screens, screens[0]), (WindowPlacement{500, 0, 400, 1280}))
+        << "only the direction that did not fit moves";
+}
+
+TEST(ProjectArgument, TheFirstPathOrFileUrlMadeAbsolute)
+{
+    EXPECT_EQ(projectArgument({"lumavo"}, "/home/op"), QString());
+    EXPECT_EQ(projectArgument({"lumavo", "--verbose", "shows/SHOW.tlp"}, "/home/op"), "/home/op/shows/SHOW.tlp");
+    EXPECT_EQ(projectArgument({"lumavo", "file:///media/A%20B/SHOW.TLP"}, "/home/op"), "/media/A B/SHOW.TLP");
 }
 
 class CloseQuery : public testing::Test {

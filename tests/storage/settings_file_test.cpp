@@ -1,5 +1,7 @@
 #include "storage/settings_file.h"
 
+#include "storage/recent_projects.h"
+
 #include "storage_fixture.h"
 
 namespace lumavo {
@@ -71,6 +73,30 @@ TEST_F(SettingsFileTest, RewriteDropsUnknownKeysAndKeepsOtherSections)
     EXPECT_EQ(file.readString(kSettingsSection, "Lastproject", "x"), "");
     EXPECT_EQ(file.readString(kSettingsSection, "Dir", "x"), "");
     EXPECT_EQ(file.readInteger(kSettingsSection, "Height", 0), 400);
+}
+
+TEST_F(SettingsFileTest, RecentProjectsStayInTheirOwnSectionNewestFirstAtMostEight)
+{
+    QStringList recent;
+    for (int i = 0; i < 10; ++i)
+        recent = withRecentProject(recent, dir.file(QStringLiteral("P%1.tlp").arg(i)));
+    recent = withRecentProject(recent, dir.file("P5.tlp"));
+    ASSERT_EQ(recent.size(), kRecentProjectsLimit);
+    EXPECT_EQ(recent.front(), dir.file("P5.tlp")) << "opened again: moved to the front, not repeated";
+    EXPECT_EQ(recent.count(dir.file("P5.tlp")), 1);
+    EXPECT_EQ(recent[1], dir.file("P9.tlp"));
+    ASSERT_TRUE(writeAll(dir.file("P9.tlp"), "[LumavoProject]\n"));
+    EXPECT_EQ(withoutMissingProjects(recent), QStringList{dir.file("P9.tlp")});
+
+    // The options section is written as always, and its rewrite keeps the list.
+    ASSERT_TRUE(QDir().mkpath(dir.file("conf")));
+    ASSERT_TRUE(writeRecentProjects(recent, ini()).ok);
+    ws->project.projectName.clear();
+    ASSERT_TRUE(writetheinifile(*ws, {}, ini()).ok);
+    EXPECT_EQ(readRecentProjects(ini()), recent);
+    const IniFile file = IniFile::load(ini());
+    EXPECT_FALSE(file.hasKey(kSettingsSection, "File1"));
+    EXPECT_EQ(file.readString(kRecentProjectsSection, "File1"), dir.file("P5.tlp"));
 }
 
 TEST_F(SettingsFileTest, UnwritableFileReportsIt)

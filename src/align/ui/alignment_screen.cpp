@@ -8,7 +8,10 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
@@ -30,6 +33,16 @@ constexpr int kTimerIntervalMs = 250;
 bool leftButtonAlone(const QMouseEvent& event)
 {
     return event.buttons() == Qt::LeftButton && event.modifiers() == Qt::NoModifier;
+}
+
+// Shrinks the label's font until its text fits its width (the panel is narrow and fixed).
+void fitTextWidth(QLabel& label)
+{
+    QFont font = label.font();
+    int pixels = QFontInfo(font).pixelSize();
+    while (pixels > 7 && QFontMetrics(font).horizontalAdvance(label.text()) > label.width() - 2)
+        font.setPixelSize(--pixels);
+    label.setFont(font);
 }
 
 QString colorSheet(Color c)
@@ -96,6 +109,7 @@ void AlignmentScreen::buildPanel()
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(hint);
         b->setCursor(Qt::ArrowCursor);
+        b->setFocusPolicy(Qt::NoFocus);   // the arrow keys stay with the stage (nudging)
         return b;
     };
     hideButton_ = button("ToolButton4", QStringLiteral("Hide Panel"));
@@ -141,6 +155,7 @@ void AlignmentScreen::buildPanel()
     gridBox_ = new QCheckBox(QStringLiteral("Grid"), panel_);
     gridBox_->setObjectName(QStringLiteral("CheckBox1"));
     gridBox_->setCursor(Qt::ArrowCursor);
+    gridBox_->setFocusPolicy(Qt::NoFocus);
     connect(gridBox_, &QCheckBox::clicked, this, [this](bool checked) { showgrid(checked); });
 
     countLabel_ = new QLabel(QStringLiteral("0"), panel_);
@@ -205,8 +220,10 @@ void AlignmentScreen::layoutPanel()
 
     gridBox_->setGeometry(6, 188, kPanelWidth - 8, 18);
     auto* caption = new QLabel(QStringLiteral("Path Length"), panel_);
+    caption->setObjectName(QStringLiteral("PathLengthCaption"));
     caption->setGeometry(2, 208, kPanelWidth - 4, 14);
     caption->setAlignment(Qt::AlignCenter);
+    fitTextWidth(*caption);
     countLabel_->setGeometry(2, 224, kPanelWidth - 4, 14);
     gauge_->setGeometry((kPanelWidth - 20) / 2, 240, 20, kPanelHeight - 240 - 5);
 }
@@ -284,12 +301,15 @@ void AlignmentScreen::composeTitles()
         image.show();
         canvas().copyMode = RasterOp::SrcCopy;
         canvas().draw(image.left(), image.top(), image.picture());
+        if (selected_ == 0)
+            selected_ = n;
     }
     panel_->raise();
 }
 
 void AlignmentScreen::dropTitles()
 {
+    selected_ = 0;
     drag_ = DragKind::None;
     dragged_ = nullptr;
     for (auto& title : titles_)
@@ -358,12 +378,15 @@ void AlignmentScreen::showgrid(bool on)
     if (on)
         timer_.start();
     drawGrid(canvas(), on);
+    drawSafeAreas(canvas(), on);
     presentAll();
 }
 
 void AlignmentScreen::Timer1Timer()
 {
     paths_.timerTick(canvas(), gridBox_->isChecked());
+    if (gridBox_->isChecked())
+        drawSafeAreas(canvas(), true);
     presentAll();
 }
 
@@ -405,6 +428,8 @@ bool AlignmentScreen::eventFilter(QObject* watched, QEvent* event)
     if (!context_.workspace.editor.alignActive)
         return false;
     const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress && watched == &stage_)
+        return nudgeKey(static_cast<QKeyEvent&>(*event));
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease &&
         type != QEvent::MouseButtonDblClick)
         return false;
@@ -439,14 +464,14 @@ bool AlignmentScreen::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == panel_) {
         if (type == QEvent::MouseButtonPress && mouse.button() == Qt::LeftButton)
-            beginDrag(DragKind::Panel, panel_);
+            beginDrag(DragKind::Panel, panel_, stagePos);
         return true;
     }
     for (int n = 1; n <= kLineCount; ++n) {
         if (watched != titleImage(n))
             continue;
         if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
-            ImageMouseDown(n, mouse);
+            ImageMouseDown(n, mouse, stagePos);
         else if (type == QEvent::MouseButtonRelease)
             FormMouseUp();
         return true;
@@ -457,6 +482,7 @@ bool AlignmentScreen::eventFilter(QObject* watched, QEvent* event)
 void AlignmentScreen::FormMouseDown(QMouseEvent& event)
 {
     timer_.stop();
+    readout_->hide();
     paths_.mouseDown(canvas(), toStagePixels(event.position()), event.button() == Qt::LeftButton && leftButtonAlone(event),
                      pictures());
     presentAll();
@@ -480,39 +506,91 @@ void AlignmentScreen::FormMouseUp()
     timer_.start();
 }
 
-void AlignmentScreen::ImageMouseDown(int n, QMouseEvent& event)
+void AlignmentScreen::ImageMouseDown(int n, QMouseEvent& event, QPoint stagePos)
 {
-    if (event.button() == Qt::RightButton && event.buttons() == Qt::RightButton)
+    if (event.button() == Qt::RightButton && event.buttons() == Qt::RightButton) {
         saveTitlePicture(n);
-    else if (event.button() == Qt::LeftButton)
-        beginDrag(DragKind::Title, titleImage(n));
+    } else if (event.button() == Qt::LeftButton) {
+        selected_ = n;
+        beginDrag(DragKind::Title, titleImage(n), stagePos);
+    }
 }
 
-void AlignmentScreen::beginDrag(DragKind kind, QWidget* widget)
+void AlignmentScreen::beginDrag(DragKind kind, QWidget* widget, QPoint stagePos)
 {
     drag_ = kind;
     dragged_ = widget;
     widget->setCursor(Qt::DragMoveCursor);
+    // The point grabbed stays under the pointer: a title's in stage pixels, the panel's in logical ones.
+    if (const auto* image = qobject_cast<Tbmp*>(widget)) {
+        const Point mouse = toStagePixels(stagePos);
+        grab_ = {mouse.x - image->left(), mouse.y - image->top()};
+    } else {
+        grab_ = {stagePos.x() - widget->x(), stagePos.y() - widget->y()};
+    }
 }
 
 void AlignmentScreen::CanDragOver(QPoint stagePos)
 {
     timer_.stop();
-    const Point place = toStagePixels(stagePos);
-    if (auto* image = qobject_cast<Tbmp*>(dragged_.data()))
-        image->placeAt(place);
-    else if (dragged_ != nullptr)
-        dragged_->move(stagePos);
-    if (dragged_ != nullptr)
+    if (auto* image = qobject_cast<Tbmp*>(dragged_.data())) {
+        const Point mouse = toStagePixels(stagePos);
+        moveTitle(*image, {mouse.x - grab_.x, mouse.y - grab_.y});
+    } else if (dragged_ != nullptr) {
+        dragged_->move(stagePos - QPoint(grab_.x, grab_.y));
         dragged_->raise();
-    readout_->setText(QStringLiteral("Hori Pos: %1 Vert Pos: %2").arg(place.x).arg(place.y));
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void AlignmentScreen::moveTitle(Tbmp& image, Point place)
+{
+    const Point from{image.left(), image.top()};
+    moveTitlePicture(canvas(), image.picture(), from, place);
+    image.placeAt(place);
+    image.raise();
+    const int w = image.picture().width(), h = image.picture().height();
+    surface_.present({std::min(from.x, place.x), std::min(from.y, place.y), std::max(from.x, place.x) + w,
+                      std::max(from.y, place.y) + h});
+    showReadout(image);
+}
+
+void AlignmentScreen::showReadout(const Tbmp& image)
+{
+    int line = 0;
+    for (int n = 1; n <= kLineCount; ++n)
+        if (titleImage(n) == &image)
+            line = n;
+    readout_->setText(
+        QStringLiteral("Title %1   Hori Pos: %2 Vert Pos: %3").arg(line).arg(image.left()).arg(image.top()));
     readout_->adjustSize();
-    // Above the pointer, where it hides neither the pointer nor the dragged corner.
-    const QPoint at = stagePos + QPoint(4, -readout_->height() - 4);
-    readout_->move(std::clamp(at.x(), 0, std::max(0, stage_.width() - readout_->width())), std::max(0, at.y()));
+    // Just above the title's top-left corner (below it at the top of the screen).
+    const QPoint corner = image.pos();
+    int top = corner.y() - readout_->height() - 2;
+    if (top < 0)
+        top = corner.y() + image.height() + 2;
+    readout_->move(std::clamp(corner.x(), 0, std::max(0, stage_.width() - readout_->width())),
+                   std::clamp(top, 0, std::max(0, stage_.height() - readout_->height())));
     readout_->show();
     readout_->raise();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool AlignmentScreen::nudgeKey(QKeyEvent& event)
+{
+    int dx = 0, dy = 0;
+    switch (event.key()) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = 1; break;
+    default: return false;
+    }
+    Tbmp* image = selected_ != 0 ? titleImage(selected_) : nullptr;
+    if (image == nullptr || drag_ != DragKind::None)
+        return true;
+    const int step = event.modifiers().testFlag(Qt::ShiftModifier) ? 10 : 1;
+    moveTitle(*image, {image->left() + dx * step, image->top() + dy * step});
+    return true;
 }
 
 void AlignmentScreen::FormDragDrop()

@@ -13,6 +13,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QProgressBar;
 class QToolButton;
@@ -68,6 +69,8 @@ public:
     QLabel* countLabel() const { return countLabel_; }
     QProgressBar* gauge() const { return gauge_; }
     QLabel* positionReadout() const { return readout_; }
+    // The title the arrow keys nudge: 1..3, 0 when none is shown.
+    int selectedTitle() const { return selected_; }
     // Title image n (1..3) while the screen is open; null for a line not in use or whose
     // picture could not be composed.
     Tbmp* titleImage(int n) const;
@@ -106,9 +109,14 @@ private:
     void FormMouseMove(QMouseEvent& event);
     void FormMouseUp();
     // Title images and the panel: press, drag over the stage, drop.
-    void ImageMouseDown(int n, QMouseEvent& event);
-    void beginDrag(DragKind kind, QWidget* widget);
+    void ImageMouseDown(int n, QMouseEvent& event, QPoint stagePos);
+    void beginDrag(DragKind kind, QWidget* widget, QPoint stagePos);
     void CanDragOver(QPoint stagePos);   // stagePos in the stage window's logical pixels
+    // Moves a title image and its picture on the stage to `place` (stage pixels) and shows where.
+    void moveTitle(Tbmp& image, Point place);
+    void showReadout(const Tbmp& image);
+    // An arrow key nudges the selected title by one pixel (ten with Shift); true when handled.
+    bool nudgeKey(QKeyEvent& event);
     void FormDragDrop();
     void saveTitlePicture(int n);
     void pathButtonClick(PathId id);
@@ -137,6 +145,8 @@ private:
 
     DragKind drag_ = DragKind::None;
     QPointer<QWidget> dragged_;
+    Point grab_;        // where the dragged widget was grabbed, from its top-left corner
+    int selected_ = 0;  // the title the arrow keys move (the last one pressed), 0 = none
 };
 
 } // namespace lumavo

@@ -1,6 +1,7 @@
 #include "app/ui/application.h"
 
 #include "align/ui/alignment_screen.h"
+#include "app/app_shell.h"
 #include "app/editor_model.h"
 #include "app/ui/main_window.h"
 #include "app/ui/output_controls.h"
@@ -16,6 +17,7 @@
 #include "storage/ui/system_info_window.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QToolButton>
 #include <exception>
 
@@ -75,7 +77,7 @@ Application::~Application()
     mainWindow_.reset();
 }
 
-void Application::createWindows()
+void Application::createWindows(const QString& projectToOpen)
 {
     mainWindow_ = std::make_unique<TBitMovOptMain>(context_);
     mainWindow_->setSettingsPath(settingsPath_);
@@ -97,7 +99,10 @@ void Application::createWindows()
                      &OutputControls::playbackEnded);
 
     if (!workspace_.editor.settingsRead)
-        mainWindow_->applySettings(readtheinifile(workspace_, context_.prompter, settingsPath_));
+        mainWindow_->applySettings(
+            readtheinifile(workspace_, context_.prompter, settingsPath_, projectToOpen.isEmpty()));
+    if (!projectToOpen.isEmpty())
+        commands.openProjectPath(projectToOpen);
 }
 
 // The windows talk to each other only through here: the lower ones signal, the main window acts.
@@ -127,7 +132,7 @@ int runApplication(int argc, char** argv)
     LinuxSystemProbe systemProbe;
     Application application(prompter, clock, [] { return std::make_unique<SoundWavePlayer>(); },
                              settingsFilePath(), &systemProbe);
-    application.createWindows();
+    application.createWindows(projectArgument(QCoreApplication::arguments(), QDir::currentPath()));
     application.mainWindow().show();
     const int code = QApplication::exec();
     app.setErrorPrompter(nullptr);

@@ -35,8 +35,9 @@ public:
 
     // Creates the windows in order (main window, font chooser, project information, time
     // options, system information, stage, gradient window), sets the stage's start-up values
-    // in the current page and reads the settings file once.
-    void createWindows();
+    // in the current page and reads the settings file once. With `projectToOpen` (the command
+    // line's project) that project opens instead of the settings file's last one.
+    void createWindows(const QString& projectToOpen = {});
 
     Workspace& workspace() { return workspace_; }
     AppContext& context() { return context_; }

@@ -1,11 +1,13 @@
 #include "app/ui/delay_controls.h"
 
 #include "app/editor_model.h"
+#include "playback/delay_durations.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -33,6 +35,18 @@ QSlider* makeSlider(const QString& name, int maximum, int step, int page, int ti
     return slider;
 }
 
+// A classic value label with its time beside it, centred under the slider.
+QHBoxLayout* valueRow(QLabel* value, QLabel* time)
+{
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    row->addStretch();
+    row->addWidget(value);
+    row->addWidget(time);
+    row->addStretch();
+    return row;
+}
+
 } // namespace
 
 DelayControls::DelayControls(Workspace& ws, QWidget* parent)
@@ -54,17 +68,19 @@ DelayControls::DelayControls(Workspace& ws, QWidget* parent)
     pause = makeSlider(QStringLiteral("PauseTrackBar"), 60, 1, 6, 2, this);
     pauseValue = caption(QStringLiteral("0"), this, QStringLiteral("Label4"));
     secondsLabel = caption(QStringLiteral("Sec"), this, QStringLiteral("Label8"));
+    movementTime = caption({}, this, QStringLiteral("MovementTime"));
+    fadeTime = caption({}, this, QStringLiteral("FadeTime"));
     manual = new QCheckBox(QStringLiteral("Manual"), this);
     manual->setObjectName(QStringLiteral("CheckBox1"));
 
     grid->addWidget(caption(QStringLiteral("Fade"), this), 0, 0);
     grid->addWidget(fade, 1, 0);
-    grid->addWidget(fadeValue, 2, 0, Qt::AlignHCenter);
+    grid->addLayout(valueRow(fadeValue, fadeTime), 2, 0);
     grid->addWidget(effectName, 0, 1);
     grid->addWidget(effects, 1, 1);
     grid->addWidget(caption(QStringLiteral("Movement"), this), 0, 2);
     grid->addWidget(movement, 1, 2);
-    grid->addWidget(movementValue, 2, 2, Qt::AlignHCenter);
+    grid->addLayout(valueRow(movementValue, movementTime), 2, 2);
     grid->addWidget(caption(QStringLiteral("Pause"), this), 0, 3);
     grid->addWidget(pause, 1, 3);
     auto* pauseRow = new QHBoxLayout;
@@ -88,7 +104,7 @@ DelayControls::DelayControls(Workspace& ws, QWidget* parent)
     connect(effects, &QSlider::valueChanged, this, &DelayControls::TrackBar1Change);
     connect(movement, &QSlider::valueChanged, this, &DelayControls::DelayTrackBArChange);
     connect(pause, &QSlider::valueChanged, this, &DelayControls::PauseTrackBarChange);
-    connect(manual, &QCheckBox::toggled, this, &DelayControls::CheckBox1Click);
+    connect(manual, &QCheckBox::toggled, this, &DelayControls::CheckBox1Click);    showDurations();
 }
 
 void DelayControls::showManual()
@@ -114,6 +130,7 @@ void DelayControls::showPage()
         pause->setValue(ws_.page.pauseSecs);
     }
     movementValue->setText(QString::number(ws_.page.movementDelay));
+    showDurations();
     applyManualUi();
     if (!ws_.page.mpause)
         pauseValue->setText(QString::number(ws_.page.pauseSecs));
@@ -123,6 +140,7 @@ void DelayControls::DelayTrackBArChange(int position)
 {
     setMovementDelay(ws_, position);
     movementValue->setText(QString::number(position));
+    showDurations();
 }
 
 void DelayControls::PauseTrackBarChange(int position)
@@ -135,6 +153,7 @@ void DelayControls::TrackBar2Change(int position)
 {
     fadeValue->setText(QString::number(fadeLabelValue(position)));
     setFadeDelay(ws_, position);
+    showDurations();
 }
 
 void DelayControls::TrackBar1Change(int position)
@@ -146,6 +165,22 @@ void DelayControls::CheckBox1Click(bool checked)
 {
     setManualMode(ws_, checked);
     applyManualUi();
+}
+
+void DelayControls::showDurations()
+{
+    // The editor's screen stands for the stage: its width in device pixels and its frame period.
+    const QScreen* shown = screen();
+    const int width = shown != nullptr ? qRound(shown->size().width() * shown->devicePixelRatio()) : 1920;
+    const qreal hz = shown != nullptr && shown->refreshRate() > 1.0 ? shown->refreshRate() : 60.0;
+    const DelayDurations d = delayDurations(movement->value(), fade->value(), width,
+                                            Clock::Nanoseconds(qRound64(1e9 / hz)));
+    movementTime->setText(QStringLiteral("slide %1").arg(durationText(d.slide)));
+    movementTime->setToolTip(QStringLiteral("A title slides across the whole screen (%1 pixels) in %2")
+                                 .arg(width)
+                                 .arg(durationText(d.slide)));
+    fadeTime->setText(QStringLiteral("fade %1").arg(durationText(d.fade)));
+    fadeTime->setToolTip(QStringLiteral("A fade in or out takes %1").arg(durationText(d.fade)));
 }
 
 void DelayControls::applyManualUi()

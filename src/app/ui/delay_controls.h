@@ -33,6 +33,10 @@ public:
     QLabel* pauseValue = nullptr;     // Label4
     QLabel* secondsLabel = nullptr;   // Label8
     QCheckBox* manual = nullptr;      // CheckBox1
+    // Beside the classic value labels: the time a full-width slide takes at this movement delay,
+    // and the time the whole fade takes.
+    QLabel* movementTime = nullptr;
+    QLabel* fadeTime = nullptr;
 
 private slots:
     void DelayTrackBArChange(int position);
@@ -43,6 +47,7 @@ private slots:
 
 private:
     void applyManualUi();
+    void showDurations();
 
     Workspace& ws_;
 };

@@ -10,11 +10,17 @@
 #include "storage/page_edits.h"
 #include "storage/project.h"
 #include "storage/settings_file.h"
+#include "storage/recent_projects.h"
 #include "storage/ui/project_info_window.h"
 #include "storage/ui/report_printing.h"
 #include "storage/ui/system_info_window.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QDesktopServices>
 #include <QFontMetrics>
 #include <QLabel>
@@ -105,6 +111,11 @@ void EditorCommands::createActions()
     about_ = command("About1", QStringLiteral("About"), &C::About1Click);
     contents_ = command("Contents1", QStringLiteral("Contents"), &C::Contents1Click);
     exit2_ = command("Exit2", QStringLiteral("E&xit"), &C::Exit2Click);
+
+    pageUpKey_ = command("PageUpKey", QStringLiteral("Prev Pg"), [this] { pageKey(PageStep::Previous); });
+    pageUpKey_->setShortcut(QKeySequence(Qt::Key_PageUp));
+    pageDownKey_ = command("PageDownKey", QStringLiteral("Next Pg"), [this] { pageKey(PageStep::Next); });
+    pageDownKey_->setShortcut(QKeySequence(Qt::Key_PageDown));
 }
 
 QToolButton* EditorCommands::addToolButton(QAction* action, const char* name, const QString& caption,
@@ -193,6 +204,11 @@ void EditorCommands::buildMenus()
     menu("File1", QStringLiteral("&File"),
          {newProjectMenu_, openProject_, saveProjectMenu_, nullptr, newPage_, savePageMenu_, deletePage_, nullptr,
           exportVideo_, print_, printSetup_, nullptr, exit1_});
+    QMenu* file = bar->findChild<QMenu*>(QStringLiteral("File1"));
+    recentMenu_ = new QMenu(QStringLiteral("Open &Recent"), file);
+    recentMenu_->setObjectName(QStringLiteral("OpenRecent1"));
+    file->insertMenu(saveProjectMenu_, recentMenu_);
+    connect(recentMenu_, &QMenu::aboutToShow, this, &EditorCommands::fillRecentMenu);
     menu("Page1", QStringLiteral("&Page"), {align_, playPage_, playAll_, easySlowdown_});
     menu("Configuration1", QStringLiteral("&Configuration"), {colorBarTime_, colorBars_, countDown_, repeatLoop_});
     menu("Window1", QStringLiteral("&Window"), {projectInfo_, underYourHood_});
@@ -228,18 +244,87 @@ ProjectSaveInfo EditorCommands::saveInfo() const
     return ProjectSaveInfo{host_.SysInfo(0), host_.SysInfo(3), {}};
 }
 
+void EditorCommands::fillRecentMenu()
+{
+    recentMenu_->clear();
+    const QStringList recent = settingsPath_.isEmpty() ? QStringList() : readRecentProjects(settingsPath_);
+    const QStringList present = withoutMissingProjects(recent);
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        const QString& path = recent[i];
+        const QFileInfo file(path);
+        QAction* item = recentMenu_->addAction(
+            QStringLiteral("&%1  %2   (%3)").arg(i + 1).arg(file.fileName(), QDir::toNativeSeparators(file.path())));
+        item->setObjectName(QStringLiteral("RecentProject%1").arg(i + 1));
+        item->setToolTip(path);
+        item->setEnabled(present.contains(path));   // a project that is gone is shown greyed
+        connect(item, &QAction::triggered, this, [this, path] { openProjectPath(path); });
+    }
+    if (recent.isEmpty())
+        recentMenu_->addAction(QStringLiteral("(no recent projects)"))->setEnabled(false);
+    recentMenu_->addSeparator();
+    QAction* removeMissing = recentMenu_->addAction(QStringLiteral("Remove &Missing"));
+    removeMissing->setObjectName(QStringLiteral("RemoveMissingProjects"));
+    removeMissing->setEnabled(present.size() < recent.size());
+    connect(removeMissing, &QAction::triggered, this, [this, present] { keepRecentProjects(present); });
+    QAction* clear = recentMenu_->addAction(QStringLiteral("&Clear List"));
+    clear->setObjectName(QStringLiteral("ClearRecentProjects"));
+    clear->setEnabled(!recent.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] { keepRecentProjects({}); });
+}
+
+void EditorCommands::keepRecentProjects(const QStringList& recent)
+{
+    if (settingsPath_.isEmpty())
+        return;
+    const IoResult written = writeRecentProjects(recent, settingsPath_);
+    if (!written.ok)
+        context_.prompter.message(written.error, MessageIcon::Error);
+}
+
+void EditorCommands::noteRecentProject()
+{
+    const QString path = openedProjectFile(ws_.project);
+    if (settingsPath_.isEmpty() || path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    // Kept quietly: a settings file that cannot be written is reported when the program ends.
+    writeRecentProjects(withRecentProject(readRecentProjects(settingsPath_), path), settingsPath_);
+}
+
+void EditorCommands::openProjectPath(const QString& path)
+{
+    host_.applyActions(openProjectFile(ws_, context_.prompter, path));
+    noteRecentProject();
+}
+
+void EditorCommands::pageKey(PageStep step)
+{
+    // In a text box the keys belong to the text.
+    const QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<const QLineEdit*>(focus) != nullptr || qobject_cast<const QAbstractSpinBox*>(focus) != nullptr)
+        return;
+    QAction* command = step == PageStep::Next ? nextPage_ : prevPage_;
+    if (command->isEnabled())
+        command->trigger();
+}
+
 void EditorCommands::NewProj1Click() { host_.applyActions(newProjectFromMenu(ws_, context_.prompter)); }
 void EditorCommands::NewPrjToolButtonClick() { host_.applyActions(newProjectFromTool(ws_, context_.prompter)); }
-void EditorCommands::OpenPrjToolButtonClick() { host_.applyActions(openProjectCommand(ws_, context_.prompter)); }
+void EditorCommands::OpenPrjToolButtonClick()
+{
+    host_.applyActions(openProjectCommand(ws_, context_.prompter));
+    noteRecentProject();
+}
 
 void EditorCommands::SavePrjToolButtonClick()
 {
     host_.applyActions(saveProjectCommand(ws_, context_.prompter, saveInfo(), true));
+    noteRecentProject();
 }
 
 void EditorCommands::SaveprojectClick1()
 {
     host_.applyActions(saveProjectCommand(ws_, context_.prompter, saveInfo(), false));
+    noteRecentProject();
 }
 
 void EditorCommands::NewPageButtonClick() { host_.applyActions(newPage(ws_, context_.prompter)); }

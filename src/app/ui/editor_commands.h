@@ -69,9 +69,22 @@ public:
     EditorCommands(QMainWindow& frame, EditorHost& host, AppContext& context);
 
     void setWindows(const EditorWindows& windows) { windows_ = windows; }
-    void setSettingsPath(const QString& path) { exporter_->setSettingsPath(path); }
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
     void setHelpSource(const QString& folder) { helpSource_ = folder; }
+    // The settings file the recent projects and the export's choices are kept in (none: not kept).
+    void setSettingsPath(const QString& path)
+    {
+        settingsPath_ = path;
+        exporter_->setSettingsPath(path);
+    }
+
+    // File > Open Recent, filled from the settings file each time it opens: the projects, newest
+    // first (a missing one greyed), "Remove Missing" and "Clear List".
+    QMenu* recentMenu() const { return recentMenu_; }
+    void fillRecentMenu();
+    // Page Up / Page Down for Prev Pg / Next Pg; the frame adds them to its editing surface, so
+    // they rest while editing does.
+    QList<QAction*> pageKeys() const { return {pageUpKey_, pageDownKey_}; }
 
     // The page number shown on the tool bar (CurPgNumber).
     void showPageNumber(const QString& page);
@@ -91,6 +104,8 @@ public slots:
     void ProjectInformation1Click();
     // The alignment screen has closed: moved titles and drawn paths mark the page modified.
     void alignmentClosed();
+    // Opens the project file at path as Open does ("Save current page?" first), without the dialog.
+    void openProjectPath(const QString& path);
 
 private slots:
     void NewPrjToolButtonClick();
@@ -132,6 +147,10 @@ private:
     QToolButton* addToolButton(QAction* action, const char* name, const QString& caption, const QString& hint,
                                int icon);
     void play(void (TCan::*run)());
+    // The open project goes to the front of the recent projects.
+    void noteRecentProject();
+    void keepRecentProjects(const QStringList& recent);
+    void pageKey(PageStep step);
     ProjectSaveInfo saveInfo() const;
 
     QMainWindow& frame_;
@@ -143,6 +162,10 @@ private:
     RecordBytes beforeAlignment_{};  // the page as it was when the alignment screen opened
     std::function<bool(const QUrl&)> openUrl_;
     QString helpSource_;
+    QString settingsPath_;
+    QMenu* recentMenu_ = nullptr;
+    QAction* pageUpKey_ = nullptr;
+    QAction* pageDownKey_ = nullptr;
 
     QToolBar* toolBar_ = nullptr;
     QLabel* pageNumber_ = nullptr;

@@ -34,6 +34,7 @@ namespace {
 
 constexpr int kDesignWidth = kMainWindowWidth;
 constexpr int kDesignHeight = kMainWindowHeight;
+constexpr int kToolbarMargin = 2;   // the direction toolbar keeps this far inside the window
 
 } // namespace
 
@@ -53,13 +54,18 @@ TBitMovOptMain::TBitMovOptMain(AppContext& context, QWidget* parent)
     auto* surface = new QWidget(this);
     surface->setObjectName(QStringLiteral("Surface"));
     setCentralWidget(surface);
+    surface->installEventFilter(this);   // docks shown above it (the console) resize it alone
+    commands_->setSettingsPath(settingsPath_);
+    surface->addActions(commands_->pageKeys());
     buildTitleLines(surface);
     buildDelayControls(surface);
     buildPopupMenu();
     buildDirectionToolbar();
     buildStatusBar();
     resize(kDesignWidth, kDesignHeight);
-    setMinimumSize(kMainWindowMinWidth, kMainWindowMinHeight);
+    // Never narrower than the direction toolbar, so its last buttons (font, close) stay reachable.
+    setMinimumSize(std::max(kMainWindowMinWidth, directionToolbar_->width() + 2 * kToolbarMargin),
+                   kMainWindowMinHeight);
     FormCreate();
 }
 
@@ -131,10 +137,24 @@ void TBitMovOptMain::FormCreate()
 void TBitMovOptMain::FormResize()
 {
     const TitleRowLayout layout = titleLines_->layoutRows(width(), directionToolbar_->width());
-    directionToolbar_->move(layout.directionToolbarLeft, directionToolbar_->y());
+    placeDirectionToolbar(layout.directionToolbarLeft, directionToolbar_->y());
     // The delay box stands along the bottom, above the status bar.
     const int panelTop = TitleLines::kHeight;
     delayControls_->setGeometry(8, panelTop, width() - 16, std::max(100, centralWidget()->height() - panelTop - 6));
+}
+
+void TBitMovOptMain::placeDirectionToolbar(int left, int top)
+{
+    const int rightmost = std::max(kToolbarMargin, width() - directionToolbar_->width() - kToolbarMargin);
+    directionToolbar_->move(std::clamp(left, kToolbarMargin, rightmost), top);
+}
+
+bool TBitMovOptMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize && delayControls_ != nullptr &&
+        directionToolbar_ != nullptr)
+        FormResize();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TBitMovOptMain::resizeEvent(QResizeEvent* event)
@@ -303,7 +323,7 @@ void TBitMovOptMain::openDirectionToolbar(int line, PathSide side)
     const QRect firstIn(inButton(1)->mapTo(this, QPoint(0, 0)), inButton(1)->size());
     const QRect firstOut(outButton(1)->mapTo(this, QPoint(0, 0)), outButton(1)->size());
     const int left = inDirection ? firstIn.left() : firstOut.left() + firstOut.width() - directionToolbar_->width();
-    directionToolbar_->move(left, top);
+    placeDirectionToolbar(left, top);
     directionToolbar_->show();
     directionToolbar_->raise();
     if (windows_.stage == nullptr)

@@ -110,6 +110,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;      // FormCloseQuery
     void resizeEvent(QResizeEvent* event) override;    // FormResize
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override; // FormMouseDown
 
 private slots:
@@ -131,6 +132,8 @@ private:
     void syncEditorControls();
     void applyEditFont(int line);
     void placeWindow(const WindowPlacement& placement);
+    // Moves the direction toolbar, kept wholly inside the window.
+    void placeDirectionToolbar(int left, int top);
     void showPageNumber();
     QRect editRectInWindow(int line) const;
 

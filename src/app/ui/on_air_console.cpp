@@ -24,6 +24,7 @@ OnAirConsole::OnAirConsole(TCan& stage, const Workspace& ws, QWidget* parent)
 {
     setObjectName(QStringLiteral("OnAirConsole"));
     auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 2, 6, 2);   // one slim row: the editing controls keep their room
     auto* onAir = new QLabel(QStringLiteral("On air"), this);
     onAir->setObjectName(QStringLiteral("OnAirLabel"));
     onAir->setStyleSheet(QStringLiteral("QLabel { background: #c00000; color: white; font-weight: bold; padding: 4px 10px; }"));
@@ -43,7 +44,8 @@ OnAirConsole::OnAirConsole(TCan& stage, const Workspace& ws, QWidget* parent)
     connect(stopButton, &QPushButton::clicked, this, &OnAirConsole::stopPlayback);
 
     // The keys act while the console is shown, wherever the focus is in its window.
-    connect(addWindowKey(*this, Qt::Key_Space), &QAction::triggered, this, &OnAirConsole::continuePlayback);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Right, Qt::Key_PageDown})   // clickers send the last two
+        connect(addWindowKey(*this, key), &QAction::triggered, this, &OnAirConsole::continuePlayback);
     connect(addWindowKey(*this, Qt::Key_Escape), &QAction::triggered, this, &OnAirConsole::stopPlayback);
 
     connect(&stage_, &TCan::presented, this, &OnAirConsole::refresh);

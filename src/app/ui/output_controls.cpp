@@ -1,5 +1,6 @@
 #include "app/ui/output_controls.h"
 
+#include "app/app_shell.h"
 #include "app/ui/on_air_console.h"
 #include "app/ui/preview_panel.h"
 #include "playback/ui/output_screens.h"
@@ -21,6 +22,7 @@ namespace lumavo {
 namespace {
 
 constexpr int kNoticeMs = 8000;
+constexpr QSize kPreviewWindowSize(480, 310);
 
 QMenu* menuTitled(QMainWindow& main, const QString& title)
 {
@@ -58,9 +60,12 @@ OutputControls::OutputControls(QMainWindow& main, TCan& stage, AppContext& conte
 
     console_ = new OnAirConsole(stage_, context_.workspace);
     consoleDock_ = dockFor(main_, console_, QStringLiteral("OnAirDock"));
-    preview_ = new PreviewPanel(context_);
-    previewDock_ = dockFor(main_, preview_, QStringLiteral("PreviewDock"));
-    connect(preview_, &PreviewPanel::finished, previewDock_, &QWidget::hide);
+    // The preview is a small window of its own beside the editor, so the title lines and the
+    // Delay Controls keep their room.
+    preview_ = new PreviewPanel(context_, &main_);
+    preview_->setWindowFlag(Qt::Tool);
+    preview_->setWindowTitle(QStringLiteral("Lumavo Preview"));
+    preview_->resize(kPreviewWindowSize);
     addMenus();
 }
 
@@ -69,7 +74,7 @@ OutputControls::~OutputControls()
     stage_.setPlacement(nullptr);
     // The console and the preview refer to the stage and the workspace; they go with this object.
     delete consoleDock_;
-    delete previewDock_;
+    delete preview_;
 }
 
 void OutputControls::addMenus()
@@ -182,7 +187,9 @@ void OutputControls::previewCurrentPage()
     if (preview_->isPreviewing() || stage_.player().isPlaying())
         return;
     setEditing(false);
-    previewDock_->show();
+    const QScreen* shown = main_.screen();
+    const QRect area = shown != nullptr ? shown->availableGeometry() : QRect();
+    preview_->move(placeBeside(main_.frameGeometry(), preview_->frameGeometry().size(), area));
     // The preview composes on the canvas the output would use, so the layout matches.
     QScreen* screen = outputs_->stageScreen(main_.screen());
     const QSize size = screen != nullptr ? screen->size() : QSize(1024, 768);
@@ -191,8 +198,8 @@ void OutputControls::previewCurrentPage()
                              ? windowCanvasSize(outputs_->windowCanvas(), screenSize)
                              : screenSize;
     preview_->preview(canvas);
-    previewDock_->hide();
     setEditing(true);
+    main_.activateWindow();
 }
 
 } // namespace lumavo

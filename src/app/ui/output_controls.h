@@ -49,7 +49,6 @@ private:
     QString settingsPath_;
     std::unique_ptr<OutputScreens> outputs_;
     QDockWidget* consoleDock_ = nullptr;
-    QDockWidget* previewDock_ = nullptr;
     OnAirConsole* console_ = nullptr;
     PreviewPanel* preview_ = nullptr;
 };

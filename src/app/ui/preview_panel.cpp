@@ -17,6 +17,8 @@ namespace {
 
 constexpr int kMessageWaitMs = 50;
 constexpr double kPreviewRefreshHz = 60.0;
+constexpr int kEdge = 1;
+const QColor kEdgeColour(110, 110, 110);
 
 // The preview's wave player: every file opens and nothing sounds, so a preview never changes the page.
 class SilentWavePlayer final : public WavePlayer {
@@ -31,6 +33,7 @@ class PreviewPicture final : public QWidget {
 public:
     PreviewPicture(PreviewPanel& panel, QWidget* parent) : QWidget(parent), panel_(panel)
     {
+        setObjectName(QStringLiteral("PreviewPicture"));
         setAttribute(Qt::WA_OpaquePaintEvent);
         setMinimumSize(320, 180);
     }
@@ -38,8 +41,15 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
+        // The stage one pixel in from each side, so that its edge shows as a thin grey frame
+        // between the stage's own black and the black of the letterbox around it.
         QPainter painter(this);
-        paintFitted(painter, panel_.backBuffer(), size(), true);
+        painter.fillRect(rect(), Qt::black);
+        painter.translate(kEdge, kEdge);
+        const QSize area = size() - QSize(2 * kEdge, 2 * kEdge);
+        paintFitted(painter, panel_.backBuffer(), area, true);
+        painter.setPen(kEdgeColour);
+        painter.drawRect(fittedRect(panel_.backBuffer(), area).adjusted(-kEdge, -kEdge, 0, 0));
     }
 
 private:
@@ -107,7 +117,7 @@ void PreviewPanel::spaceBar()
 
 QRect PreviewPanel::pictureRect() const
 {
-    return fittedRect(back_, picture_->size());
+    return fittedRect(back_, picture_->size() - QSize(2 * kEdge, 2 * kEdge)).translated(kEdge, kEdge);
 }
 
 void PreviewPanel::present(const Rect&)
@@ -129,7 +139,14 @@ void PreviewPanel::waitForMessages()
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-void PreviewPanel::showForPlayback() { show(); }
+void PreviewPanel::showForPlayback()
+{
+    show();
+    if (isWindow()) {   // a window of its own takes the keys (Esc, space)
+        raise();
+        activateWindow();
+    }
+}
 
 void PreviewPanel::closeStage()
 {

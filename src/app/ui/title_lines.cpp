@@ -21,24 +21,6 @@ namespace lumavo {
 
 namespace {
 
-// Lets the menu's Ctrl+A (Align) win over the edit boxes' select-all, so the shortcut works
-// wherever the focus is.
-class AlignShortcutFirst final : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::ShortcutOverride) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_A && key->modifiers() == Qt::ControlModifier) {
-                event->ignore();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 constexpr int kEditHeight = 44;
 constexpr int kTitleButtonWidth = 24;
 constexpr int kStripWidth = 13;
@@ -101,7 +83,6 @@ void TitleLines::buildRow(int k)
     pal.setColor(QPalette::Text, Qt::white);
     row.edit->setPalette(pal);
     row.edit->setContextMenuPolicy(Qt::CustomContextMenu);
-    row.edit->installEventFilter(new AlignShortcutFirst(row.edit));
     row.rightStrip = strip(lineName("RightStrip", k));
     row.outButton = titleButton(lineName("T", k, "DirOutButton"), QStringLiteral("OUT direction"), 5);
     row.preview = new QLabel(this);

@@ -272,6 +272,11 @@ void TCan::keyPressEvent(QKeyEvent* event)
     }
     if (context_.workspace.editor.alignActive)
         return;
+    // Presenter clickers send Right and Page Down: they continue a manual wait and never stop.
+    if (event->key() == Qt::Key_Right || event->key() == Qt::Key_PageDown) {
+        flags_.spaceBarPause = false;
+        return;
+    }
     // Esc after a stop request closes the stage, as a second left click does (a single run
     // of all pages ends with the stage up and the stop flag set).
     if (event->key() == Qt::Key_Escape && flags_.killNow && isEnabled())

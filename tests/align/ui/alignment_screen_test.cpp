@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -126,10 +127,10 @@ TEST_F(AlignmentOnADenseScreenTest, TitlesPathsAndTheReadoutAreInStagePixels)
     EXPECT_EQ(image->width(), (image->picture().width() + 1) / 2);
     EXPECT_EQ(stage.back.pixel(40, 50), kRed) << "the frame is drawn at the rest position in stage pixels";
 
-    press(image, {3, 3});
+    press(image, {0, 0});   // grabbed at its corner
     mouse(image, QEvent::MouseMove, image->mapFrom(&stage, QPoint(100, 120)), Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(image->pos(), QPoint(100, 120));
-    EXPECT_EQ(screen.positionReadout()->text(), QStringLiteral("Hori Pos: 200 Vert Pos: 240"));
+    EXPECT_EQ(screen.positionReadout()->text(), QStringLiteral("Title 1   Hori Pos: 200 Vert Pos: 240"));
     release(image, {0, 0});
 
     button(2, PathSide::In)->click();
@@ -258,11 +259,11 @@ TEST_P(ExitRestTest, RestComesFromTheDraggedImageOrTheInPathEnd)
     enter();
     QWidget* image = screen.titleImage(1);
     ASSERT_NE(image, nullptr);
-    press(image, {3, 3});
+    press(image, {0, 0});   // grabbed at its corner
     mouse(image, QEvent::MouseMove, image->mapFrom(&stage, QPoint(100, 120)), Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(image->pos(), QPoint(100, 120));
     EXPECT_TRUE(screen.positionReadout()->isVisible());
-    EXPECT_EQ(screen.positionReadout()->text(), QStringLiteral("Hori Pos: 100 Vert Pos: 120"));
+    EXPECT_EQ(screen.positionReadout()->text(), QStringLiteral("Title 1   Hori Pos: 100 Vert Pos: 120"));
     EXPECT_FALSE(screen.pathTimer().isActive());
     release(image, {0, 0});
     EXPECT_FALSE(screen.positionReadout()->isVisible());
@@ -366,9 +367,52 @@ TEST_F(AlignmentScreenTest, HidePanelHidesOnlyWhileHeldAndThePanelDrags)
     const QPoint background(3, 318);
     press(panel, background);
     mouse(panel, QEvent::MouseMove, panel->mapFrom(&stage, QPoint(30, 40)), Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(panel->pos(), QPoint(30, 40));
+    EXPECT_EQ(panel->pos(), QPoint(30, 40) - background) << "the point grabbed stays under the pointer";
     release(panel, {0, 0});
     EXPECT_TRUE(screen.pathTimer().isActive());
+}
+
+TEST_F(AlignmentScreenTest, DraggedTitleJumpedItsCornerToThePointerAndLeftAGhostBehind)
+{
+    enter();
+    Tbmp* image = screen.titleImage(1);
+    ASSERT_NE(image, nullptr);
+    const Bitmap& picture = image->picture();
+    press(image, {10, 4});
+    mouse(image, QEvent::MouseMove, image->mapFrom(&stage, QPoint(200, 150)), Qt::NoButton, Qt::LeftButton);
+    release(image, image->mapFrom(&stage, QPoint(200, 150)));
+    EXPECT_EQ(image->pos(), QPoint(190, 146)) << "the grab point stays under the pointer";
+    EXPECT_EQ(stage.back.pixel(40, 50), kBlack) << "no copy left at the old place";
+    EXPECT_EQ(stage.back.pixel(190, 146), picture.pixel(0, 0)) << "the stage holds the title where it stands";
+
+    // The arrow keys nudge the title last pressed: one pixel, ten with Shift.
+    EXPECT_EQ(screen.selectedTitle(), 1);
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Right, Qt::NoModifier}, std::pair{Qt::Key_Down, Qt::ShiftModifier}}) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(&stage, &event);
+    }
+    EXPECT_EQ(image->pos(), QPoint(191, 156));
+    EXPECT_EQ(screen.positionReadout()->text(), QStringLiteral("Title 1   Hori Pos: 191 Vert Pos: 156"));
+    EXPECT_EQ(stage.back.pixel(190, 146), kBlack);
+    screen.ExitAlignClick();
+    EXPECT_EQ(workspace.stage.restOf(1), (Point{191, 156}));
+}
+
+TEST_F(AlignmentScreenTest, GridBringsTheSafeAreaGuidesAndPathLengthIsNotClipped)
+{
+    enter();
+    const Rect titleSafe = safeArea({kStageW, kStageH}, kTitleSafePercent);
+    screen.gridBox()->click();
+    EXPECT_EQ(stage.back.pixel(titleSafe.left, titleSafe.top + 7), kGrey);
+    stage.back.setPixel(titleSafe.left, titleSafe.top + 7, kBlack);
+    screen.Timer1Timer();
+    EXPECT_EQ(stage.back.pixel(titleSafe.left, titleSafe.top + 7), kGrey) << "kept up with the grid";
+    screen.gridBox()->click();
+    EXPECT_EQ(stage.back.pixel(titleSafe.left, titleSafe.top + 7), kBlack);
+
+    const auto* caption = screen.panel()->findChild<QLabel*>(QStringLiteral("PathLengthCaption"));
+    ASSERT_NE(caption, nullptr);
+    EXPECT_LE(caption->fontMetrics().horizontalAdvance(caption->text()), caption->width());
 }
 
 TEST_F(AlignmentScreenTest, HelpAndProjectInformationButtonsAskForTheirWindows)

@@ -1,5 +1,7 @@
 #include "app/ui/application.h"
 
+#include "app/app_shell.h"
+
 #include "app/ui/about_window.h"
 #include "app/ui/main_window.h"
 #include "app/ui/splash_window.h"
@@ -9,9 +11,12 @@
 #include "storage/ui/project_info_window.h"
 #include "main_window_fixture.h"
 #include "playback/ui/stage.h"
+#include "storage/recent_projects.h"
 #include "storage/settings_file.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
@@ -82,6 +87,70 @@ TEST_F(ApplicationTest, TheLastProjectIsReopenedAtStartUp)
     EXPECT_EQ(second.mainWindow().edit(2)->text(), QStringLiteral("Remembered"));
     EXPECT_EQ(second.mainWindow().statusPanel(4)->text(), QStringLiteral("PROJECT: SHOW.tlp"));
     EXPECT_TRUE(second.workspace().editor.settingsRead);
+}
+
+TEST_F(ApplicationTest, AProjectOnTheCommandLineOpensInsteadOfTheLastOneAndJoinsOpenRecent)
+{
+    const QString show = dir.file(QStringLiteral("SHOW.tlp"));
+    const QString other = dir.file(QStringLiteral("OTHER.tlp"));
+    {
+        Application first(prompter, clock, {}, settings());
+        first.createWindows();
+        TBitMovOptMain& window = first.mainWindow();
+        window.setProcessEnd([] {});
+        for (const QString& name : {show, other}) {
+            window.findChild<QToolButton*>(QStringLiteral("NewPrjToolButton"))->click();
+            prompter.saveNames.push_back(name);
+            window.findChild<QToolButton*>(QStringLiteral("SavePrjToolButton"))->click();
+        }
+        ASSERT_TRUE(window.close());   // OTHER is the last project
+    }
+    Application app(prompter, clock, {}, settings());
+    app.createWindows(show);
+    EXPECT_EQ(app.workspace().project.projectName, QStringLiteral("SHOW.tlp"));
+
+    EditorCommands& commands = app.mainWindow().commands();
+    commands.fillRecentMenu();
+    const auto item = [&](const char* name) {
+        return app.mainWindow().findChild<QAction*>(QString::fromLatin1(name));
+    };
+    ASSERT_NE(item("RecentProject2"), nullptr);
+    EXPECT_TRUE(item("RecentProject1")->text().contains(QStringLiteral("SHOW.tlp")));
+    EXPECT_TRUE(item("RecentProject2")->text().contains(QStringLiteral("OTHER.tlp")));
+    EXPECT_FALSE(item("RemoveMissingProjects")->isEnabled());
+
+    ASSERT_TRUE(QFile::remove(other));
+    commands.fillRecentMenu();
+    EXPECT_FALSE(item("RecentProject2")->isEnabled()) << "a project that is gone is greyed";
+    item("RemoveMissingProjects")->trigger();
+    EXPECT_EQ(readRecentProjects(settings()), QStringList{show});
+    commands.fillRecentMenu();
+    item("ClearRecentProjects")->trigger();
+    EXPECT_TRUE(readRecentProjects(settings()).isEmpty());
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(ApplicationTest, TheConsoleOrThePreviewPushedTheTitleLinesAndDelayControlsOutOfTheWindow)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    TBitMovOptMain& window = app.mainWindow();
+    window.resize(kMainWindowWidth, kMainWindowHeight);
+    window.show();
+    auto* console = window.findChild<QWidget*>(QStringLiteral("OnAirDock"));
+    ASSERT_NE(console, nullptr);
+    console->show();
+    QCoreApplication::processEvents();
+    const QWidget* surface = window.centralWidget();
+    const QWidget* delays = window.findChild<QWidget*>(QStringLiteral("PANEL1"));
+    EXPECT_LE(delays->geometry().bottom(), surface->height() - 1);
+    EXPECT_LE(window.edit(3)->mapTo(surface, QPoint(0, window.edit(3)->height())).y(), delays->y());
+    EXPECT_EQ(window.size(), QSize(kMainWindowWidth, kMainWindowHeight)) << "the window did not grow either";
+    console->hide();
+    // The preview is a window of its own beside the editor.
+    auto* preview = window.findChild<QWidget*>(QStringLiteral("PreviewPanel"));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isWindow());
 }
 
 TEST_F(ApplicationTest, ADeletedLastProjectOpensNothingButKeepsThePlacement)

@@ -1,11 +1,14 @@
 #include "main_window_fixture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
 
 namespace lumavo::test {
 namespace {
@@ -55,10 +58,11 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAccessKeysAndShortcuts)
     EXPECT_EQ(action("PlayPage2")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     EXPECT_TRUE(action("RepeaTLoop1")->font().bold());
     const QList<QAction*> file = control<QMenu>("File1")->actions();
-    ASSERT_EQ(file.size(), 13);
-    EXPECT_TRUE(file[3]->isSeparator());
-    EXPECT_TRUE(file[7]->isSeparator());
-    EXPECT_TRUE(file[11]->isSeparator());
+    ASSERT_EQ(file.size(), 14);
+    EXPECT_EQ(file[2]->menu(), control<QMenu>("OpenRecent1")) << "Open Recent stands after Open Project...";
+    EXPECT_TRUE(file[4]->isSeparator());
+    EXPECT_TRUE(file[8]->isSeparator());
+    EXPECT_TRUE(file[12]->isSeparator());
 }
 
 TEST_F(MainWindowTest, AToolButtonAndAMenuItemOfOneCommandShareOneAction)
@@ -94,14 +98,80 @@ TEST_F(MainWindowTest, APendingNewPageDisablesItsMenuItemWithTheButtons)
     EXPECT_TRUE(control("NewPageButton")->isEnabled());
 }
 
-TEST_F(MainWindowTest, CtrlAInAnEditBoxIsLeftToTheAlignShortcut)
+TEST_F(MainWindowTest, CtrlAInATitleBoxOpenedAlignInsteadOfSelectingTheText)
 {
-    QKeyEvent selectAll(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier);
-    QCoreApplication::sendEvent(control<QLineEdit>("Edit2"), &selectAll);
-    EXPECT_FALSE(selectAll.isAccepted());
-    QKeyEvent copy(QEvent::ShortcutOverride, Qt::Key_C, Qt::ControlModifier);
-    QCoreApplication::sendEvent(control<QLineEdit>("Edit2"), &copy);
-    EXPECT_TRUE(copy.isAccepted());
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QSignalSpy aligned(action("Align2"), &QAction::triggered);
+    QLineEdit* box = control<QLineEdit>("Edit2");
+    box->setText(QStringLiteral("Second line"));
+    box->setFocus();
+    box->deselect();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(box->selectedText(), QStringLiteral("Second line"));
+    EXPECT_EQ(aligned.count(), 0);
+    control<QSlider>("DelayTrackBar")->setFocus();
+    QTest::keyClick(control<QSlider>("DelayTrackBar"), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(aligned.count(), 1) << "anywhere else Ctrl+A is Align";
+}
+
+TEST_F(MainWindowTest, OpeningANamedProjectAsksToSaveFirstAndRefusesAMissingFile)
+{
+    saveProjectAs();
+    window->edit(1)->setText(QStringLiteral("Unsaved"));
+    window->commands().openProjectPath(dir.file(QStringLiteral("GONE.tlp")));
+    EXPECT_TRUE(prompter.confirmations.isEmpty()) << "nothing to open: nothing asked, nothing lost";
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(window->edit(1)->text(), QStringLiteral("Unsaved"));
+    prompter.answers = {Answer::No};
+    window->commands().openProjectPath(dir.file(QStringLiteral("SHOW.tlp")));
+    EXPECT_EQ(prompter.confirmations, QStringList{QStringLiteral("Save current page?")});
+    EXPECT_FALSE(workspace.editor.pageModified);
+}
+
+TEST_F(MainWindowTest, PageDownAndPageUpWalkThePagesUnlessATitleBoxHasFocus)
+{
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    saveProjectAs();
+    window->edit(1)->setText(QStringLiteral("First page"));
+    click("SavePgToolButton");
+    click("NewPageButton");
+    window->edit(1)->setText(QStringLiteral("Second page"));
+    click("SavePgToolButton");
+    QSlider* slider = control<QSlider>("DelayTrackBar");
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    EXPECT_EQ(control<QLabel>("CurPgNumber")->text(), QStringLiteral("000"));
+    QTest::keyClick(slider, Qt::Key_PageDown);
+    EXPECT_EQ(control<QLabel>("CurPgNumber")->text(), QStringLiteral("001"));
+    window->edit(1)->setFocus();
+    QTest::keyClick(window->edit(1), Qt::Key_PageUp);
+    EXPECT_EQ(control<QLabel>("CurPgNumber")->text(), QStringLiteral("001")) << "the keys belong to the text";
+}
+
+TEST_F(MainWindowTest, DelayControlsShowTheTimesBesideTheirNumbers)
+{
+    control<QSlider>("TrackBar2")->setValue(6000);
+    EXPECT_EQ(control<QLabel>("FadeTime")->text(), QStringLiteral("fade 11.88 s"));   // 33 x 6000^2 x 10 ns
+    EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("26")) << "the classic label stays";
+    control<QSlider>("DelayTrackBar")->setValue(0);
+    EXPECT_EQ(control<QLabel>("MovementTime")->text(), QStringLiteral("slide 0 s"));
+    control<QSlider>("DelayTrackBar")->setValue(1000);
+    EXPECT_NE(control<QLabel>("MovementTime")->text(), QStringLiteral("slide 0 s"));
+}
+
+TEST_F(MainWindowTest, DirectionToolbarRanOffTheWindowAtTheMinimumWidth)
+{
+    window->show();
+    window->resize(window->minimumWidth(), window->height());
+    for (QToolButton* button : {window->inButton(1), window->outButton(3)}) {
+        button->click();
+        const QRect bar = window->directionToolbar()->geometry();
+        EXPECT_GE(bar.left(), 0);
+        EXPECT_LE(bar.right(), window->width() - 1);
+        window->directionToolbar()->hide();
+    }
 }
 
 TEST_F(MainWindowTest, InitiateAndShowpageShowDefaultDirectionsAndEmptyControls)

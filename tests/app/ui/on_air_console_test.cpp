@@ -61,6 +61,12 @@ TEST(OnAirConsole, SpaceAndEscapeInTheWindowActOnTheStage)
     QTest::keyClick(editBox, Qt::Key_Space);
     EXPECT_FALSE(r.stage->getspcbarpause());
     EXPECT_FALSE(r.stage->getkillnow());
+    for (const Qt::Key clicker : {Qt::Key_Right, Qt::Key_PageDown}) {
+        r.stage->setspcbarpause(true);
+        QTest::keyClick(editBox, clicker);
+        EXPECT_FALSE(r.stage->getspcbarpause()) << clicker;
+    }
+    EXPECT_FALSE(r.stage->getkillnow());
     QTest::keyClick(editBox, Qt::Key_Escape);
     EXPECT_TRUE(r.stage->getkillnow());
 }

@@ -4,6 +4,7 @@
 #include "../../playback/ui/stage_context.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -96,6 +97,15 @@ TEST(PreviewPanel, PictureKeepsTheCanvasAspect)
     QApplication::processEvents();
     const QRect picture = r.panel->pictureRect();
     EXPECT_NEAR(static_cast<double>(picture.width()) / picture.height(), 16.0 / 9.0, 0.01);
+
+    // A thin grey edge stands between the stage's own black and the letterbox's.
+    auto* area = r.panel->findChild<QWidget*>(QStringLiteral("PreviewPicture"));
+    ASSERT_NE(area, nullptr);
+    const QImage shown = area->grab().toImage();
+    const int x = picture.center().x();
+    EXPECT_EQ(shown.pixelColor(x, picture.top() - 1), QColor(110, 110, 110));
+    EXPECT_EQ(shown.pixelColor(x, picture.top() - 4), QColor(Qt::black));
+    EXPECT_EQ(shown.pixelColor(x, picture.top() + 1), QColor(Qt::black)) << "the stage itself is black here";
 }
 
 } // namespace

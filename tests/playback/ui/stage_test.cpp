@@ -73,6 +73,18 @@ TEST(Stage, SpaceBarTogglesTheHoldOnlyInManualMode)
     EXPECT_TRUE(r.stage->getkillnow());
 }
 
+TEST(Stage, ClickerKeysRightAndPageDownStoppedInsteadOfContinuing)
+{
+    StageRig r;
+    r.ws.page.mpause = true;
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_PageDown}) {
+        r.stage->setspcbarpause(true);
+        r.key(key);
+        EXPECT_FALSE(r.stage->getspcbarpause()) << key;
+        EXPECT_FALSE(r.stage->getkillnow()) << key;
+    }
+}
+
 TEST(Stage, EscapeClearsTheHoldAndStops)
 {
     StageRig r;
