@@ -192,6 +192,7 @@ void TbFontForm::FontSizeTrackbarChange()
     samplePoints_ = chosenSize_;
     fontsizelabel_->setText(QString::number(chosenSize_));
     fsamplelabel_->setText(sampleText_);
+    fsamplelabel_->setLayoutDirection(textDirection(sampleText_));
     applySampleFont();
 }
 
