@@ -172,7 +172,8 @@ CloseVerdict closeQuery(Workspace& ws, Prompter& prompter, const ProjectSaveInfo
     if (noProject && SaveProject(ws, prompter, info) != SaveProjectStatus::Saved)
         return CloseVerdict::StayOpen;
     const SavePageOutcome saved = SavePage(ws, prompter);
-    return saved.status == SavePageStatus::WriteFailed ? CloseVerdict::StayOpen : CloseVerdict::Close;
+    const bool kept = saved.status == SavePageStatus::WriteFailed || saved.status == SavePageStatus::Cancelled;
+    return kept ? CloseVerdict::StayOpen : CloseVerdict::Close;
 }
 
 QPoint placeBeside(const QRect& window, const QSize& size, const QRect& area)

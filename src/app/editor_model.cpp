@@ -1,5 +1,6 @@
 #include "app/editor_model.h"
 
+#include "storage/page_extension.h"
 #include "storage/page_file.h"
 #include "storage/page_record.h"
 
@@ -103,7 +104,8 @@ void setManualMode(Workspace& ws, bool checked)
     const bool recordManual = ws.recordBuffer[record_offset::kManual] != 0;
     if (ws.page.mpause != recordManual)
         setsav(ws, 1);
-    else if (!ws.editor.newPagePending && pageSnapshot(ws) == ws.recordBuffer)
+    else if (!ws.editor.newPagePending && pageSnapshot(ws) == ws.recordBuffer &&
+             extensionFromWorkspace(ws).isEmpty()) // the record alone cannot tell an extension's edits
         setsav(ws, 0);
 }
 

@@ -1,8 +1,8 @@
 #include "cli/commands.h"
 
+#include "storage/page_extension.h"
 #include "storage/page_file.h"
 #include "storage/page_record.h"
-#include "platform/windows1252.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -183,6 +183,30 @@ std::vector<FieldCodec> recordFields()
     return f;
 }
 
+// The lines' styles kept only in the page's extension, after the record's fields.
+struct StyleField {
+    const char* key;
+    std::int32_t LineExtension::*value;
+    double high;
+};
+
+constexpr std::array<StyleField, 2> kStyleFields{{
+    {"OutlineWidth", &LineExtension::outlineWidth, 10000},
+    {"SoftShadowRadius", &LineExtension::softShadowRadius, 10000},
+}};
+
+// Runs visit(key, line, number field or nullptr for the colour) over every style key.
+template <typename Visit>
+void forEachStyleKey(Visit&& visit)
+{
+    for (int k = 1; k <= kLineCount; ++k) {
+        const QString n = QString::number(k);
+        for (const StyleField& f : kStyleFields)
+            visit(QString::fromLatin1(f.key) + n, k, &f);
+        visit(QStringLiteral("OutlineColor") + n, k, nullptr);
+    }
+}
+
 int dumpPage(const QString& pagePath)
 {
     RecordBytes bytes{};
@@ -195,13 +219,27 @@ int dumpPage(const QString& pagePath)
         break;
     }
     PageRecord record = decodePageRecord(bytes);
+    const ExtensionRead extension = readPageExtension(pagePath);
+    if (extension.status == ExtensionReadStatus::Garbled)
+        std::fprintf(stderr, "lumavo-cli: ignoring the extension file: %s\n", qPrintable(extension.error));
+    mergeExtension(extension.extension, record);
     QByteArray out = "{";
     bool first = true;
-    for (const FieldCodec& field : recordFields()) {
+    const auto add = [&](const QString& key, const QByteArray& value) {
         out += first ? "\n  " : ",\n  ";
         first = false;
-        out += jsonString(field.key) + ": " + field.dump(record);
-    }
+        out += jsonString(key) + ": " + value;
+    };
+    for (const FieldCodec& field : recordFields())
+        add(field.key, field.dump(record));
+    // Styles at their defaults are left out, so a classic page dumps as before.
+    const LineExtension defaults;
+    forEachStyleKey([&](const QString& key, int k, const StyleField* f) {
+        const LineExtension& line = extension.extension.line(k);
+        const qint64 value = f ? line.*f->value : static_cast<qint64>(line.outlineColor);
+        if (value != (f ? defaults.*f->value : static_cast<qint64>(defaults.outlineColor)))
+            add(key, QByteArray::number(value));
+    });
     out += "\n}\n";
     std::fwrite(out.constData(), 1, static_cast<std::size_t>(out.size()), stdout);
     return kExitOk;
@@ -224,15 +262,35 @@ int writePage(const QString& jsonPath, const QString& pagePath)
         if (object.contains(field.key) && !field.load(record, object.value(field.key)))
             return fail(jsonPath + ": bad value for " + field.key);
     }
+    PageExtension styles;
+    QString badStyle;
+    forEachStyleKey([&](const QString& key, int k, const StyleField* f) {
+        known.insert(key);
+        if (!object.contains(key))
+            return;
+        qint64 n = 0;
+        if (!integerIn(object.value(key), 0, f ? f->high : 0xFFFFFF, n)) {
+            badStyle = badStyle.isEmpty() ? key : badStyle;
+            return;
+        }
+        LineExtension& line = styles.line(k);
+        if (f)
+            line.*f->value = static_cast<std::int32_t>(n);
+        else
+            line.outlineColor = static_cast<Color>(n);
+    });
+    if (!badStyle.isEmpty())
+        return fail(jsonPath + ": bad value for " + badStyle);
     for (const QString& key : object.keys()) {
         if (!known.contains(key))
             return fail(jsonPath + ": unknown field " + key);
     }
-    // Refuse what a page file cannot hold instead of storing "?" or freezing the stage.
-    for (const StoredText& text : storedTexts(record)) {
-        const QString bad = unencodableWindows1252(text.value);
-        if (!bad.isEmpty())
-            return fail(jsonPath + ": " + text.field + " holds characters outside Windows-1252: " + bad);
+    for (int k = 1; k <= kLineCount; ++k) {
+        for (const QString* name : {&record.line(k).bitmapFile, &record.line(k).waveFile}) {
+            const QString why = unstorableNameReason(*name);
+            if (!why.isEmpty())
+                return fail(jsonPath + ": line " + QString::number(k) + " names a file no page can keep (" + why + ")");
+        }
     }
     const struct {
         const char* key;
@@ -248,9 +306,20 @@ int writePage(const QString& jsonPath, const QString& pagePath)
     }
     RecordBytes bytes{};
     encodePageRecord(record, bytes);
-    const IoResult written = writePageFile(pagePath, bytes, true);
+    // Texts, faces and names the record cannot hold, and the styles, go to the page's extension.
+    PageExtension extension = extensionForRecord(record);
+    for (int k = 1; k <= kLineCount; ++k) {
+        const LineExtension& style = styles.line(k);
+        extension.line(k).outlineWidth = style.outlineWidth;
+        extension.line(k).outlineColor = style.outlineColor;
+        extension.line(k).softShadowRadius = style.softShadowRadius;
+    }
+    Result leftOver;
+    const IoResult written = writePageAndExtension(pagePath, bytes, true, extension, &leftOver);
     if (!written.ok)
         return fail(written.error);
+    if (!leftOver.ok)
+        return fail(leftOver.error);
     return kExitOk;
 }
 

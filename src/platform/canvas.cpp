@@ -215,6 +215,11 @@ constexpr int kDotOn = 3, kDotOff = 3;
 
 } // namespace
 
+Qt::LayoutDirection textDirection(const QString& text)
+{
+    return text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+}
+
 int Canvas::logicalDpi()
 {
     if (dpiOverride > 0)
@@ -418,6 +423,7 @@ void Canvas::textOut(int x, int y, const QString& text)
         painter.setRenderHint(QPainter::TextAntialiasing, false);
         painter.setFont(f);
         painter.setPen(QColor(255, 255, 255));
+        painter.setLayoutDirection(textDirection(text));
         painter.drawText(margin, margin + metrics.ascent(), text);
     }
     Bitmap& bm = *owner_;

@@ -4,6 +4,7 @@
 #include "platform/geometry.h"
 
 #include <QString>
+#include <Qt>
 #include <cstdint>
 
 namespace lumavo {
@@ -57,6 +58,12 @@ struct Font {
     Color color = 0x000000;
 };
 
+// The direction a line of text runs in: right to left when its first strong character belongs to a
+// right-to-left script (Arabic, Hebrew, ...), so that numbers and Latin words inside it fall into
+// place. Text drawing lays every line out in its own direction; fonts missing a character fall
+// back to an installed font that has it.
+Qt::LayoutDirection textDirection(const QString& text);
+
 // The drawing surface of a Bitmap. Every call clips to the bitmap. Rectangles exclude their right
 // and bottom edges; lines exclude their last pixel. Colour channels are exact in 24 and 32 bits.
 class Canvas {
@@ -97,7 +104,7 @@ public:
     void setPixel(int x, int y, Color c);
     Color pixel(int x, int y) const;
 
-    // Text with its cell's top-left at (x, y), in font. Opaque (the cell, textWidth x textHeight,
+    // Text with its cell's top-left at (x, y), in font, laid out in its own textDirection. Opaque (the cell, textWidth x textHeight,
     // filled with the brush colour) when the brush is Solid, transparent otherwise. No
     // antialiasing: every pixel is text or not. Glyph pixels overhanging the cell are drawn too.
     // Text needs a QGuiApplication: without one nothing is drawn and the measures are 0.

@@ -65,18 +65,30 @@ QString findFileIgnoringCase(const QString& dir, const QString& name)
     return DirectoryIndex(dir).find(name);
 }
 
+QString nameRelativeToProject(const QString& path, const QString& projectDir)
+{
+    if (path.isEmpty() || projectDir.isEmpty() || QDir::isRelativePath(path))
+        return path;
+    const QString relative = QDir(projectDir).relativeFilePath(QDir::cleanPath(path));
+    if (relative.startsWith(QStringLiteral("../")) || relative == QStringLiteral("..") ||
+        QDir::isAbsolutePath(relative))
+        return path;
+    return relative;
+}
+
 QString resolveStoredPath(const QString& storedPath, const QString& projectDir)
 {
     if (storedPath.isEmpty())
         return {};
-    if (QFileInfo(storedPath).isFile())
-        return storedPath;
     QString path = storedPath;
     path.replace(u'\\', u'/');
     const qsizetype slash = path.lastIndexOf(u'/');
     const QString name = path.mid(slash + 1);
     const QString storedDir = slash >= 0 ? path.left(slash + 1) : QString();
     const bool relative = QDir::isRelativePath(path) && !(path.size() > 1 && path[1] == u':');
+    // A relative name belongs to the project, whatever folder the program was started from.
+    if (!relative && QFileInfo(storedPath).isFile())
+        return storedPath;
     if (!projectDir.isEmpty() && relative) {
         const QString found = findFileIgnoringCase(joinPath(projectDir, storedDir), name);
         if (!found.isEmpty())

@@ -10,11 +10,16 @@ namespace lumavo {
 // name when it exists, else a file whose name differs only in letter case, else empty.
 QString findFileIgnoringCase(const QString& dir, const QString& name);
 
-// Where a path stored in a page (picture, wave) points today: the stored path when that file
-// exists; else the file of the same name in any letter case in the stored path's own directory;
-// else the file of that name (the part after the last "/" or "\") in any letter case in
-// projectDir. Empty when none exists. The stored path itself is never rewritten.
+// Where a path stored in a page (picture, wave) points today. An absolute path: the file itself
+// when it exists; else the file of the same name in any letter case in its own directory. A
+// relative path: that path under projectDir, in any letter case (never under the current
+// directory). Last, the file of that name (the part after the last "/" or "\") in any letter case
+// in projectDir. Empty when none exists. The stored path itself is never rewritten.
 QString resolveStoredPath(const QString& storedPath, const QString& projectDir);
+
+// The name a page stores for a picture or wave file: its path relative to projectDir when the file
+// lies in that folder or below it, else path as given. Empty projectDir: path as given.
+QString nameRelativeToProject(const QString& path, const QString& projectDir);
 
 // Many look-ups in one directory that ignore letter case: an exact name is checked on its own; the
 // directory is listed once, at the first name that does not exist exactly.

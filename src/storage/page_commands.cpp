@@ -1,6 +1,7 @@
 #include "storage/page_commands.h"
 
 #include "storage/file_lookup.h"
+#include "storage/page_extension.h"
 #include "storage/page_file.h"
 
 #include <QFile>
@@ -61,7 +62,8 @@ bool offerToSaveCurrentPage(Workspace& ws, Prompter& prompter, bool withCancel)
     case Answer::Yes:
         break;
     }
-    return SavePage(ws, prompter).status != SavePageStatus::WriteFailed;
+    const SavePageStatus saved = SavePage(ws, prompter).status;
+    return saved != SavePageStatus::WriteFailed && saved != SavePageStatus::Cancelled;
 }
 
 namespace {
@@ -258,6 +260,9 @@ bool deletePage(Workspace& ws, Prompter& prompter)
         prompter.message(QStringLiteral("File I/O error, page not deleted."), MessageIcon::Error);
         return false;
     }
+    // Left behind, the extension would be taken for the page that moves into this number.
+    if (const Result removed = removePageExtension(file); !removed.ok)
+        prompter.message(removed.error, MessageIcon::Warning);
     const int deleted = project.pageNow.toInt();
     renumberfrompg(ws, deleted, project.projectName);
     showPageAfterDelete(ws, prompter, deleted);
@@ -315,6 +320,8 @@ int renumberfrompg(Workspace& ws, int deletedPage, const QString& base)
         const QString to = from.left(from.size() - fromName.size()) + toName;
         if (!QFile::rename(from, to))
             break;
+        // A page whose extension stays behind still loads, with "?" for what only it held.
+        movePageExtension(from, to);
         index.noteRenamed(fromName, toName);
         ShowProjectLabel(ws, base, pageNumberText(n - 1));
         ++moved;

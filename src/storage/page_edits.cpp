@@ -1,5 +1,7 @@
 #include "storage/page_edits.h"
 
+#include "storage/page_extension.h"
+
 #include <algorithm>
 
 namespace lumavo {
@@ -19,9 +21,15 @@ PageEdit editLine(Workspace& ws, int line, Change&& change)
     if (!validLine(line))
         return edit;
     const RecordBytes before = pageSnapshot(ws);
+    const PageExtension extensionBefore = extensionFromWorkspace(ws);
     change(ws.page.line(line));
     edit.line = line;
     edit.changed = noteEdit(ws, before);
+    // Two names or faces may share their Windows-1252 form and differ only in the extension.
+    if (!edit.changed && extensionFromWorkspace(ws) != extensionBefore) {
+        setsav(ws, 1);
+        edit.changed = true;
+    }
     return edit;
 }
 
@@ -81,7 +89,7 @@ PageEdit setLineGradient(Workspace& ws, int line, bool on, Color end, Color star
 
 PageEdit setLinePicture(Workspace& ws, int line, const QString& file)
 {
-    return editLine(ws, line, [&](TitleLine& title) { title.bitmapFile = file.left(kTextCapacity); });
+    return editLine(ws, line, [&](TitleLine& title) { title.bitmapFile = file; });
 }
 
 void setLinePictureShown(Workspace& ws, int line, bool loaded)
@@ -92,7 +100,7 @@ void setLinePictureShown(Workspace& ws, int line, bool loaded)
 
 PageEdit setLineWave(Workspace& ws, int line, const QString& file)
 {
-    return editLine(ws, line, [&](TitleLine& title) { title.waveFile = file.left(kTextCapacity); });
+    return editLine(ws, line, [&](TitleLine& title) { title.waveFile = file; });
 }
 
 void setMovementDelay(Workspace& ws, std::int32_t delay)

@@ -35,11 +35,11 @@ PageEdit setLineFontColor(Workspace& ws, int line, Color color);
 PageEdit setLineShadowColor(Workspace& ws, int line, Color color);
 // The gradient window's OK: gradient switch, end colour (the font colour) and start colour.
 PageEdit setLineGradient(Workspace& ws, int line, bool on, Color end, Color start);
-// A picture chosen for the line: bitmapFile := file cut to the record's text capacity.
+// A picture chosen for the line: bitmapFile := file (see storableFileName).
 // titleValid follows with setLinePictureShown once the preview has loaded (or failed to).
 PageEdit setLinePicture(Workspace& ws, int line, const QString& file);
 void setLinePictureShown(Workspace& ws, int line, bool loaded);
-// A wave chosen for the line: waveFile := file cut to the record's text capacity.
+// A wave chosen for the line: waveFile := file (see storableFileName).
 PageEdit setLineWave(Workspace& ws, int line, const QString& file);
 
 // The delay sliders: each move stores the value and marks the page modified.

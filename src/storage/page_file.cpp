@@ -1,5 +1,7 @@
 #include "storage/page_file.h"
 
+#include "storage/file_lookup.h"
+#include "storage/page_extension.h"
 #include "storage/project.h"
 
 #include "platform/atomic_file.h"
@@ -36,6 +38,22 @@ IoResult writePageFile(const QString& path, const RecordBytes& bytes, bool start
     return writeFileAtomically(path, {record, tail});
 }
 
+IoResult writePageAndExtension(const QString& path, const RecordBytes& bytes, bool startEmpty,
+                               const PageExtension& extension, Result* leftOver)
+{
+    // The extension goes first: a new record beside the previous extension could take the old
+    // texts for its own where both have the same Windows-1252 form.
+    if (!extension.isEmpty()) {
+        const Result written = writePageExtension(path, extension);
+        if (!written.ok)
+            return written;
+    }
+    const IoResult written = writePageFile(path, bytes, startEmpty);
+    if (written.ok && extension.isEmpty())
+        *leftOver = removePageExtension(path);
+    return written;
+}
+
 LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& projectName,
                          const QString& pageNumber)
 {
@@ -67,7 +85,13 @@ LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& proje
     ws.recordBuffer = scratch;
     ws.editor.pageLoaded = true;
     ws.project.pageIndex = pageNumber.toInt();
-    applyRecordToWorkspace(decodePageRecord(ws.recordBuffer), ws);
+    PageRecord record = decodePageRecord(ws.recordBuffer);
+    const ExtensionRead extension = readPageExtension(path);
+    if (extension.status == ExtensionReadStatus::Garbled)
+        prompter.message(garbledExtensionMessage(extension), MessageIcon::Warning);
+    mergeExtension(extension.extension, record);
+    applyRecordToWorkspace(record, ws);
+    applyExtensionStyles(extension.extension, ws);
     refreshDerivedFields(ws.page);
     ws.editor.pageModified = false;
     return {true};
@@ -107,15 +131,25 @@ SavePageOutcome SavePage(Workspace& ws, Prompter& prompter)
         path = pageFilePath(project.projectDir, base, number);
     outcome.path = path;
 
+    for (TitleLine& line : ws.page.lines) {
+        line.bitmapFile = nameRelativeToProject(line.bitmapFile, project.projectDir);
+        line.waveFile = nameRelativeToProject(line.waveFile, project.projectDir);
+    }
     RecordBytes record = ws.recordBuffer;
     const PageRecord fields = recordFromWorkspace(ws, number);
-    const QString replaced = describeUnstorableText(fields);
-    if (!replaced.isEmpty())
-        prompter.message(QStringLiteral("The page file holds only Windows-1252 characters; these will be "
-                                        "saved as \"?\":\n") + replaced,
-                         MessageIcon::Warning);
+    const QString lost = describeUnstorableText(fields);
+    if (!lost.isEmpty() &&
+        prompter.confirm(QStringLiteral("These characters cannot be saved and would become \"?\":\n") + lost +
+                             QStringLiteral("\nSave the page anyway?"),
+                         true, MessageIcon::Warning) != Answer::Yes) {
+        outcome.status = SavePageStatus::Cancelled;
+        return outcome;
+    }
     encodePageRecord(fields, record);
-    const IoResult written = writePageFile(path, record, fresh);
+    Result leftOver;
+    const IoResult written = writePageAndExtension(path, record, fresh, extensionForPage(ws, fields), &leftOver);
+    if (!leftOver.ok)
+        prompter.message(leftOver.error, MessageIcon::Warning);
     if (!written.ok) {
         // The page stays unsaved (pageModified, newPagePending kept) so it is offered again.
         prompter.message(QStringLiteral("Can not Save this page for ") + path + QStringLiteral(" Project."),

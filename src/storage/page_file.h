@@ -2,6 +2,7 @@
 
 #include "platform/ini.h"
 #include "platform/prompter.h"
+#include "storage/page_extension.h"
 #include "storage/page_record.h"
 #include "storage/workspace.h"
 
@@ -20,6 +21,11 @@ PageReadStatus readPageFile(const QString& path, RecordBytes& out);
 // Writes one record crash-safely (temporary file, flush, rename). startEmpty false keeps the bytes
 // of an existing longer file beyond the first record; true writes exactly one record.
 IoResult writePageFile(const QString& path, const RecordBytes& bytes, bool startEmpty);
+// Writes a page: its extension first (when it has one), then the record as writePageFile does.
+// After the record, an extension left from before is removed when the page has none; that
+// failing does not fail the save (the record no longer matches it) and is reported in *leftOver.
+IoResult writePageAndExtension(const QString& path, const RecordBytes& bytes, bool startEmpty,
+                               const PageExtension& extension, Result* leftOver);
 
 // What the editor does after a load: when loaded, show ws.project.pageNow in the page-number
 // display and refresh its controls (showpage).
@@ -39,7 +45,7 @@ LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& proje
 inline const QString kProjectFullMessage =
     QStringLiteral("The project is full: all 1000 pages are in use. Delete a page to add another.");
 
-enum class SavePageStatus { NoProject, NoBaseName, Saved, WriteFailed, ProjectFull };
+enum class SavePageStatus { NoProject, NoBaseName, Saved, WriteFailed, ProjectFull, Cancelled };
 struct SavePageOutcome {
     SavePageStatus status = SavePageStatus::NoProject;
     QString pageNumber;           // the number written (Saved, WriteFailed)
@@ -52,7 +58,10 @@ struct SavePageOutcome {
 // pageModified/newPagePending kept so the page is still offered for saving.
 // NoBaseName shows "Open a Project or Save this project first."; NoProject does nothing.
 // ProjectFull: a pending new page with all 1000 numbers in use; an error box, nothing written.
-// Text the page format cannot hold is named in a warning box before the page is written.
+// What the record cannot hold (texts, faces and names outside Windows-1252, long names, the lines'
+// outline and soft shadow) is written first to the page's extension file; a page without such
+// values has none (a left-over one is removed). Characters no page file can hold (a broken
+// surrogate pair) are named before anything is written; Cancelled: the operator chose not to save.
 SavePageOutcome SavePage(Workspace& ws, Prompter& prompter);
 
 } // namespace lumavo

@@ -168,6 +168,16 @@ QString trimControl(const QString& text)
     return text.mid(first, last - first);
 }
 
+QString leftCharacters(const QString& text, int count)
+{
+    qsizetype end = 0;
+    for (int n = 0; n < count && end < text.size(); ++n) {
+        const bool pair = text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate();
+        end += pair ? 2 : 1;
+    }
+    return text.left(end);
+}
+
 std::int32_t clampPathCount(std::int32_t count)
 {
     return std::clamp<std::int32_t>(count, -1, kMaxPathCount);
@@ -184,7 +194,7 @@ PageRecord recordFromWorkspace(const Workspace& ws, const QString& pageNumber)
     for (int k = 1; k <= kLineCount; ++k) {
         const TitleLine& t = ws.page.line(k);
         RecordLine& l = r.line(k);
-        l.text = trimControl(t.text).left(kTextCapacity);
+        l.text = leftCharacters(trimControl(t.text), kTextCapacity);
         l.archOn = t.archOn;
         l.gradOn = t.gradOn;
         l.gradColor = t.gradColor;
@@ -223,7 +233,7 @@ void applyRecordToWorkspace(const PageRecord& r, Workspace& ws)
         t.archOn = l.archOn;
         t.gradOn = l.gradOn;
         t.gradColor = l.gradColor;
-        t.waveFile = trimControl(l.waveFile).left(kTextCapacity);
+        t.waveFile = trimControl(l.waveFile);
         t.text = trimControl(l.text);
         t.inDir = l.inDir;
         t.outDir = l.outDir;
@@ -234,7 +244,7 @@ void applyRecordToWorkspace(const PageRecord& r, Workspace& ws)
         t.fontColor = l.fontColor;
         t.fontName = l.fontName;
         t.shadowOn = l.shadowOn;
-        t.bitmapFile = trimControl(l.bitmapFile).left(kTextCapacity);
+        t.bitmapFile = trimControl(l.bitmapFile);
         DrawnPath& in = ws.stage.inPath(k);
         DrawnPath& out = ws.stage.outPath(k);
         in.count = clampPathCount(l.inPathCount);
@@ -272,11 +282,21 @@ std::vector<StoredText> storedTexts(const PageRecord& record)
 
 QString describeUnstorableText(const PageRecord& record)
 {
+    // Everything else is kept, in the record or in the page's extension file (UTF-8), which
+    // cannot carry half of a surrogate pair.
+    const auto broken = [](const QString& text) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            else if (text[i].isSurrogate())
+                return true;
+        }
+        return false;
+    };
     QStringList lines;
     for (const StoredText& text : storedTexts(record)) {
-        const QString bad = unencodableWindows1252(text.value);
-        if (!bad.isEmpty())
-            lines.append(text.field + QStringLiteral(": ") + bad);
+        if (broken(text.value))
+            lines.append(text.field + QStringLiteral(": ") + text.value);
     }
     return lines.join(u'\n');
 }

@@ -99,6 +99,8 @@ void encodePageRecord(const PageRecord& record, RecordBytes& bytes);
 
 // Removes leading and trailing characters with a code of 32 or below.
 QString trimControl(const QString& text);
+// The first `count` characters of text; a surrogate pair is one character and never split.
+QString leftCharacters(const QString& text, int count);
 // Clamps a stored path count into -1..999.
 std::int32_t clampPathCount(std::int32_t count);
 
@@ -120,8 +122,8 @@ struct StoredText {
     QString value;
 };
 std::vector<StoredText> storedTexts(const PageRecord& record);
-// One line per text field holding characters Windows-1252 cannot store ("Text1: 東京"); empty
-// when every character can be stored.
+// One line per text field holding characters no page file can store (half of a surrogate pair),
+// "Text1: ..."; empty when every character can be stored.
 QString describeUnstorableText(const PageRecord& record);
 
 } // namespace lumavo

@@ -1,5 +1,7 @@
 #include "storage/report_surface.h"
 
+#include "platform/canvas.h"
+
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -77,6 +79,7 @@ void PainterReportSurface::writeText(int x, int y, const QString& text)
     if (!painter_)
         return;
     const QFontMetrics metrics(font_, &device_);
+    painter_->setLayoutDirection(textDirection(text));
     painter_->drawText(x, y + metrics.ascent(), text);
 }
 

@@ -141,12 +141,22 @@ TEST(ProjectCli, InfoReportsNumbering)
 TEST(PageCli, TextOutsideTheCodePageWasWrittenAsQuestionMarks)
 {
     test::TempDir dir;
-    ASSERT_TRUE(writeAll(dir.file("in.json"), QString::fromUtf8(R"({"Text1": "ok", "WaveFile2": "東京.wav"})").toUtf8()));
+    ASSERT_TRUE(writeAll(dir.file("in.json"),
+                         QString::fromUtf8(R"({"Text1": "Καλησπέρα", "WaveFile2": "東京.wav", "OutlineWidth3": 2})").toUtf8()));
     const CliRun r = runCli({"page", "write", dir.file("in.json"), dir.file("P.000")});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.stderrText.contains(QString::fromUtf8("WaveFile2 holds characters outside Windows-1252: 東京")))
-        << r.err.constData();
-    EXPECT_FALSE(QFile::exists(dir.file("P.000")));
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    const QByteArray bytes = readAll(dir.file("P.000"));
+    ASSERT_EQ(bytes.size(), kRecordSize);
+    EXPECT_EQ(bytes.mid(65, 10), QByteArray("\x09?????????", 10)) << "the record keeps the Windows-1252 form";
+    const QJsonObject o = QJsonDocument::fromJson(runCli({"page", "dump", dir.file("P.000")}).out).object();
+    EXPECT_EQ(o.value("Text1").toString(), QString::fromUtf8("Καλησπέρα"));
+    EXPECT_EQ(o.value("WaveFile2").toString(), QString::fromUtf8("東京.wav"));
+    EXPECT_EQ(o.value("OutlineWidth3").toInt(), 2);
+
+    // Writing Windows-1252 text over it leaves a classic page without an extension.
+    ASSERT_TRUE(writeAll(dir.file("in.json"), R"({"Text1": "plain"})"));
+    ASSERT_EQ(runCli({"page", "write", dir.file("in.json"), dir.file("P.000")}).exitCode, 0);
+    EXPECT_FALSE(QFile::exists(dir.file("P.000.json")));
 }
 
 TEST(PageCli, WriteReplacedAFifoALinkOrAReadOnlyPage)

@@ -77,16 +77,22 @@ TEST(PageEdits, ALineOutsideOneToThreeStoresNothingAndMarksNothing)
     EXPECT_FALSE(ws.editor.pageModified);
 }
 
-TEST(PageEdits, PictureAndWaveNamesAreCutToTheRecordsTextCapacity)
+TEST(PageEdits, LongPictureAndWaveNamesAreKeptWholeNotCutIntoNamesOfNoFile)
 {
     Workspace ws;
     const QString longName = QString(kTextCapacity + 5, QLatin1Char('p'));
     EXPECT_TRUE(setLinePicture(ws, 1, longName).changed);
-    EXPECT_EQ(ws.page.line(1).bitmapFile.size(), kTextCapacity);
+    EXPECT_EQ(ws.page.line(1).bitmapFile, longName);
     setLinePictureShown(ws, 1, false);
     EXPECT_FALSE(ws.page.line(1).titleValid);
     EXPECT_TRUE(setLineWave(ws, 3, longName).changed);
-    EXPECT_EQ(ws.page.line(3).waveFile.size(), kTextCapacity);
+    EXPECT_EQ(ws.page.line(3).waveFile, longName);
+    // Names that differ only where the record shows "?" still mark the page.
+    ws.editor.pageModified = false;
+    setLinePicture(ws, 2, QString::fromUtf8("α.bmp"));
+    ws.editor.pageModified = false;
+    EXPECT_TRUE(setLinePicture(ws, 2, QString::fromUtf8("β.bmp")).changed);
+    EXPECT_TRUE(ws.editor.pageModified);
 }
 
 TEST(PageEdits, SlidersMarkThePageOnEveryMoveAndValidityMarksNothing)

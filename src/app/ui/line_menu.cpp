@@ -4,6 +4,7 @@
 #include "compose/ui/font_form.h"
 #include "platform/canvas.h"
 #include "storage/page_edits.h"
+#include "storage/page_extension.h"
 #include "storage/project.h"
 
 #include <QAction>
@@ -121,6 +122,19 @@ void LineMenu::ShadowOnOff1Click()
     shadowOnOff1_->setChecked(ws_.page.line(popupLine_).shadowOn);
 }
 
+std::optional<QString> LineMenu::storableChoice(const FileDialogOptions& options)
+{
+    const std::optional<QString> chosen = context_.prompter.openFileName(options);
+    if (!chosen || chosen->isEmpty())
+        return chosen;
+    const StoredName stored = storableFileName(*chosen, ws_.project.projectDir);
+    if (!stored.error.isEmpty()) {
+        context_.prompter.message(stored.error, MessageIcon::Error);
+        return std::nullopt;
+    }
+    return stored.name;
+}
+
 void LineMenu::LoadBitmap1Click()
 {
     FileDialogOptions options;
@@ -129,7 +143,7 @@ void LineMenu::LoadBitmap1Click()
     options.defaultSuffix = QStringLiteral("BMP");
     options.directory = ws_.project.projectDir;
     const int k = popupLine_;
-    if (const std::optional<QString> chosen = context_.prompter.openFileName(options)) {
+    if (const std::optional<QString> chosen = storableChoice(options)) {
         const QString& name = ws_.page.line(k).bitmapFile;
         if (setLinePicture(ws_, k, *chosen).line != 0 && !name.isEmpty()) {
             setLinePictureShown(ws_, k, lines_.loadbimage(name, lines_.preview(k), lines_.fileLabel(k)));
@@ -147,7 +161,7 @@ void LineMenu::PlayaWaveto1Click()
     options.filter = QStringLiteral("Wave Files (*.wav)");
     options.defaultSuffix = QStringLiteral("wav");
     options.directory = ws_.project.projectDir;
-    if (const std::optional<QString> chosen = context_.prompter.openFileName(options))
+    if (const std::optional<QString> chosen = storableChoice(options))
         setLineWave(ws_, popupLine_, *chosen);
 }
 

@@ -45,6 +45,9 @@ private:
     void setFontStyle(std::uint8_t style);
     // The colour chooser, opened on titleNum's colour `current` (or the last colour it held).
     std::optional<Color> chooseColour(Color TitleLine::*current);
+    // A picture or wave file from the open dialog, as the page keeps its name; a name no page can
+    // keep is refused with a message (nullopt), and the line stays as it was.
+    std::optional<QString> storableChoice(const FileDialogOptions& options);
 
     AppContext& context_;
     Workspace& ws_;

@@ -96,7 +96,10 @@ void TitleLines::buildRow(int k)
 
     connect(row.inButton, &QToolButton::clicked, this, [this, k] { emit directionRequested(k, PathSide::In); });
     connect(row.outButton, &QToolButton::clicked, this, [this, k] { emit directionRequested(k, PathSide::Out); });
-    connect(row.edit, &QLineEdit::textChanged, this, [this, k](const QString& text) { emit textChanged(k, text); });
+    connect(row.edit, &QLineEdit::textChanged, this, [this, k](const QString& text) {
+        edit(k)->setLayoutDirection(textDirection(text));
+        emit textChanged(k, text);
+    });
     connect(row.edit, &QLineEdit::customContextMenuRequested, this,
             [this, k](const QPoint& at) { emit menuRequested(k, edit(k)->mapToGlobal(at)); });
     applyEditFont(k);
@@ -137,6 +140,7 @@ void TitleLines::showTexts()
         if (box->text() != text) {
             const QSignalBlocker block(box);
             box->setText(text);
+            box->setLayoutDirection(textDirection(text));
         }
     }
 }

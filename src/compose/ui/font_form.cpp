@@ -192,6 +192,7 @@ void TbFontForm::FontSizeTrackbarChange()
     samplePoints_ = chosenSize_;
     fontsizelabel_->setText(QString::number(chosenSize_));
     fsamplelabel_->setText(sampleText_);
+    fsamplelabel_->setLayoutDirection(textDirection(sampleText_));
     applySampleFont();
 }
 
@@ -205,6 +206,11 @@ void TbFontForm::applySampleFont()
     font.setStrikeOut(sampleStyle_ & kStyleStrikeOut);
     fsamplelabel_->setFont(font);
     fsamplelabel_->adjustSize();
+    // Right-to-left text starts at the panel's right edge, so a long sample loses its end, not its start.
+    const int inset = 8;
+    const bool rightToLeft = fsamplelabel_->layoutDirection() == Qt::RightToLeft;
+    const QWidget* panel = fsamplelabel_->parentWidget();
+    fsamplelabel_->move(rightToLeft ? panel->width() - inset - fsamplelabel_->width() : inset, inset);
 }
 
 void TbFontForm::BitBtn1Click()

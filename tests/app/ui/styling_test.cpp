@@ -138,13 +138,23 @@ TEST_F(StylingTest, AnUnreadableBitmapIsReportedAndTheLineIsNotValid)
     EXPECT_EQ(window->fileLabel(3)->text(), path);
 }
 
-TEST_F(StylingTest, ALongBitmapPathIsCutTo80Characters)
+TEST_F(StylingTest, ALongBitmapPathWasCutIntoANameOfNoFileAndAnUnstorableOneErasedTheText)
 {
     const QString path = QStringLiteral("/") + QString(100, QLatin1Char('p')) + QStringLiteral(".bmp");
     window->PopupMenu1Popup(1);
     prompter.openNames.push_back(path);
     action("LoadBitmap1")->trigger();
-    EXPECT_EQ(workspace.page.line(1).bitmapFile, path.left(80));
+    EXPECT_EQ(workspace.page.line(1).bitmapFile, path);
+
+    window->edit(2)->setText(QStringLiteral("keep me"));
+    window->PopupMenu1Popup(2);
+    prompter.openNames.push_back(QStringLiteral("/pictures/two\nlines.bmp"));
+    prompter.messages.clear();
+    action("LoadBitmap1")->trigger();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.startsWith(QStringLiteral("This file name cannot be kept in the page")));
+    EXPECT_EQ(window->edit(2)->text(), QStringLiteral("keep me"));
+    EXPECT_TRUE(workspace.page.line(2).bitmapFile.isEmpty());
 }
 
 TEST_F(StylingTest, AMissingPictureWhenShowingAPageAsksWhereItIs)
@@ -172,7 +182,7 @@ TEST_F(StylingTest, AWaveIsChosenForThePopupLineAndCancelKeepsIt)
     window->PopupMenu1Popup(3);
     prompter.openNames.push_back(QStringLiteral("/sounds/") + QString(90, QLatin1Char('w')) + QStringLiteral(".wav"));
     action("PlayaWaveto1")->trigger();
-    EXPECT_EQ(workspace.page.line(3).waveFile.size(), 80);
+    EXPECT_EQ(workspace.page.line(3).waveFile.size(), 102) << "kept whole";
     const QString kept = workspace.page.line(3).waveFile;
     action("PlayaWaveto1")->trigger();
     EXPECT_EQ(workspace.page.line(3).waveFile, kept);
