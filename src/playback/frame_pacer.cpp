@@ -64,6 +64,10 @@ FramePacer::Nanoseconds FramePacer::frameTimeAtOrAfter(Nanoseconds t) const
 
 void FramePacer::presentAt(Nanoseconds at)
 {
+    if (halted()) {
+        dirty_ = {};
+        return;
+    }
     clock_.sleepUntil(at);
     // The frame is the one asked for, however late the sleep woke.
     presentForFrame(at);
@@ -73,6 +77,8 @@ void FramePacer::flush() { presentForFrame(clock_.now()); }
 
 void FramePacer::presentForFrame(Nanoseconds at)
 {
+    if (halted())
+        dirty_ = {};
     if (dirty_.isEmpty())
         return;
     if (!presentedOnce_) {
@@ -86,13 +92,22 @@ void FramePacer::presentForFrame(Nanoseconds at)
     lastFrame_ = framePeriod().count() == 0 ? at : gridTimeAtOrAfter(at);
 }
 
+void FramePacer::pumpIfDue()
+{
+    const Nanoseconds now = clock_.now();
+    if (now - lastPump_ < std::max(framePeriod(), Nanoseconds(1)))
+        return;
+    lastPump_ = now;
+    stage_.pumpMessages();
+}
+
 void FramePacer::waitUntil(Nanoseconds deadline, const std::function<bool()>& stop)
 {
     if (hasDirty())
         presentAt(std::min(frameTimeAtOrAfter(clock_.now()), std::max(deadline, clock_.now())));
     const bool responsive = deadline - clock_.now() > framePeriod();
     while (clock_.now() < deadline) {
-        if (stop && stop())
+        if ((stop && stop()) || halted())
             return;
         if (!responsive) {
             clock_.sleepUntil(deadline);

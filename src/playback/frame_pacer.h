@@ -36,6 +36,16 @@ public:
     // (when given) turns true.
     void waitUntil(Nanoseconds deadline, const std::function<bool()>& stop = {});
 
+    // Once `halted` turns true the pacer shows nothing more: pending drawing is dropped, presents
+    // and waits return at once (a cut ends the page without another frame reaching the screen).
+    void setHalt(std::function<bool()> halted) { halted_ = std::move(halted); }
+    bool halted() const { return halted_ && halted_(); }
+    // Drops pending drawing without showing it.
+    void discard() { dirty_ = {}; }
+    // Lets window messages run when a frame period or more has passed since they last ran, so keys
+    // and clicks reach their handlers during a motion.
+    void pumpIfDue();
+
     // The number of presents so far (for tests and benchmarks).
     int presentCount() const { return presentCount_; }
 
@@ -50,6 +60,7 @@ private:
     Nanoseconds gridStart_{};     // frame 0 of the grid: the first present
     Nanoseconds lastFrame_{};     // the frame time of the last present
     Nanoseconds lastPump_{};      // when a wait last let messages run
+    std::function<bool()> halted_;
     bool presentedOnce_ = false;
     int presentCount_ = 0;
 };

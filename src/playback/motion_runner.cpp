@@ -68,6 +68,8 @@ void runMotion(const Motion& motion, Bitmap& title, Canvas& stage, FramePacer& p
         // No frame grid: every step is shown as it is drawn, then its wait.
         Clock::Nanoseconds deadline = start;
         for (const MotionStep& step : motion.steps) {
+            if (pacer.halted())
+                return;
             drawer.draw(step);
             pacer.flush();
             deadline += Clock::Nanoseconds(step.waitNs);
@@ -82,6 +84,8 @@ void runMotion(const Motion& motion, Bitmap& title, Canvas& stage, FramePacer& p
     std::size_t i = 0;
     const std::size_t count = motion.steps.size();
     while (i < count) {
+        if (pacer.halted())
+            return;
         while (i < count && due <= frame) {
             drawer.draw(motion.steps[i]);
             due += Clock::Nanoseconds(motion.steps[i].waitNs);
@@ -91,12 +95,16 @@ void runMotion(const Motion& motion, Bitmap& title, Canvas& stage, FramePacer& p
             break;
         if (pacer.hasDirty()) {
             pacer.presentAt(frame);   // frame < due <= end: within the timeline
+            // Keys and clicks run between frames: a close or a cut ends the motion at once.
+            pacer.pumpIfDue();
         } else {
             // Nothing changes before the next step: wait for it, responsive when that is long.
             pacer.waitUntil(due);
         }
         frame = pacer.frameTimeAtOrAfter(std::max(clock.now(), frame + Clock::Nanoseconds(1)));
     }
+    if (pacer.halted())
+        return;
     // Every step is drawn. Before the motion's end the rest frame shows at `frame` and the rest of
     // the timeline is waited out; otherwise it shows at the first frame time at or after the end.
     if (frame < end || !pacer.hasDirty()) {

@@ -47,6 +47,7 @@ PagePlayer::PagePlayer(Workspace& ws, StageSurface& stage, PlaybackFlags& flags,
     : ws_(ws), stage_(stage), flags_(flags), prompter_(prompter), clock_(clock), wave_(wave),
       composer_(std::move(composer)), pacer_(stage, clock)
 {
+    pacer_.setHalt([this] { return flags_.cut; });
 }
 
 const ComposedTitle* PagePlayer::titleImage(int n) const
@@ -101,6 +102,21 @@ void PagePlayer::killcan()
     stage_.closeStage();
 }
 
+void PagePlayer::cut()
+{
+    flags_.cut = true;
+    flags_.killNow = true;
+    flags_.spaceBarPause = false;
+    // The black frame goes out past the halted pacer, so every output shows it in this present.
+    Bitmap& back = stage_.backBuffer();
+    back.canvas().brush = {kBlack, BrushStyle::Solid};
+    back.canvas().fillRect({0, 0, back.width(), back.height()});
+    pacer_.discard();
+    if (stage_.isEnabledStage())
+        stage_.present({0, 0, back.width(), back.height()});
+    stage_.closeStage();
+}
+
 void PagePlayer::waitSeconds(int seconds)
 {
     const Clock::Nanoseconds end = clock_.now() + std::chrono::seconds(std::max(seconds, 0));
@@ -121,7 +137,8 @@ void PagePlayer::showColorBars(int seconds)
     waitSeconds(seconds);
     invalidateStage();
     pumpMessages();
-    waitSeconds(1);
+    if (!flags_.killNow)
+        waitSeconds(1);
 }
 
 void PagePlayer::countDown()
@@ -139,14 +156,17 @@ void PagePlayer::countDown()
         scratch.canvas().textOut(0, 0, countDownText(k));
     invalidateStage();
     pumpMessages();
-    for (int k = kCountDownFrom; k >= 1; --k) {
+    // A stop request ends the count-down: no later number is drawn, and the stage goes black.
+    for (int k = kCountDownFrom; k >= 1 && !flags_.killNow; --k) {
         drawCountDownNumber(canvas, size, k);
         pacer_.markAllDirty();
         waitSeconds(1);
     }
-    waitSeconds(1);
+    if (!flags_.killNow)
+        waitSeconds(1);
     invalidateStage();
-    waitSeconds(1);
+    if (!flags_.killNow)
+        waitSeconds(1);
     pumpMessages();
 }
 
@@ -233,9 +253,11 @@ PageEnd PagePlayer::playOnePage(const QString& label)
     if (label == kLeaderLabel) {
         if (ws_.project.useColorBars && ws_.project.colorBarTime > 0)
             showColorBars(ws_.project.colorBarTime);
-        if (ws_.project.useCountDown)
+        if (ws_.project.useCountDown && !flags_.killNow)
             countDown();
     }
+    if (wasCut())
+        return PageEnd::Cut;
     flags_.spaceBarPause = ws_.page.mpause;
     if (flags_.spaceBarPause)
         pauseUntilSpaceBarReset();
@@ -263,7 +285,7 @@ PageEnd PagePlayer::playOnePage(const QString& label)
         if (flags_.killNow) {
             wave_.close();
             destroyTitlesUpTo(n);
-            return PageEnd::Stopped;
+            return wasCut() ? PageEnd::Cut : PageEnd::Stopped;
         }
         if (hasWave && n == 2)
             wave_.play();
@@ -271,6 +293,10 @@ PageEnd PagePlayer::playOnePage(const QString& label)
         wave_.close();
         // A click or key during the motion takes effect now: the page stops after this title.
         pumpMessages();
+        if (wasCut()) {
+            destroyTitlesUpTo(n);
+            return PageEnd::Cut;
+        }
     }
 
     flags_.spaceBarPause = ws_.page.mpause;
@@ -279,12 +305,12 @@ PageEnd PagePlayer::playOnePage(const QString& label)
     else if (ws_.page.pauseSecs > 0)
         waitSeconds(ws_.page.pauseSecs);
 
-    for (int n = 1; n <= kLineCount; ++n)
+    for (int n = 1; n <= kLineCount && !wasCut(); ++n)
         if (ws_.page.line(n).titleValid)
             moveOut(n);
     for (int n = 1; n <= kLineCount; ++n)
         killBitmaps(n);
-    return PageEnd::Played;
+    return wasCut() ? PageEnd::Cut : PageEnd::Played;
 }
 
 namespace {
@@ -310,12 +336,15 @@ void PagePlayer::playCurrentPage()
     const PlayingScope scope(playing_);
     stage_.enableStage();
     flags_.killNow = false;
+    flags_.cut = false;
     const QString problem = projectValidityMessage(ws_);
     if (!problem.isEmpty()) {
         prompter_.message(problem, MessageIcon::Information);
         return;
     }
-    playOnePage(QStringLiteral("Current"));
+    // A cut has closed the stage already.
+    if (playOnePage(QStringLiteral("Current")) == PageEnd::Cut)
+        return;
     flags_.killNow = true;
     killcan();
 }
@@ -326,6 +355,7 @@ void PagePlayer::playAllPages(const PageSource& pages)
         return;
     const PlayingScope scope(playing_);
     flags_.killNow = false;
+    flags_.cut = false;
     const QString problem = projectValidityMessage(ws_);
     if (!problem.isEmpty()) {
         prompter_.message(problem, MessageIcon::Information);
@@ -343,7 +373,8 @@ void PagePlayer::playAllPages(const PageSource& pages)
         for (int number = 0; number <= last; ++number) {
             const QString text = pageNumberText(number);
             if (flags_.killNow) {
-                killcan();
+                if (!wasCut())
+                    killcan();
                 return false;
             }
             // pageNow names the page whose fields are held: a page that cannot be read leaves

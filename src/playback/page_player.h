@@ -21,6 +21,7 @@ class StageSurface;
 struct PlaybackFlags {
     bool killNow = false;        // the stop flag
     bool spaceBarPause = false;  // the space-bar hold flag
+    bool cut = false;            // the run was cut or its stage closed: nothing more is drawn
 };
 
 // Composes title line n (1..3) for playback; the stage passes composeTitle().
@@ -43,6 +44,7 @@ enum class PageEnd {
     Skipped,      // the stop flag was set at the start: nothing happened
     Stopped,      // the stop flag ended it after a title was composed
     WaveFailed,   // a line's wave file could not be opened: the page ended with its message
+    Cut,          // a cut or a close of the stage ended it at once
 };
 
 // Plays pages on the stage: the page sequence, title motion, leaders and timed waits.
@@ -76,6 +78,10 @@ public:
     void killBitmaps(int n);
     // Ends playback: lets messages run and closes the stage.
     void killcan();
+    // Cut: ends the page and the run at once. The stage shows black in the present made here, then
+    // closes; nothing the page would still draw reaches the screen. Closing the stage while a page
+    // plays (a second click or Esc) is a cut.
+    void cut();
     // Presents pending drawing, then lets pending window messages run once.
     void pumpMessages();
     // Blacks the back buffer and shows it (the stage repainting after an invalidate).
@@ -87,6 +93,8 @@ public:
 
 private:
     void waitUntilStageShown();
+    // True once a cut has ended the run (tested after every phase of a page).
+    bool wasCut() const { return flags_.cut; }
     bool openWave(int n);
     void moveIn(int n);
     void moveOut(int n);

@@ -99,5 +99,36 @@ TEST(CountDown, TenNumbersInTwelveSecondsThenBlack)
     EXPECT_EQ(countDownText(10), " 10 ");
 }
 
+// Regression: after Esc during the count-down the later numbers were drawn one after another
+// without their waits, flashing on air before the stage closed.
+TEST(CountDown, StopRequestEndsItWithoutDrawingALaterNumber)
+{
+    FakeClock clock;
+    test::TestStage stage(clock);
+    PlaybackFlags flags;
+    Workspace ws;
+    test::ScriptedPrompter prompter;
+    QStringList log;
+    test::RecordingWavePlayer wave(log);
+    PagePlayer player(ws, stage, flags, prompter, clock, wave, test::FakeComposer{});
+    QSet<qint64> pictures;   // the lit pictures a message run saw
+    stage.onPump = [&] {
+        qint64 lit = 0;
+        for (int y = 0; y < 480; y += 2)
+            for (int x = 0; x < 640; x += 2)
+                lit += stage.back.pixel(x, y) != kBlack ? x * 7 + y * 13 + 1 : 0;
+        if (lit > 0)
+            pictures.insert(lit);
+        if (clock.now() >= 3500ms)
+            flags.killNow = true;   // Esc while "7" is up
+    };
+    player.countDown();
+    EXPECT_LT(clock.now(), 4s);
+    for (int y = 0; y < 480; y += 2)
+        for (int x = 0; x < 640; x += 2)
+            ASSERT_EQ(stage.back.pixel(x, y), kBlack);
+    EXPECT_EQ(pictures.size(), 4);   // 10, 9, 8, 7
+}
+
 } // namespace
 } // namespace lumavo

@@ -359,6 +359,37 @@ TEST(PagePlayer, ClickDuringAnInMotionStopsThePageAfterThatTitle)
     EXPECT_LT(r.clock.now(), 5s);
 }
 
+// Regression: closing the stage during a motion left the page drawing out of sight, and every
+// output following it, until the motion and the rest of the page had played.
+TEST(PagePlayer, CutDuringAMotionShowsBlackAndEndsTheRunWithinAFrame)
+{
+    Rig r;
+    r.ws.page.movementDelay = 1000;
+    r.ws.page.line(1).inDir = 5;
+    r.ws.page.pauseSecs = 5;
+    std::size_t presentsAtCut = 0;
+    Clock::Nanoseconds cutAt{};
+    r.stage.onPump = [&] {
+        if (cutAt.count() == 0 && r.log.contains("compose 1") && r.clock.now() >= 100ms) {
+            cutAt = r.clock.now();
+            presentsAtCut = r.stage.presents.size();
+            r.player.cut();   // a second click on the stage
+        }
+    };
+    r.player.playCurrentPage();
+    ASSERT_GT(cutAt.count(), 0) << "messages ran during the motion";
+    ASSERT_EQ(r.stage.presents.size(), presentsAtCut + 1);   // the black frame, nothing after it
+    EXPECT_EQ(r.stage.presents.back().region, (Rect{0, 0, 640, 480}));
+    for (int y = 0; y < 480; y += 4)
+        for (int x = 0; x < 640; x += 4)
+            ASSERT_EQ(r.at({x, y}), kBlack) << x << "," << y;
+    EXPECT_LT(r.clock.now(), cutAt + r.stage.frame);
+    EXPECT_EQ(r.log.filter("compose").size(), 1);
+    EXPECT_EQ(r.stage.closes, 1);
+    EXPECT_TRUE(r.flags.killNow);
+    EXPECT_FALSE(r.player.isPlaying());
+}
+
 // Regression: a key or click during the pause was handled only after the whole pause.
 TEST(PagePlayer, StopDuringThePauseEndsItWithinFiftyMilliseconds)
 {
