@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* kExportUsage =
     "usage: export PROJECTFILE --out FILE [--page NNN | --all] [--size WxH] [--fps R] [--passes N] "
-    "[--hold SECONDS] [--key-only] [--crf N]";
+    "[--hold SECONDS] [--key-only] [--crf N] [--row N]";
 
 struct ExportArgs {
     QString project;
@@ -28,6 +28,7 @@ struct ExportArgs {
     QString passes;
     QString hold;
     QString crf;
+    QString row;
     ExportSettings settings;
 };
 
@@ -43,6 +44,7 @@ std::optional<ExportArgs> parseExportArgs(const QStringList& args)
             : word == "--passes"          ? &parsed.passes
             : word == "--hold"            ? &parsed.hold
             : word == "--crf"             ? &parsed.crf
+            : word == "--row"             ? &parsed.row
                                           : nullptr;
         if (target != nullptr && i + 1 < args.size())
             *target = args[++i];
@@ -112,6 +114,9 @@ int runExport(const QStringList& args)
             return fail(QStringLiteral("cannot load page %1: %2").arg(parsed->page, detail));
         }
     }
+
+    if (const QString problem = selectDataRow(ws, parsed->row); !problem.isEmpty())
+        return fail(problem);
 
     const bool showProgress = isatty(STDERR_FILENO) != 0;
     QElapsedTimer timer;
