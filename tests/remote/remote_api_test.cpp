@@ -78,7 +78,9 @@ TEST(RemoteApi, RoutesEveryCommandToTheHost)
         EXPECT_EQ(ask(host, "POST /api/" + QByteArray(path) + " HTTP/1.1\r\n\r\n").status, 200) << path;
     EXPECT_EQ(host.calls, (QStringList{"play", "playall", "continue", "stop", "cut", "close", "play 007", "row 3",
                                        "step 1", "step -1"}));
-    EXPECT_EQ(ask(host, "PUT /api/pages/002/lines/1 HTTP/1.1\r\nContent-Length: 18\r\n\r\n{\"text\": \"Hello\"}").status,
+    const QByteArray body = R"({"text": "Hello"})";
+    EXPECT_EQ(ask(host, "PUT /api/pages/002/lines/1 HTTP/1.1\r\nContent-Length: " + QByteArray::number(body.size()) +
+                            "\r\n\r\n" + body).status,
               200);
     EXPECT_EQ(host.calls.back(), "text 002 1 Hello");
     const HttpReply thumb = ask(host, "GET /api/pages/000/thumb.png HTTP/1.1\r\n\r\n");
@@ -98,7 +100,7 @@ TEST(RemoteApi, RefusalsCarryTheirStatusAndAReason)
     const HttpReply wrongMethod = ask(host, "GET /api/play HTTP/1.1\r\n\r\n");
     EXPECT_EQ(wrongMethod.status, 405);
     EXPECT_EQ(wrongMethod.allow, "POST");
-    for (const QByteArray body : {QByteArray("not json"), QByteArray("[1]"), QByteArray("{\"text\": 5}")})
+    for (const QByteArray& body : {QByteArray("not json"), QByteArray("[1]"), QByteArray("{\"text\": 5}")})
         EXPECT_EQ(ask(host, "PUT /api/pages/002/lines/1 HTTP/1.1\r\nContent-Length: " +
                                 QByteArray::number(body.size()) + "\r\n\r\n" + body).status, 400)
             << body.toStdString();
@@ -130,7 +132,8 @@ TEST(Osc, MessagesAndBundlesRoundTrip)
     QByteArray bundle = QByteArray("#bundle\0", 8) + QByteArray(8, '\0');
     for (const QByteArray& part : {stop, row}) {
         const quint32 size = static_cast<quint32>(part.size());
-        bundle += QByteArray{char(size >> 24), char(size >> 16), char(size >> 8), char(size)} + part;
+        const char length[4] = {char(size >> 24), char(size >> 16), char(size >> 8), char(size)};
+        bundle += QByteArray(length, 4) + part;
     }
     const auto both = decodeOsc(bundle);
     ASSERT_TRUE(both);
@@ -141,8 +144,9 @@ TEST(Osc, MessagesAndBundlesRoundTrip)
 TEST(Osc, GarbledDatagramsAreDroppedWhole)
 {
     const QByteArray good = encodeOsc({"/lumavo/row", {3, QString("abc")}});
+    // Every cut fails but the one right after the address: a message without type tags is valid.
     for (qsizetype cut = 0; cut < good.size(); ++cut)
-        EXPECT_FALSE(decodeOsc(good.left(cut))) << cut;
+        EXPECT_EQ(decodeOsc(good.left(cut)).has_value(), cut == 12) << cut;
     QByteArray badTag = good;
     badTag[good.indexOf(",is") + 1] = 'q';
     EXPECT_FALSE(decodeOsc(badTag));

@@ -10,6 +10,7 @@ namespace lumavo {
 namespace {
 
 using StoredPages = test::StorageFixture;
+using test::writeAll;
 
 TEST_F(StoredPages, TextOfAnotherPageIsSavedWithoutTouchingTheEditor)
 {

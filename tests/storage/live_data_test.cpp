@@ -6,6 +6,9 @@
 namespace lumavo {
 namespace {
 
+using test::TempDir;
+using test::writeAll;
+
 DataRow rowOf(const QStringList& columns, const QStringList& values) { return DataRow{1, columns, values}; }
 
 TEST(LiveData, CsvKeepsQuotedDelimitersQuotesAndLineBreaks)

@@ -111,10 +111,12 @@ TEST_F(RemoteServerTest, AbusiveRequestsAreRefusedAndTheServerGoesOn)
     EXPECT_TRUE(waitUntil([&] {
         for (auto& socket : idle)
             turnedAway += socket->readAll();
-        return turnedAway.count("HTTP/1.1 503 ") == 8;
+        return turnedAway.count("HTTP/1.1 503 ") >= 8;
     }));
+    EXPECT_LT(turnedAway.count("HTTP/1.1 503 "), RemoteServer::kMaxConnections);
     idle.clear();
-    EXPECT_TRUE(exchange("GET /api/status HTTP/1.1\r\n\r\n").startsWith("HTTP/1.1 200 "));
+    // Once the server has seen them close, their places are free again.
+    EXPECT_TRUE(waitUntil([&] { return exchange("GET /api/status HTTP/1.1\r\n\r\n").startsWith("HTTP/1.1 200 "); }));
     EXPECT_TRUE(host.calls.isEmpty());
 }
 
@@ -161,7 +163,7 @@ TEST_F(RemoteServerTest, NothingListensWhileOffAndOthersNeedTheToken)
     EXPECT_TRUE(exchange("POST /api/stop?token=tok HTTP/1.1\r\n\r\n").startsWith("HTTP/1.1 200 "));
     QWebSocket events;
     bool refused = false;
-    QObject::connect(&events, &QWebSocket::errorOccurred, [&] { refused = true; });
+    QObject::connect(&events, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), [&] { refused = true; });
     events.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/api/events").arg(port)));
     EXPECT_TRUE(waitUntil([&] { return refused; }));
     EXPECT_NE(events.state(), QAbstractSocket::ConnectedState);
