@@ -1,4 +1,6 @@
 #include "storage/live_data.h"
+#include "storage/project.h"
+#include "scripted_prompter.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +8,9 @@
 namespace lumavo {
 namespace {
 
+using test::ScriptedPrompter;
 using test::TempDir;
+using test::readAll;
 using test::writeAll;
 
 DataRow rowOf(const QStringList& columns, const QStringList& values) { return DataRow{1, columns, values}; }
@@ -78,6 +82,25 @@ TEST(LiveData, RowsCountFromOne)
     EXPECT_EQ(dataRowOf(table, 2).values, QStringList{"Bo"});
     EXPECT_EQ(dataRowOf(table, 0).number, 0);
     EXPECT_EQ(dataRowOf(table, 3).number, 0);
+}
+
+TEST(LiveData, ProjectKeepsItsDataFileAndAProjectWithoutOneClearsIt)
+{
+    TempDir dir;
+    ScriptedPrompter prompter;
+    Workspace ws;
+    ASSERT_TRUE(writeAll(dir.file("a.tlp"), "[LumavoProject]\nProjectName=A.TLP\nDataFile=guests.csv\n"));
+    ASSERT_TRUE(writeAll(dir.file("b.tlp"), "[LumavoProject]\nProjectName=B.TLP\n"));
+    ASSERT_TRUE(OpenProject(ws, prompter, dir.file("a.tlp")).projectFileRead);
+    EXPECT_EQ(ws.project.dataFile, "guests.csv");
+    EXPECT_EQ(dataFilePath(ws.project), dir.file("guests.csv"));
+    ASSERT_TRUE(writeProjectDataFile(dir.file("a.tlp"), "other.json").ok);
+    EXPECT_TRUE(readAll(dir.file("a.tlp")).contains("DataFile=other.json"));
+    ASSERT_TRUE(OpenProject(ws, prompter, dir.file("b.tlp")).projectFileRead);
+    EXPECT_TRUE(ws.project.dataFile.isEmpty());
+    // Saving a project that uses no data file adds no key.
+    ASSERT_EQ(SaveProject(ws, prompter, ProjectSaveInfo{}), SaveProjectStatus::Saved);
+    EXPECT_FALSE(readAll(dir.file("b.tlp")).contains("DataFile"));
 }
 
 } // namespace

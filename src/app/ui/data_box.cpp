@@ -16,11 +16,13 @@ DataBox::DataBox(LiveDataSource& data, QWidget* parent) : QWidget(parent), data_
     layout->setContentsMargins(6, 2, 6, 2);
     file_ = new QLabel(this);
     file_->setObjectName(QStringLiteral("DataFileLabel"));
-    previous_ = new QPushButton(QStringLiteral("< Previous"), this);
+    previous_ = new QPushButton(QStringLiteral("<"), this);
+    previous_->setToolTip(QStringLiteral("Previous row"));
     previous_->setObjectName(QStringLiteral("DataPreviousButton"));
     row_ = new QLabel(this);
     row_->setObjectName(QStringLiteral("DataRowLabel"));
-    next_ = new QPushButton(QStringLiteral("Next >"), this);
+    next_ = new QPushButton(QStringLiteral(">"), this);
+    next_->setToolTip(QStringLiteral("Next row"));
     next_->setObjectName(QStringLiteral("DataNextButton"));
     values_ = new QLabel(this);
     values_->setObjectName(QStringLiteral("DataValuesLabel"));
@@ -29,11 +31,14 @@ DataBox::DataBox(LiveDataSource& data, QWidget* parent) : QWidget(parent), data_
     missing_ = new QLabel(this);
     missing_->setObjectName(QStringLiteral("DataMissingLabel"));
     missing_->setStyleSheet(QStringLiteral("QLabel { color: #c00000; }"));
-    auto* remove = new QPushButton(QStringLiteral("Remove"), this);
+    missing_->setMaximumWidth(160);
+    auto* remove = new QPushButton(QStringLiteral("x"), this);
     remove->setObjectName(QStringLiteral("DataRemoveButton"));
     remove->setToolTip(QStringLiteral("The project no longer uses this data file"));
-    for (QPushButton* button : {previous_, next_, remove})
+    for (QPushButton* button : {previous_, next_, remove}) {
         button->setFocusPolicy(Qt::NoFocus);
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("<<")) + 14);
+    }
     layout->addWidget(file_);
     layout->addWidget(previous_);
     layout->addWidget(row_);
@@ -52,9 +57,10 @@ QString DataBox::valuesText() const { return values_->toolTip(); }
 
 void DataBox::refresh(const QStringList& missing)
 {
-    file_->setText(QStringLiteral("Data: ") + QFileInfo(data_.path()).fileName());
+    file_->setText(QFileInfo(data_.path()).fileName());
+    file_->setToolTip(data_.path());
     const int rows = data_.rowCount();
-    row_->setText(rows == 0 ? QStringLiteral("no rows") : QStringLiteral("Row %1 of %2").arg(data_.row()).arg(rows));
+    row_->setText(rows == 0 ? QStringLiteral("no rows") : QStringLiteral("Row %1/%2").arg(data_.row()).arg(rows));
     previous_->setEnabled(data_.row() > 1);
     next_->setEnabled(data_.row() < rows);
     QStringList pairs;
@@ -67,7 +73,9 @@ void DataBox::refresh(const QStringList& missing)
     const QString text = data_.error().isEmpty() ? pairs.join(QStringLiteral("  |  ")) : data_.error();
     values_->setToolTip(text);
     elideValues();
-    missing_->setText(missing.isEmpty() ? QString() : QStringLiteral("Missing: ") + missing.join(QStringLiteral(", ")));
+    const QString missingText = missing.isEmpty() ? QString() : QStringLiteral("Missing: ") + missing.join(QStringLiteral(", "));
+    missing_->setToolTip(missingText);
+    missing_->setText(missing_->fontMetrics().elidedText(missingText, Qt::ElideRight, missing_->maximumWidth()));
 }
 
 void DataBox::elideValues()
