@@ -1,5 +1,6 @@
 #include "app/ui/remote_desk.h"
 
+#include "app/app_shell.h"
 #include "app/ui/data_box.h"
 #include "app/ui/main_window.h"
 #include "app/ui/output_controls.h"
@@ -146,7 +147,14 @@ void RemoteDesk::setDataFile(const QString& path)
 
 void RemoteDesk::dataChanged()
 {
-    dataDock_->setVisible(!data_.path().isEmpty());
+    const bool show = !data_.path().isEmpty();
+    if (show && dataDock_->isHidden()) {
+        // The Data box takes its row below the delay controls, not from them.
+        const int wanted = kMainWindowHeight + dataDock_->sizeHint().height();
+        if (main_.height() < wanted && !main_.isMaximized() && !main_.isFullScreen())
+            main_.resize(main_.width(), wanted);
+    }
+    dataDock_->setVisible(show);
     shownMissing_ = missingColumns(context_.workspace.page, context_.workspace.dataRow);
     dataBox_->refresh(shownMissing_);
     if (!data_.error().isEmpty())
