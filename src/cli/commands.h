@@ -2,6 +2,10 @@
 
 #include <QStringList>
 
+namespace lumavo {
+struct Workspace;
+}
+
 namespace lumavo::cli {
 
 // Exit codes of every command.
@@ -18,6 +22,10 @@ int runCompose(const QStringList& args);
 int runMotion(const QStringList& args);
 int runReport(const QStringList& args);
 int runExport(const QStringList& args);
+
+// The --row option: selects row rowText (counted from 1) of the project's data file for the
+// placeholders. Empty rowText selects nothing; the result is empty on success, else the reason.
+QString selectDataRow(Workspace& ws, const QString& rowText);
 
 // One line on stderr, then the exit code given.
 int fail(const QString& message, int code = kExitFailure);

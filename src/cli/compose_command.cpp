@@ -13,7 +13,7 @@ namespace lumavo::cli {
 namespace {
 
 constexpr const char* kComposeUsage =
-    "usage: compose PROJECTFILE --page NNN --line K --out FILE [--align] [--bits 24|32]";
+    "usage: compose PROJECTFILE --page NNN --line K --out FILE [--align] [--bits 24|32] [--row N]";
 
 struct ComposeArgs {
     QString project;
@@ -21,6 +21,7 @@ struct ComposeArgs {
     QString line;
     QString out;
     QString bits = QStringLiteral("24");
+    QString row;
     bool align = false;
 };
 
@@ -34,6 +35,7 @@ std::optional<ComposeArgs> parseComposeArgs(const QStringList& args)
             : word == "--line"             ? &parsed.line
             : word == "--out"              ? &parsed.out
             : word == "--bits"             ? &parsed.bits
+            : word == "--row"              ? &parsed.row
                                            : nullptr;
         if (target != nullptr && i + 1 < args.size())
             *target = args[++i];
@@ -77,6 +79,9 @@ int runCompose(const QStringList& args)
         return fail(QStringLiteral("cannot load page %1: %2").arg(parsed->page, detail));
     }
 
+    if (const QString problem = selectDataRow(ws, parsed->row); !problem.isEmpty())
+        return fail(problem);
+
     TitleLine& line = ws.page.line(n);
     if (line.text.isEmpty() && line.bitmapFile.isEmpty())
         return fail(QStringLiteral("line %1 of page %2 is empty").arg(n).arg(parsed->page));
@@ -84,8 +89,9 @@ int runCompose(const QStringList& args)
     const ComposeFormats formats{wide ? PixelFormat::Bits32 : PixelFormat::Bits24,
                                  wide ? PixelFormat::Bits32 : PixelFormat::Bits24};
     ws.editor.alignActive = parsed->align;
-    const ComposedTitle title = composeTitle(line, n, ws.stage.restOf(n), formats, parsed->align,
-                                             ws.project.projectDir, Point{0, 0});
+    const ComposedTitle title = composeShownLine(line, ws.dataRow, [&](TitleLine& shown) {
+        return composeTitle(shown, n, ws.stage.restOf(n), formats, parsed->align, ws.project.projectDir, Point{0, 0});
+    });
     if (!title.ok)
         return fail(title.errorMessage.simplified());
     if (title.bitmap.isEmpty())

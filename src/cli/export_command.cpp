@@ -19,7 +19,7 @@ namespace {
 
 constexpr const char* kExportUsage =
     "usage: export PROJECTFILE --out FILE [--page NNN | --all] [--size WxH] [--fps R] [--passes N] "
-    "[--hold SECONDS] [--key-only] [--crf N] [--prores 4444|4444xq|422hq] [--replace]";
+    "[--hold SECONDS] [--key-only] [--crf N] [--prores 4444|4444xq|422hq] [--replace] [--row N]";
 
 // The signal that asked the export to stop (SIGINT or SIGTERM), 0 while none has.
 volatile std::sig_atomic_t stopSignal = 0;
@@ -64,6 +64,7 @@ struct ExportArgs {
     QString hold;
     QString crf;
     QString proRes;
+    QString row;
     ExportSettings settings;
 };
 
@@ -80,6 +81,7 @@ std::optional<ExportArgs> parseExportArgs(const QStringList& args)
             : word == "--hold"            ? &parsed.hold
             : word == "--crf"             ? &parsed.crf
             : word == "--prores"          ? &parsed.proRes
+            : word == "--row"             ? &parsed.row
                                           : nullptr;
         if (target != nullptr && i + 1 < args.size())
             *target = args[++i];
@@ -159,6 +161,9 @@ int runExport(const QStringList& args)
             return fail(QStringLiteral("cannot load page %1: %2").arg(parsed->page, detail));
         }
     }
+
+    if (const QString problem = selectDataRow(ws, parsed->row); !problem.isEmpty())
+        return fail(problem);
 
     const bool showProgress = isatty(STDERR_FILENO) != 0;
     QElapsedTimer timer;

@@ -3,6 +3,7 @@
 #include "compose/byte_block.h"
 #include "compose/effects.h"
 #include "storage/file_lookup.h"
+#include "storage/live_data.h"
 
 #include <new>
 #include <stdexcept>
@@ -143,6 +144,16 @@ ComposedTitle composeTitle(TitleLine& line, int n, Point rest, const ComposeForm
     } catch (const std::length_error&) {
         return failed(notEnoughMemoryMessage(bytes), screenSize);
     }
+    return title;
+}
+
+ComposedTitle composeShownLine(TitleLine& line, const DataRow& row,
+                               const std::function<ComposedTitle(TitleLine&)>& compose)
+{
+    TitleLine shown = line;
+    shown.text = fillPlaceholders(line.text, row).text;
+    ComposedTitle title = compose(shown);
+    line.bitmapFile = shown.bitmapFile;
     return title;
 }
 

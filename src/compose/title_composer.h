@@ -5,6 +5,7 @@
 #include "storage/workspace.h"
 
 #include <QString>
+#include <functional>
 
 namespace lumavo {
 
@@ -41,5 +42,11 @@ int shadowOffset(int points);
 // against projectDir (resolveStoredPath); one that names no existing file composes the line as text.
 ComposedTitle composeTitle(TitleLine& line, int n, Point rest, const ComposeFormats& formats,
                            bool alignMode, const QString& projectDir, Point screenSize);
+
+// Runs `compose` on the line as shown: its text with the {{Column}} placeholders filled from the
+// selected data row. The stored line keeps its text as typed; what composition changes in it (a
+// picture that failed is cleared) reaches the stored line.
+ComposedTitle composeShownLine(TitleLine& line, const DataRow& row,
+                               const std::function<ComposedTitle(TitleLine&)>& compose);
 
 } // namespace lumavo

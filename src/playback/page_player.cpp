@@ -198,8 +198,10 @@ bool PagePlayer::openWave(int n)
 ComposedTitle& PagePlayer::compose(int n)
 {
     auto& slot = titles_.at(static_cast<std::size_t>(n - 1));
-    slot = composer_(ws_.page.line(n), n, ws_.stage.restOf(n), stage_.composeFormats(),
-                     ws_.editor.alignActive, ws_.project.projectDir, stage_.screenSize());
+    slot = composeShownLine(ws_.page.line(n), ws_.dataRow, [&](TitleLine& shown) {
+        return composer_(shown, n, ws_.stage.restOf(n), stage_.composeFormats(), ws_.editor.alignActive,
+                         ws_.project.projectDir, stage_.screenSize());
+    });
     if (!slot->ok && !slot->errorMessage.isEmpty())
         prompter_.message(slot->errorMessage, MessageIcon::Error);
     return *slot;

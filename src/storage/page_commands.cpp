@@ -75,6 +75,7 @@ void startNewProject(Workspace& ws, const QString& pageLabel)
     ws.project.projectName.clear();
     ws.project.projectDir.clear();
     ws.project.projectFile.clear();
+    ws.project.dataFile.clear();
     ws.project.pageNow = QStringLiteral("000");
     ws.project.pageIndex = 0;
     Initiate(ws);

@@ -125,6 +125,7 @@ ProjectFileValues readProjectValues(const IniFile& ini)
     v.projectName = name.mid(name.lastIndexOf(u'/') + 1).left(kMaxNameLength);
     v.numberOfPages = ini.readString(kProjectSection, QStringLiteral("NumberOPages"));
     v.bitsPerPixel = ini.readInteger(kProjectSection, QStringLiteral("BPP"), 8);
+    v.dataFile = ini.readString(kProjectSection, QStringLiteral("DataFile"));
     return v;
 }
 
@@ -133,6 +134,7 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
     OpenProjectOutcome outcome;
     const auto [dir, file] = splitPath(path);
     ws.project.projectDir = dir;
+    ws.project.dataFile.clear();
     const QString found = findFileIgnoringCase(dir, file);
     // Temporary files of saves that were killed are never opened again.
     removeStaleTemporaries(dir);
@@ -146,6 +148,7 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
             ws.project.colorBarTime = v.holdtimeSecs;
             ws.project.projectName = v.projectName;
             ws.project.projectFile = found;
+            ws.project.dataFile = v.dataFile;
             outcome.projectFileRead = true;
         } else {
             prompter.message(QStringLiteral("Error opening Project Page file:") + ws.project.projectName + u'.' +
@@ -162,6 +165,16 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
     if (!outcome.pageLoaded && pageExists(dir, StripTLP(ws.project.projectName), ws.project.pageNow))
         ws.editor.newPagePending = true;
     return outcome;
+}
+
+IoResult writeProjectDataFile(const QString& path, const QString& dataFile)
+{
+    IoResult status;
+    IniFile ini = IniFile::load(path, &status);
+    if (!status.ok)
+        return status;
+    ini.writeString(kProjectSection, QStringLiteral("DataFile"), dataFile);
+    return ini.save(path);
 }
 
 QString birthText(const QDateTime& when)
@@ -212,6 +225,9 @@ SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSa
         ini.writeInteger(kProjectSection, QStringLiteral("Holdtime"), ws.project.colorBarTime);
         ini.writeInteger(kProjectSection, QStringLiteral("BPP"), info.bitsPerPixel);
         ini.writeInteger(kProjectSection, QStringLiteral("Palette"), info.reservedPaletteEntries);
+        // Only projects that use live data carry the key, so classic project files stay as they were.
+        if (!ws.project.dataFile.isEmpty() || ini.hasKey(kProjectSection, QStringLiteral("DataFile")))
+            ini.writeString(kProjectSection, QStringLiteral("DataFile"), ws.project.dataFile);
         status = ini.save(target);
     }
     if (!status.ok) {

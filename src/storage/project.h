@@ -48,6 +48,7 @@ struct ProjectFileValues {
     bool useCountDown = false;    // "UseCountDown"
     int holdtimeSecs = 10;        // "Holdtime"
     int bitsPerPixel = 8;         // "BPP", read but unused
+    QString dataFile;             // "DataFile", default "" (no live data)
 };
 ProjectFileValues readProjectValues(const IniFile& ini);
 
@@ -74,6 +75,10 @@ enum class SaveProjectStatus { Saved, Cancelled, WriteFailed };
 // projectName and the project label. WriteFailed: an error box naming the file was shown, the
 // old file is intact and the project state is unchanged.
 SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info);
+
+// Sets "DataFile" in the project file at path (an empty name removes the data file); every other
+// line stays as it was. Failure leaves the old file and returns the reason.
+IoResult writeProjectDataFile(const QString& path, const QString& dataFile);
 
 // "Birth" text: the date in the short date format, a blank, the time in the long time format.
 QString birthText(const QDateTime& when);

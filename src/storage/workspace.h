@@ -4,6 +4,7 @@
 #include "platform/geometry.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -87,6 +88,14 @@ struct ProjectState {
     bool useColorBars = false;
     bool useCountDown = false;
     std::int32_t colorBarTime = 10;    // seconds
+    QString dataFile;                  // project key "DataFile": the live data file as stored, empty = none
+};
+
+// The selected row of the project's data file, as the titles' {{Column}} placeholders see it.
+struct DataRow {
+    std::int32_t number = 0;           // 1-based; 0 = no row selected (placeholders stay as typed)
+    QStringList columns;
+    QStringList values;                // one per column
 };
 
 // The IN or OUT side of a title line's motion (its direction and drawn path).
@@ -121,6 +130,7 @@ struct Workspace {
     ProjectState project;
     EditorState editor;
     StatusPanels status;
+    DataRow dataRow;
     // The one page-record buffer of the run: the last record read or written, zero at start.
     std::array<std::uint8_t, kRecordSize> recordBuffer{};
 

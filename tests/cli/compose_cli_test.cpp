@@ -114,5 +114,24 @@ TEST_F(ComposeCli, MissingPageEmptyLineAndBrokenPictureFailWithoutOutput)
     EXPECT_FALSE(QFile::exists(out));
 }
 
+TEST_F(ComposeCli, RowFillsThePlaceholdersFromTheDataFile)
+{
+    ASSERT_TRUE(test::writeAll(dir.file("show.tlp"), "[LumavoProject]\nProjectName=SHOW.TLP\nDataFile=guests.csv\n"));
+    ASSERT_TRUE(test::writeAll(dir.file("guests.csv"), "Name\nAnn\nHello\n"));
+    page.page.line(2).text = QStringLiteral("{{Name}}");
+    writePage("001", page);
+    const QString out = dir.file("row.bmp");
+    const QString project = dir.file("show.tlp");
+    const CliRun run = runComposeCli({project, "--page", "001", "--line", "2", "--out", out, "--row", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.stderrText.toStdString();
+    Bitmap written;
+    ASSERT_TRUE(written.loadFromFile(out));
+    page.page.line(2).text = QStringLiteral("Hello");   // what row 2 says
+    EXPECT_TRUE(written.samePixels(expected(2, false, PixelFormat::Bits24)));
+
+    EXPECT_EQ(runComposeCli({project, "--page", "001", "--line", "2", "--out", out, "--row", "3"}).exitCode, 1);
+    EXPECT_EQ(runComposeCli({project, "--page", "001", "--line", "2", "--out", out, "--row", "0"}).exitCode, 1);
+}
+
 } // namespace
 } // namespace lumavo

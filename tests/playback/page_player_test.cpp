@@ -58,6 +58,26 @@ TEST(PagePlayer, PlaysEveryLineInAndOutAndDestroysTheImages)
     EXPECT_TRUE(r.stage.shown);
 }
 
+TEST(PagePlayer, ComposerGetsTheSelectedRowFilledInAndThePageKeepsItsPlaceholders)
+{
+    Rig r;
+    QStringList texts;
+    PagePlayer player(r.ws, r.stage, r.flags, r.prompter, r.clock, r.wave,
+                      [&](TitleLine& line, int n, Point rest, const ComposeFormats& formats, bool align,
+                          const QString& dir, Point screen) {
+                          texts << line.text;
+                          return r.composer(line, n, rest, formats, align, dir, screen);
+                      });
+    r.ws.dataRow = DataRow{2, {"Name"}, {"Bo"}};
+    r.ws.page.line(1).text = "Hi {{Name}}";
+    r.ws.page.line(2).text = "{{Role}}";
+    r.ws.page.line(3).bitmapFile = "missing.bmp";
+    player.playOnePage("Current");
+    EXPECT_EQ(texts, (QStringList{"Hi Bo", "{{Role}}", ""}));
+    EXPECT_EQ(r.ws.page.line(1).text, "Hi {{Name}}");
+    EXPECT_TRUE(r.ws.page.line(3).bitmapFile.isEmpty());   // a picture that failed is still cleared in the page
+}
+
 TEST(PagePlayer, StopFlagAtTheStartSkipsThePage)
 {
     Rig r;

@@ -5,6 +5,7 @@
 #include "app/editor_model.h"
 #include "app/ui/main_window.h"
 #include "app/ui/output_controls.h"
+#include "app/ui/remote_desk.h"
 #include "app/ui/time_options.h"
 #include "compose/ui/effects_window.h"
 #include "compose/ui/font_form.h"
@@ -67,6 +68,7 @@ Application::Application(Prompter& prompter, Clock& clock,
 Application::~Application()
 {
     // Windows that may point at each other go before the main window they belong to.
+    remoteDesk_.reset();
     outputControls_.reset();
     effectsWindow_.reset();
     stage_.reset();
@@ -97,6 +99,7 @@ void Application::createWindows(const QString& projectToOpen)
                      &OutputControls::playbackStarting);
     QObject::connect(&commands, &EditorCommands::playbackEnded, outputControls_.get(),
                      &OutputControls::playbackEnded);
+    remoteDesk_ = std::make_unique<RemoteDesk>(*mainWindow_, *stage_, *outputControls_, context_, settingsPath_);
 
     if (!workspace_.editor.settingsRead)
         mainWindow_->applySettings(

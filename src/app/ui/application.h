@@ -15,6 +15,7 @@ namespace lumavo {
 
 class AlignmentScreen;
 class OutputControls;
+class RemoteDesk;
 
 // Runs the program: start-up, the message loop, shutdown. Returns the process exit code.
 int runApplication(int argc, char** argv);
@@ -42,6 +43,7 @@ public:
     Workspace& workspace() { return workspace_; }
     AppContext& context() { return context_; }
     TBitMovOptMain& mainWindow() { return *mainWindow_; }
+    RemoteDesk& remoteDesk() { return *remoteDesk_; }
 
 private:
     void connectWindows(AlignmentScreen& alignment);
@@ -57,6 +59,7 @@ private:
     std::unique_ptr<TCan> stage_;
     std::unique_ptr<Tefxctr> effectsWindow_;
     std::unique_ptr<OutputControls> outputControls_;
+    std::unique_ptr<RemoteDesk> remoteDesk_;
 };
 
 } // namespace lumavo

@@ -24,14 +24,6 @@ namespace {
 constexpr int kNoticeMs = 8000;
 constexpr QSize kPreviewWindowSize(480, 310);
 
-QMenu* menuTitled(QMainWindow& main, const QString& title)
-{
-    for (QAction* action : main.menuBar()->actions())
-        if (action->menu() != nullptr && action->text() == title)
-            return action->menu();
-    return nullptr;
-}
-
 QDockWidget* dockFor(QMainWindow& main, QWidget* content, const QString& name)
 {
     auto* dock = new QDockWidget(&main);
@@ -45,6 +37,14 @@ QDockWidget* dockFor(QMainWindow& main, QWidget* content, const QString& name)
 }
 
 } // namespace
+
+QMenu* menuTitled(QMainWindow& main, const QString& title)
+{
+    for (QAction* action : main.menuBar()->actions())
+        if (action->menu() != nullptr && action->text() == title)
+            return action->menu();
+    return nullptr;
+}
 
 OutputControls::OutputControls(QMainWindow& main, TCan& stage, AppContext& context, QString settingsPath)
     : main_(main), stage_(stage), context_(context), settingsPath_(std::move(settingsPath)),

@@ -16,6 +16,9 @@ class PreviewPanel;
 class TCan;
 struct AppContext;
 
+// The menu of the main window's menu bar with that title ("&Configuration"); null when none.
+QMenu* menuTitled(QMainWindow& main, const QString& title);
+
 // The outputs in the editor: the Configuration menu's Output Screen, Key Output Screen and Output in
 // a Window choices (kept in the settings file), Page > Preview, and the on-air console that stands in
 // for the editing controls while the stage plays away from the editor's screen.
