@@ -125,6 +125,7 @@ ProjectFileValues readProjectValues(const IniFile& ini)
     v.projectName = name.mid(name.lastIndexOf(u'/') + 1).left(kMaxNameLength);
     v.numberOfPages = ini.readString(kProjectSection, QStringLiteral("NumberOPages"));
     v.bitsPerPixel = ini.readInteger(kProjectSection, QStringLiteral("BPP"), 8);
+    v.smoothEdges = ini.readBool(kProjectSection, kSmoothEdgesKey, false);
     return v;
 }
 
@@ -144,6 +145,7 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
             ws.project.useCountDown = v.useCountDown;
             ws.project.useColorBars = v.useColorBars;
             ws.project.colorBarTime = v.holdtimeSecs;
+            ws.project.smoothEdges = v.smoothEdges;
             ws.project.projectName = v.projectName;
             ws.project.projectFile = found;
             outcome.projectFileRead = true;
@@ -212,6 +214,8 @@ SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSa
         ini.writeInteger(kProjectSection, QStringLiteral("Holdtime"), ws.project.colorBarTime);
         ini.writeInteger(kProjectSection, QStringLiteral("BPP"), info.bitsPerPixel);
         ini.writeInteger(kProjectSection, QStringLiteral("Palette"), info.reservedPaletteEntries);
+        if (ws.project.smoothEdges || ini.hasKey(kProjectSection, kSmoothEdgesKey))
+            ini.writeInteger(kProjectSection, kSmoothEdgesKey, ws.project.smoothEdges ? 1 : 0);
         status = ini.save(target);
     }
     if (!status.ok) {

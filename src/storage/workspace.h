@@ -33,6 +33,10 @@ struct TitleLine {
     std::int32_t outDir = 6;
     bool inPathOn = false;
     bool outPathOn = false;
+    // Kept in the page's extension file: the record has no room for them.
+    std::int32_t outlineWidth = 0;     // pixels, 0 = no outline
+    Color outlineColor = 0x000000;
+    std::int32_t softShadowRadius = 0; // blur radius in pixels, 0 = the classic hard shadow
 };
 
 // The page fields the editor holds (the current page).
@@ -83,6 +87,7 @@ struct ProjectState {
     bool useColorBars = false;
     bool useCountDown = false;
     std::int32_t colorBarTime = 10;    // seconds
+    bool smoothEdges = false;          // project key SmoothEdges: antialiased titles with alpha
 };
 
 // The IN or OUT side of a title line's motion (its direction and drawn path).
