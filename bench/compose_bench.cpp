@@ -166,6 +166,19 @@ void BM_ComposeTitle_PlainEffects(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 
+// The same title composed smooth: antialiased with alpha, the effects on its straight colour.
+void BM_ComposeTitle_Smooth(benchmark::State& state)
+{
+    const TitleLine line = helloWorld(static_cast<int>(state.range(0)), true);
+    const ComposeFormats smooth{PixelFormat::Bits32, PixelFormat::Bits32, true};
+    for (auto _ : state) {
+        TitleLine copy = line;
+        ComposedTitle title = composeTitle(copy, 2, Point{10, 10}, smooth, false, QString(), Point{1920, 1080});
+        benchmark::DoNotOptimize(title.bitmap.scanLine(0));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
 BENCHMARK(BM_Filter24)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Filter24_PlainPerPixel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Filter32)->Unit(benchmark::kMillisecond);
@@ -176,6 +189,7 @@ BENCHMARK(BM_Gradient32_Title)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gradient32_Title_PlainPerPixel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeTitle)->Arg(60)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeTitle_PlainEffects)->Arg(60)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeTitle_Smooth)->Arg(60)->Arg(200)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -8,6 +8,7 @@
 //   render_convert_yuva444p10_changed / _full   the same to ProRes 4444's format
 //   export_mp4 / export_mov / export_webm   whole exports to a file (peak_rss_mb: the process's peak;
 //                           run each alone for its own figure)
+//   export_mp4_smooth       the MP4 of a smooth project (antialiased title with alpha, colour over black)
 //   export_*_60s            the same title held for 60 s
 //   export_mp4_60s_wave_5min   the 60 s MP4 with a 5-minute wave on the title's line
 //   drawtext_null / drawtext_x264 / drawtext_vp9_alpha   the ffmpeg program as the reference
@@ -45,6 +46,7 @@ ComposedTitle composeSlideTitle(TitleLine&, int, Point rest, const ComposeFormat
 {
     ComposedTitle title;
     title.bitmap = Bitmap(1000, 160, formats.title);
+    title.bitmap.setAlpha(formats.smooth);
     Canvas& canvas = title.bitmap.canvas();
     canvas.brush.color = kBlack;
     canvas.fillRect({0, 0, 1000, 160});
@@ -136,10 +138,11 @@ QString writeTone(int seconds)
     return path;
 }
 
-void exportTo(benchmark::State& state, const char* suffix, int seconds, int waveSeconds = 0)
+void exportTo(benchmark::State& state, const char* suffix, int seconds, int waveSeconds = 0, bool smooth = false)
 {
     const QString path = QDir::temp().filePath(QStringLiteral("lumavo-export-bench.%1").arg(QLatin1String(suffix)));
     Workspace page = slidePage(seconds);
+    page.project.smoothEdges = smooth;
     const QString wave = waveSeconds > 0 ? writeTone(waveSeconds) : QString();
     page.page.line(1).waveFile = wave;
     std::int64_t frames = 0;
@@ -206,6 +209,7 @@ BENCHMARK_CAPTURE(drawtext, drawtext_null, false)->Unit(benchmark::kMillisecond)
 BENCHMARK_CAPTURE(drawtext, drawtext_x264, true)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK_CAPTURE(drawtext, drawtext_vp9_alpha, false, true)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK_CAPTURE(exportTo, export_mp4, "mp4", 10)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(exportTo, export_mp4_smooth, "mp4", 10, 0, true)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK_CAPTURE(exportTo, export_mov, "mov", 10)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK_CAPTURE(exportTo, export_webm, "webm", 10)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 // The same title held for 60 s: the peak memory must not grow with the length (run each export

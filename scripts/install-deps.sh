@@ -6,7 +6,8 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimed
           libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libasound2-dev
           libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
           gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation fonts-dejavu-core
-          fonts-noto-core fonts-noto-cjk xvfb xauth poppler-utils qt6-websockets-dev curl liblo-tools "$@")
+          fonts-noto-core fonts-noto-cjk libqt6svg6 qt6-image-formats-plugins
+          xvfb xauth poppler-utils qt6-websockets-dev curl liblo-tools "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

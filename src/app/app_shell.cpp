@@ -33,6 +33,7 @@ void prepareStartup(Workspace& ws)
     setCountDown(ws, false);
     setColorBars(ws, false);
     ws.project.colorBarTime = 10;
+    ws.project.smoothEdges = true; // the unnamed project at start is a new one
 }
 
 bool copyHelpPages(const QString& source, const QString& target)

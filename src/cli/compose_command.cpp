@@ -87,7 +87,7 @@ int runCompose(const QStringList& args)
         return fail(QStringLiteral("line %1 of page %2 is empty").arg(n).arg(parsed->page));
     const bool wide = parsed->bits == "32";
     const ComposeFormats formats{wide ? PixelFormat::Bits32 : PixelFormat::Bits24,
-                                 wide ? PixelFormat::Bits32 : PixelFormat::Bits24};
+                                 wide ? PixelFormat::Bits32 : PixelFormat::Bits24, ws.project.smoothEdges};
     ws.editor.alignActive = parsed->align;
     const ComposedTitle title = composeShownLine(line, ws.dataRow, [&](TitleLine& shown) {
         return composeTitle(shown, n, ws.stage.restOf(n), formats, parsed->align, ws.project.projectDir, Point{0, 0});

@@ -2,9 +2,11 @@
 
 #include "compose/byte_block.h"
 #include "compose/effects.h"
+#include "compose/smooth_effects.h"
 #include "storage/file_lookup.h"
 #include "storage/live_data.h"
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -41,22 +43,54 @@ std::uint64_t titleBytes(std::int64_t width, std::int64_t height)
 
 // The effects: the filter, then the gradient, each run in the effect format and converted back to
 // the title format.
+// A smooth title stays 32-bit with alpha; the effects act on its straight colour.
 void applyEffects(Bitmap& bitmap, const TitleLine& line, const ComposeFormats& formats)
 {
-    const bool wide = formats.effect == PixelFormat::Bits32;
+    const bool wide = formats.smooth || formats.effect == PixelFormat::Bits32;
+    const PixelFormat titleFormat = formats.smooth ? PixelFormat::Bits32 : formats.title;
     if (line.archOn) {
         bitmap.setPixelFormat(wide ? PixelFormat::Bits32 : PixelFormat::Bits24);
-        wide ? Filter32(bitmap) : Filter24(bitmap);
-        bitmap.setPixelFormat(formats.title);
+        applyToColour(bitmap, [wide](Bitmap& b) { wide ? Filter32(b) : Filter24(b); });
+        bitmap.setPixelFormat(titleFormat);
     }
     if (line.gradOn) {
         bitmap.setPixelFormat(wide ? PixelFormat::Bits32 : PixelFormat::Bits24);
-        if (wide)
-            Gradient32(bitmap); // ends at the surface's font colour
-        else
-            Gradient24(bitmap, line.gradColor, line.fontColor);
-        bitmap.setPixelFormat(formats.title);
+        applyToColour(bitmap, [&](Bitmap& b) {
+            if (wide)
+                Gradient32(b); // ends at the surface's font colour
+            else
+                Gradient24(b, line.gradColor, line.fontColor);
+        });
+        bitmap.setPixelFormat(titleFormat);
     }
+}
+
+Rect united(const Rect& a, const Rect& b)
+{
+    if (a.isEmpty())
+        return b;
+    if (b.isEmpty())
+        return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+// The cell, grown to hold ink that overhangs it with one pixel to spare on that side, so the
+// frame drawn on the outermost pixels never covers a glyph. A smooth title also grows where ink
+// reaches the cell's outermost pixels; a classic one keeps them under the frame, as it always has.
+Rect inkBounds(const Rect& cell, const Rect& ink, bool smooth)
+{
+    if (ink.isEmpty())
+        return cell;
+    const int edge = smooth ? 1 : 0;
+    return {ink.left < cell.left + edge ? ink.left - 1 : cell.left,
+            ink.top < cell.top + edge ? ink.top - 1 : cell.top,
+            ink.right > cell.right - edge ? ink.right + 1 : cell.right,
+            ink.bottom > cell.bottom - edge ? ink.bottom + 1 : cell.bottom};
+}
+
+Rect moved(const Rect& r, int dx, int dy, int grow)
+{
+    return r.isEmpty() ? r : Rect{r.left + dx - grow, r.top + dy - grow, r.right + dx + grow, r.bottom + dy + grow};
 }
 
 void drawFrame(Bitmap& bitmap, Color color)
@@ -67,9 +101,12 @@ void drawFrame(Bitmap& bitmap, Color color)
     canvas.frameRect(Rect{0, 0, bitmap.width(), bitmap.height()});
 }
 
-// The text title: the text, with its shadow d pixels right and below, on black. *bytes gets
-// the bitmap's size; false (nothing drawn) when it is above kMaxTitlePixels.
-bool drawText(Bitmap& bitmap, const TitleLine& line, int n, std::uint64_t* bytes)
+// The text title: the text, with its shadow d pixels right and below, on black. The bitmap
+// holds the text's cell and all of its ink (and the shadow's): where ink overhangs the cell, the
+// bitmap grows on that side and the text moves in by as much. A smooth title draws the line's
+// outline under the text and blurs the shadow by its soft radius. *bytes gets the bitmap's size;
+// false (nothing drawn) when it is above kMaxTitlePixels.
+bool drawText(Bitmap& bitmap, const TitleLine& line, int n, bool smooth, std::uint64_t* bytes)
 {
     Canvas& canvas = bitmap.canvas();
     canvas.brush.color = kBlack;
@@ -78,23 +115,32 @@ bool drawText(Bitmap& bitmap, const TitleLine& line, int n, std::uint64_t* bytes
     canvas.font.color = line.shadowOn ? line.shadowColor : line.fontColor;
     canvas.font.points = line.fontSize;
     canvas.font.style = line.fontStyle;
+    canvas.font.outlineWidth = smooth ? std::max(line.outlineWidth, 0) : 0;
+    canvas.font.outlineColor = line.shadowOn ? line.shadowColor : line.outlineColor;
 
     const int d = line.shadowOn ? shadowOffset(line.fontSize) : 0;
-    const std::int64_t width = std::int64_t{canvas.textWidth(line.text)} + d;
-    const std::int64_t height = std::int64_t{canvas.textHeight(line.text)} + d;
+    const int blur = smooth && line.shadowOn ? softBlurReach(line.softShadowRadius) : 0;
+    const Rect cell{0, 0, canvas.textWidth(line.text), canvas.textHeight(line.text)};
+    const Rect body = inkBounds(cell, canvas.textInk(line.text), smooth);
+    const Rect bounds = line.shadowOn ? united(body, moved(body, d, d, blur)) : body;
+    const int ox = -bounds.left, oy = -bounds.top;
+    const std::int64_t width = bounds.width();
+    const std::int64_t height = bounds.height();
     *bytes = titleBytes(width, height);
     if (width > 0 && height > 0 && width * height > kMaxTitlePixels)
         return false;
     bitmap.setWidth(static_cast<int>(width));
     bitmap.setHeight(static_cast<int>(height));
     if (line.shadowOn) {
-        canvas.textOut(d, d, line.text);
+        canvas.textOut(ox + d, oy + d, line.text);
+        blurPremultiplied(bitmap, smooth ? line.softShadowRadius : 0);
         canvas.brush.style = BrushStyle::Clear;
         canvas.font.color = line.fontColor;
-        canvas.textOut(0, 0, line.text);
+        canvas.font.outlineColor = line.outlineColor;
+        canvas.textOut(ox, oy, line.text);
         canvas.brush.style = BrushStyle::Solid;
     } else {
-        canvas.textOut(0, n == 1 ? -1 : 0, line.text);
+        canvas.textOut(ox, oy + (n == 1 ? -1 : 0), line.text);
     }
     return true;
 }
@@ -121,7 +167,7 @@ ComposedTitle composeTitle(TitleLine& line, int n, Point rest, const ComposeForm
         const QString picturePath =
             line.bitmapFile.isEmpty() ? QString() : resolveStoredPath(line.bitmapFile, projectDir);
         if (!picturePath.isEmpty()) {
-            if (!title.bitmap.loadFromFile(picturePath, nullptr, kMaxTitlePixels)) {
+            if (!title.bitmap.loadFromFile(picturePath, nullptr, kMaxTitlePixels, formats.smooth)) {
                 // The stored name is kept: the picture may be readable again later, and a save
                 // must not drop it from the page.
                 return failed(pictureErrorMessage(line.bitmapFile), screenSize);
@@ -130,11 +176,12 @@ ComposedTitle composeTitle(TitleLine& line, int n, Point rest, const ComposeForm
             // The gradient of a 32-bit effect format ends at the line's font colour here too.
             title.bitmap.canvas().font.color = line.fontColor;
             applyEffects(title.bitmap, line, formats);
-            if (n == 2)
+            if (n == 2 && !formats.smooth)
                 title.bitmap.setPixelFormat(formats.title);
         } else {
             title.bitmap = Bitmap(0, 0, PixelFormat::Device);
-            if (!drawText(title.bitmap, line, n, &bytes))
+            title.bitmap.setAlpha(formats.smooth);
+            if (!drawText(title.bitmap, line, n, formats.smooth, &bytes))
                 return failed(notEnoughMemoryMessage(bytes), screenSize);
             applyEffects(title.bitmap, line, formats);
         }

@@ -11,9 +11,12 @@ namespace lumavo {
 
 // The formats a title is composed in: finished titles get `title`; the filter and the gradient run
 // in `effect` (32-bit when title is 32-bit, else 24-bit).
+// With smooth, titles are antialiased B,G,R,A bitmaps with premultiplied alpha whatever the two
+// formats say (the filter and gradient then run in 32 bits).
 struct ComposeFormats {
     PixelFormat title = PixelFormat::Device;
     PixelFormat effect = PixelFormat::Bits24;
+    bool smooth = false;
 };
 
 struct ComposedTitle {
@@ -35,7 +38,8 @@ int shadowOffset(int points);
 
 // Composes title line n (1..3) of the page into a framed bitmap: text with shadow, or the picture,
 // then filter and gradient, then the one-pixel frame (black, or the line's colour in alignment
-// mode). A picture that fails to load clears line.bitmapFile and returns ok = false with the
+// mode). The text bitmap is as large as the text's cell and its ink, so no glyph is cut; smooth
+// titles add the line's outline and soft shadow, and pictures keep their own alpha. A picture that fails to load clears line.bitmapFile and returns ok = false with the
 // message. A title larger than kMaxTitlePixels (or memory running out) returns ok = false with the
 // not-enough-memory message and leaves the line as it was. On failure the bitmap is empty and the
 // position is just off the screen, at screenSize + (1, 1). A stored picture path is looked up

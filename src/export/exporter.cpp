@@ -312,7 +312,10 @@ ExportResult exportVideo(const Workspace& ws, const ExportSettings& settings, co
         error = writer.open(writerPath, format, settings.size, settings.rate, settings.crf, &track, settings.proRes);
         if (!error.isEmpty())
             return failed(QStringLiteral("cannot export to %1: %2").arg(settings.destination, error));
-        FrameConverter converter(settings.size, settings.keyOnly);
+        const FrameAlpha alpha = !ws.project.smoothEdges   ? FrameAlpha::BlackKey
+                                 : format == ExportFormat::Mp4 ? FrameAlpha::OverBlack
+                                                               : FrameAlpha::Straight;
+        FrameConverter converter(settings.size, settings.keyOnly, alpha);
         std::unique_ptr<TimelineRun> run;
         run = std::make_unique<TimelineRun>(ws, settings, composer, [&](std::int64_t k) {
             if (!error.isEmpty() || cancelled)

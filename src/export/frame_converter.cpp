@@ -1,11 +1,12 @@
 #include "export/frame_converter.h"
 
 #include <algorithm>
+#include <array>
 
 namespace lumavo {
 
-FrameConverter::FrameConverter(Point size, bool keyOnly)
-    : width_(size.x), height_(size.y), keyOnly_(keyOnly),
+FrameConverter::FrameConverter(Point size, bool keyOnly, FrameAlpha alpha)
+    : width_(size.x), height_(size.y), keyOnly_(keyOnly), alpha_(alpha),
       rgba_(static_cast<std::size_t>(size.x) * static_cast<std::size_t>(size.y) * 4, 0)
 {
     // A black stage: transparent, or a black opaque matte.
@@ -31,6 +32,37 @@ void FrameConverter::convertRow(const std::uint8_t* bgrx, std::uint8_t* rgba, in
     }
 }
 
+void FrameConverter::convertAlphaRow(const std::uint8_t* bgra, std::uint8_t* rgba, int count, bool keyOnly,
+                                     bool straight)
+{
+    // 255 * 65536 / a, rounded, so that straight = premultiplied * 255 / a in one multiply.
+    static const std::array<std::uint32_t, 256> reciprocal = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t a = 1; a < 256; ++a)
+            t[a] = (255u * 65536u + a / 2) / a;
+        return t;
+    }();
+    for (int x = 0; x < count; ++x, bgra += 4, rgba += 4) {
+        const std::uint8_t alpha = bgra[3];
+        if (keyOnly) {
+            rgba[0] = rgba[1] = rgba[2] = alpha;
+            rgba[3] = 255;
+            continue;
+        }
+        if (!straight || alpha == 255) {
+            rgba[0] = bgra[2];
+            rgba[1] = bgra[1];
+            rgba[2] = bgra[0];
+        } else {
+            const std::uint32_t k = reciprocal[alpha];
+            rgba[0] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (bgra[2] * k + 32768) >> 16));
+            rgba[1] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (bgra[1] * k + 32768) >> 16));
+            rgba[2] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (bgra[0] * k + 32768) >> 16));
+        }
+        rgba[3] = alpha;
+    }
+}
+
 void FrameConverter::update(const Bitmap& back, const Rect& changed)
 {
     const int left = std::max(changed.left, 0);
@@ -39,9 +71,14 @@ void FrameConverter::update(const Bitmap& back, const Rect& changed)
     const int bottom = std::min(changed.bottom, height_);
     if (right <= left || bottom <= top)
         return;
-    for (int y = top; y < bottom; ++y)
-        convertRow(back.scanLine(y) + left * 4, rgba_.data() + (static_cast<std::size_t>(y) * width_ + left) * 4,
-                   right - left, keyOnly_);
+    for (int y = top; y < bottom; ++y) {
+        const std::uint8_t* in = back.scanLine(y) + left * 4;
+        std::uint8_t* out = rgba_.data() + (static_cast<std::size_t>(y) * width_ + left) * 4;
+        if (alpha_ == FrameAlpha::BlackKey)
+            convertRow(in, out, right - left, keyOnly_);
+        else
+            convertAlphaRow(in, out, right - left, keyOnly_, alpha_ == FrameAlpha::Straight);
+    }
 }
 
 } // namespace lumavo

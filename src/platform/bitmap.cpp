@@ -42,14 +42,14 @@ Bitmap::Bitmap(int width, int height, PixelFormat format) : canvas_(this)
 
 Bitmap::Bitmap(const Bitmap& other)
     : width_(other.width_), height_(other.height_), format_(other.format_), stride_(other.stride_),
-      data_(other.data_), canvas_(other.canvas_)
+      data_(other.data_), alpha_(other.alpha_), canvas_(other.canvas_)
 {
     canvas_.owner_ = this;
 }
 
 Bitmap::Bitmap(Bitmap&& other) noexcept
     : width_(other.width_), height_(other.height_), format_(other.format_), stride_(other.stride_),
-      data_(std::move(other.data_)), canvas_(std::move(other.canvas_))
+      data_(std::move(other.data_)), alpha_(other.alpha_), canvas_(std::move(other.canvas_))
 {
     canvas_.owner_ = this;
     other.width_ = other.height_ = other.stride_ = 0;
@@ -64,6 +64,7 @@ Bitmap& Bitmap::operator=(const Bitmap& other)
         format_ = other.format_;
         stride_ = other.stride_;
         data_ = other.data_;
+        alpha_ = other.alpha_;
         canvas_ = other.canvas_;
         canvas_.owner_ = this;
     }
@@ -78,6 +79,7 @@ Bitmap& Bitmap::operator=(Bitmap&& other) noexcept
         format_ = other.format_;
         stride_ = other.stride_;
         data_ = std::move(other.data_);
+        alpha_ = other.alpha_;
         canvas_ = std::move(other.canvas_);
         canvas_.owner_ = this;
         other.width_ = other.height_ = other.stride_ = 0;
@@ -109,6 +111,8 @@ void Bitmap::setPixelFormat(PixelFormat format)
 {
     if (format == format_)
         return;
+    if (lumavo::bitsPerPixel(format) != 32)
+        alpha_ = false;
     const bool same32 = lumavo::bitsPerPixel(format) == 32 && lumavo::bitsPerPixel(format_) == 32;
     if (same32) { // Device and 32-bit share one layout.
         format_ = format;
@@ -161,9 +165,9 @@ void Bitmap::setSize(int width, int height)
         std::uint8_t* row = scanLine(y);
         if (y < keepH) {
             std::memcpy(row, old.data() + static_cast<std::size_t>(y) * oldStride, keepBytes);
-            pixel_rows::fillRow(format_, row, keepW, width_ - keepW, fill);
+            fillPixels(y, keepW, width_ - keepW, fill);
         } else {
-            pixel_rows::fillRow(format_, row, 0, width_, fill);
+            fillPixels(y, 0, width_, fill);
         }
     }
 }
@@ -181,13 +185,49 @@ void Bitmap::setPixel(int x, int y, Color color)
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
-    pixel_rows::fillRow(format_, scanLine(y), x, 1, color);
+    fillPixels(y, x, 1, color);
+}
+
+void Bitmap::fillPixels(int y, int x0, int n, Color color)
+{
+    if (!alpha_) {
+        pixel_rows::fillRow(format_, scanLine(y), x0, n, color);
+        return;
+    }
+    auto* d = reinterpret_cast<std::uint32_t*>(scanLine(y)) + x0;
+    std::fill(d, d + std::max(n, 0), pixel_rows::keyedWord(color));
+}
+
+void Bitmap::setAlpha(bool on)
+{
+    if (on)
+        setPixelFormat(PixelFormat::Bits32);
+    if (on == alpha_ || bitsPerPixel() != 32)
+        return;
+    alpha_ = on;
+    for (int y = 0; y < height_; ++y) {
+        auto* d = reinterpret_cast<std::uint32_t*>(scanLine(y));
+        for (int x = 0; x < width_; ++x)
+            d[x] = on ? pixel_rows::keyedWord(pixel_rows::fromWord(d[x])) : d[x] & 0xFFFFFFu;
+    }
+}
+
+QImage Bitmap::pixelView()
+{
+    if (isEmpty() || bitsPerPixel() != 32)
+        return {};
+    return QImage(data_.data(), width_, height_, stride_,
+                  alpha_ ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
 QImage Bitmap::toImage() const
 {
     if (isEmpty())
         return {};
+    if (alpha_) {
+        const QImage view(data_.data(), width_, height_, stride_, QImage::Format_ARGB32_Premultiplied);
+        return view.copy();
+    }
     QImage image(width_, height_, QImage::Format_RGB32);
     if (image.isNull())
         return {};
@@ -200,11 +240,19 @@ QImage Bitmap::toImage() const
     return image;
 }
 
-Bitmap Bitmap::fromImage(const QImage& image, PixelFormat format)
+Bitmap Bitmap::fromImage(const QImage& image, PixelFormat format, bool keepAlpha)
 {
     Bitmap result;
     if (image.isNull())
-        return Bitmap(0, 0, format);
+        return Bitmap(0, 0, keepAlpha ? PixelFormat::Bits32 : format);
+    if (keepAlpha) {
+        const QImage argb = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        result.allocate(argb.width(), argb.height(), PixelFormat::Bits32, false);
+        result.alpha_ = true;
+        for (int y = 0; y < argb.height(); ++y)
+            std::memcpy(result.scanLine(y), argb.constScanLine(y), static_cast<std::size_t>(argb.width()) * 4);
+        return result;
+    }
     const QImage rgb = image.format() == QImage::Format_RGB32 ? image
                                                                : image.convertToFormat(QImage::Format_RGB32);
     result.allocate(rgb.width(), rgb.height(), format);
@@ -222,7 +270,7 @@ Bitmap Bitmap::fromImage(const QImage& image, PixelFormat format)
     return result;
 }
 
-bool Bitmap::loadFromFile(const QString& path, QString* error, std::int64_t maxPixels)
+bool Bitmap::loadFromFile(const QString& path, QString* error, std::int64_t maxPixels, bool keepAlpha)
 {
     auto fail = [&](const QString& why) {
         if (error)
@@ -262,12 +310,13 @@ bool Bitmap::loadFromFile(const QString& path, QString* error, std::int64_t maxP
     if (!reader.read(&image) || image.isNull())
         return fail(QStringLiteral("Cannot read %1: %2").arg(path, reader.errorString()));
     const PixelFormat format = bmp_file::bitCount(head) == 32 ? PixelFormat::Bits32 : PixelFormat::Bits24;
-    Bitmap loaded = fromImage(image, format);
+    Bitmap loaded = fromImage(image, format, keepAlpha);
     width_ = loaded.width_;
     height_ = loaded.height_;
     format_ = loaded.format_;
     stride_ = loaded.stride_;
     data_ = std::move(loaded.data_);
+    alpha_ = loaded.alpha_;
     return true;
 }
 

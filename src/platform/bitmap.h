@@ -70,20 +70,35 @@ public:
     Color pixel(int x, int y) const;
     void setPixel(int x, int y, Color color);
 
+    // Premultiplied alpha (smooth titles and the smooth stage): a Bits32 bitmap whose fourth byte is
+    // the coverage, with every colour byte at most that. Solid drawing keeps the key rule: black is
+    // transparent (alpha 0), any other colour opaque (255). Turning it on raises the format to
+    // Bits32 and sets the fourth bytes by that rule; turning it off (or converting to another
+    // format) keeps the colour, which is the picture over black.
+    bool hasAlpha() const { return alpha_; }
+    void setAlpha(bool on);
+    // Fills n pixels of row y from x0 with one colour (no clipping), by the rule above.
+    void fillPixels(int y, int x0, int n, Color color);
+    // A Qt image sharing this bitmap's pixels (ARGB32 premultiplied with alpha, RGB32 without);
+    // null unless the bitmap is 32-bit. Valid while the bitmap keeps its size and format.
+    QImage pixelView();
+
     Canvas& canvas() { return canvas_; }
     const Canvas& canvas() const { return canvas_; }
 
-    // Qt image with the same picture (Format_RGB32), and back (fromImage gives the requested
-    // format; an image with alpha is taken as its colour channels, alpha ignored).
+    // Qt image with the same picture (Format_RGB32, or ARGB32 premultiplied with alpha), and back
+    // (fromImage gives the requested format; an image with alpha is taken as its colour channels,
+    // alpha ignored, unless keepAlpha: then the result is a Bits32 bitmap with alpha).
     QImage toImage() const;
-    static Bitmap fromImage(const QImage& image, PixelFormat format = PixelFormat::Bits24);
+    static Bitmap fromImage(const QImage& image, PixelFormat format = PixelFormat::Bits24, bool keepAlpha = false);
 
     // Loads any picture Qt reads (by content); false with a reason when it cannot (this bitmap is
     // then unchanged). Pictures above maxPixels are refused without decoding them, BMP files cut
     // short are refused. The format becomes Bits32 for a 32-bit BMP, Bits24 for anything else;
-    // the canvas state is kept.
+    // with keepAlpha, Bits32 with the picture's own alpha (opaque where it has none). A vector
+    // picture (SVG) is drawn at its own size. The canvas state is kept.
     bool loadFromFile(const QString& path, QString* error = nullptr,
-                      std::int64_t maxPixels = 64LL * 1000 * 1000);
+                      std::int64_t maxPixels = 64LL * 1000 * 1000, bool keepAlpha = false);
     // Saves by extension; a .bmp keeps 24 bits for Bits24 and 32 bits for Bits32 (8 and 16 are
     // saved as 24). Written through a temporary file and an atomic rename.
     bool saveToFile(const QString& path, QString* error = nullptr) const;
@@ -100,6 +115,7 @@ private:
     PixelFormat format_ = PixelFormat::Bits24;
     int stride_ = 0;
     std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>> data_;
+    bool alpha_ = false;
     Canvas canvas_;
 
     friend class Canvas;

@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPen>
 #include <QScreen>
 
 #include <algorithm>
@@ -64,7 +66,15 @@ void blitRow(Bitmap& dst, int dx, int dy, const Bitmap& src, int sx, int sy, int
     const PixelFormat sf = src.pixelFormat();
     std::uint8_t* drow = dst.scanLine(dy);
     const std::uint8_t* srow = src.scanLine(sy);
-    if (is32(df) && is32(sf)) {
+    if (dst.hasAlpha()) {
+        const std::uint32_t* s = words(srow) + sx;
+        if (!src.hasAlpha()) {
+            pixel_rows::unpackRow(sf, srow, sx, n, a.data());
+            pixel_rows::keyAlpha(a.data(), n);
+            s = a.data();
+        }
+        pixel_rows::applyWordsAlpha(op, words(drow) + dx, s, n, pixel_rows::toWord(brush));
+    } else if (is32(df) && is32(sf)) {
         pixel_rows::applyWords(op, words(drow) + dx, words(srow) + sx, n, pixel_rows::toWord(brush));
     } else if (df == PixelFormat::Bits24 && sf == PixelFormat::Bits24) {
         const std::uint8_t pattern[3] = {blueOf(brush), greenOf(brush), redOf(brush)};
@@ -181,6 +191,15 @@ void transfer(Bitmap& dst, Rect dr, const Bitmap& src, Rect sr, RasterOp op, Col
             s = sourceRow.data();
         }
         const int* index = sourceX.data();
+        if (dst.hasAlpha()) {
+            std::uint32_t* g = a.data();
+            for (int i = 0; i < n; ++i)
+                g[i] = s[index[i]];
+            if (!src.hasAlpha())
+                pixel_rows::keyAlpha(g, n);
+            pixel_rows::applyWordsAlpha(op, words(dst.scanLine(y)) + first, g, n, pixel_rows::toWord(brush));
+            continue;
+        }
         if (is32(df) && op == RasterOp::SrcCopy) {
             std::uint32_t* d = words(dst.scanLine(y)) + first;
             for (int i = 0; i < n; ++i)
@@ -194,7 +213,7 @@ void transfer(Bitmap& dst, Rect dr, const Bitmap& src, Rect sr, RasterOp op, Col
     }
 }
 
-QFont qtFont(const Font& font)
+QFont qtFont(const Font& font, bool antialiased = false)
 {
     QFont f(font.name);
     f.setPixelSize(std::max(1, Canvas::pixelHeightForPoints(font.points)));
@@ -202,12 +221,61 @@ QFont qtFont(const Font& font)
     f.setItalic(font.style & kStyleItalic);
     f.setUnderline(font.style & kStyleUnderline);
     f.setStrikeOut(font.style & kStyleStrikeOut);
-    f.setStyleStrategy(static_cast<QFont::StyleStrategy>(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    f.setStyleStrategy(antialiased ? QFont::NoSubpixelAntialias
+                                   : static_cast<QFont::StyleStrategy>(QFont::NoAntialias | QFont::NoSubpixelAntialias));
     f.setHintingPreference(QFont::PreferFullHinting);
     return f;
 }
 
 bool haveGuiApplication() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+
+QColor qtColor(Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+// Draws text with its origin at (x, baseline): antialiased with the font's outline under the
+// glyphs, or hard-edged glyphs alone.
+void paintText(QPainter& painter, const QFont& f, const Font& font, int x, int baseline, const QString& text,
+               bool antialiased)
+{
+    painter.setRenderHint(QPainter::Antialiasing, antialiased);
+    painter.setRenderHint(QPainter::TextAntialiasing, antialiased);
+    if (antialiased && font.outlineWidth > 0) {
+        QPainterPath path;
+        path.addText(x, baseline, f, text);
+        painter.strokePath(path, QPen(qtColor(font.outlineColor), 2.0 * font.outlineWidth, Qt::SolidLine,
+                                      Qt::RoundCap, Qt::RoundJoin));
+        painter.fillPath(path, qtColor(font.color));
+        return;
+    }
+    painter.setFont(f);
+    painter.setPen(qtColor(font.color));
+    painter.setLayoutDirection(textDirection(text));
+    painter.drawText(x, baseline, text);
+}
+
+// Room around a text cell for glyphs that overhang it.
+int textMargin(int cellH, const Font& font, bool antialiased)
+{
+    return cellH / 2 + 2 + (antialiased ? std::max(font.outlineWidth, 0) : 0);
+}
+
+// The text in white on a transparent image, its cell's top-left at (margin, margin).
+QImage textMask(const QFont& f, const Font& font, const QString& text, const QFontMetrics& metrics, int margin,
+                bool antialiased)
+{
+    const int cellW = metrics.horizontalAdvance(text);
+    QImage image(cellW + 2 * margin, metrics.height() + 2 * margin, QImage::Format_ARGB32);
+    if (image.isNull())
+        return image;
+    image.fill(0);
+    Font white = font;
+    white.color = kWhite;
+    white.outlineColor = kWhite;
+    {
+        QPainter painter(&image);
+        paintText(painter, f, white, margin, margin + metrics.ascent(), text, antialiased);
+    }
+    return image;
+}
 
 // Dash and dot patterns of cosmetic pens: lengths of on and off runs in pixels.
 constexpr int kDashOn = 18, kDashOff = 6;
@@ -260,15 +328,13 @@ void Canvas::fillRect(const Rect& r)
     const Rect c = clipped(r, bm);
     if (c.isEmpty() || brush.style == BrushStyle::Clear)
         return;
-    const PixelFormat f = bm.pixelFormat();
     for (int y = c.top; y < c.bottom; ++y) {
-        std::uint8_t* row = bm.scanLine(y);
         if (brush.style == BrushStyle::Solid || y % 8 == 0) {
-            pixel_rows::fillRow(f, row, c.left, c.width(), brush.color);
+            bm.fillPixels(y, c.left, c.width(), brush.color);
         } else {
             // Cross hatch: lines on every eighth row and column of the bitmap, background left alone.
             for (int x = (c.left + 7) / 8 * 8; x < c.right; x += 8)
-                pixel_rows::fillRow(f, row, x, 1, brush.color);
+                bm.fillPixels(y, x, 1, brush.color);
         }
     }
 }
@@ -283,7 +349,7 @@ void Canvas::frameRect(const Rect& r)
         if (c.isEmpty())
             return;
         for (int y = c.top; y < c.bottom; ++y)
-            pixel_rows::fillRow(bm.pixelFormat(), bm.scanLine(y), c.left, c.width(), brush.color);
+            bm.fillPixels(y, c.left, c.width(), brush.color);
     };
     solid({r.left, r.top, r.right, r.top + 1});
     solid({r.left, r.bottom - 1, r.right, r.bottom});
@@ -340,7 +406,7 @@ void Canvas::plotPen(int x, int y, bool on)
     const int h = (w - 1) / 2;
     const Rect c = clipped({x - h, y - h, x - h + w, y - h + w}, bm);
     for (int yy = c.top; yy < c.bottom; ++yy)
-        pixel_rows::fillRow(bm.pixelFormat(), bm.scanLine(yy), c.left, c.width(), pen.color);
+        bm.fillPixels(yy, c.left, c.width(), pen.color);
 }
 
 void Canvas::drawLine(int x0, int y0, int x1, int y1, int& phase, bool includeLast)
@@ -398,11 +464,40 @@ int Canvas::textHeight(const QString& /*text*/) const
     return QFontMetrics(qtFont(font)).height();
 }
 
+Rect Canvas::textInk(const QString& text) const
+{
+    if (!haveGuiApplication() || text.isEmpty())
+        return {};
+    const bool smooth = owner_->hasAlpha();
+    const QFont f = qtFont(font, smooth);
+    const QFontMetrics metrics(f);
+    const int margin = textMargin(metrics.height(), font, smooth);
+    const QImage mask = textMask(f, font, text, metrics, margin, smooth);
+    // Classic text marks the pixels drawn at half coverage or more; smooth text every touched one.
+    const std::uint32_t threshold = smooth ? 1 : 128;
+    int left = mask.width(), top = mask.height(), right = 0, bottom = 0;
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* line = reinterpret_cast<const std::uint32_t*>(mask.constScanLine(y));
+        for (int x = 0; x < mask.width(); ++x) {
+            if ((line[x] >> 24) < threshold)
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x + 1);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y + 1);
+        }
+    }
+    if (right <= left)
+        return {};
+    return {left - margin, top - margin, right - margin, bottom - margin};
+}
+
 void Canvas::textOut(int x, int y, const QString& text)
 {
     if (!haveGuiApplication())
         return;
-    const QFont f = qtFont(font);
+    const bool smooth = owner_->hasAlpha();
+    const QFont f = qtFont(font, smooth);
     const QFontMetrics metrics(f);
     const int cellW = text.isEmpty() ? 0 : metrics.horizontalAdvance(text);
     const int cellH = metrics.height();
@@ -410,22 +505,20 @@ void Canvas::textOut(int x, int y, const QString& text)
         fillRect({x, y, x + cellW, y + cellH});
     if (text.isEmpty())
         return;
+    if (smooth) {
+        QImage view = owner_->pixelView();
+        if (view.isNull())
+            return;
+        QPainter painter(&view);
+        paintText(painter, f, font, x, y + metrics.ascent(), text, true);
+        return;
+    }
     // Glyphs may overhang their cell (italics, some faces): draw with a margin and copy every text
     // pixel, inside the cell or not.
-    const int margin = cellH / 2 + 2;
-    QImage image(cellW + 2 * margin, cellH + 2 * margin, QImage::Format_ARGB32);
+    const int margin = textMargin(cellH, font, false);
+    const QImage image = textMask(f, font, text, metrics, margin, false);
     if (image.isNull())
         return;
-    image.fill(0);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(f);
-        painter.setPen(QColor(255, 255, 255));
-        painter.setLayoutDirection(textDirection(text));
-        painter.drawText(margin, margin + metrics.ascent(), text);
-    }
     Bitmap& bm = *owner_;
     const int ox = x - margin, oy = y - margin;
     const int yStart = std::max(0, -oy), yEnd = std::min(image.height(), bm.height() - oy);

@@ -56,6 +56,8 @@ struct Font {
     int points = 8;          // size in points; the pixel height is round(points * dpi / 72)
     std::uint8_t style = 0;  // FontStyleBit set
     Color color = 0x000000;
+    int outlineWidth = 0;    // pixels of outline around each glyph, on bitmaps with alpha only
+    Color outlineColor = 0x000000;
 };
 
 // The direction a line of text runs in: right to left when its first strong character belongs to a
@@ -104,13 +106,18 @@ public:
     void setPixel(int x, int y, Color c);
     Color pixel(int x, int y) const;
 
-    // Text with its cell's top-left at (x, y), in font, laid out in its own textDirection. Opaque (the cell, textWidth x textHeight,
-    // filled with the brush colour) when the brush is Solid, transparent otherwise. No
-    // antialiasing: every pixel is text or not. Glyph pixels overhanging the cell are drawn too.
+    // Text with its cell's top-left at (x, y), in font, laid out in its own textDirection. Opaque
+    // (the cell, textWidth x textHeight, filled with the brush colour) when the brush is Solid,
+    // transparent otherwise. Glyph pixels overhanging the cell are drawn too. On a bitmap without
+    // alpha there is no antialiasing: every pixel is text or not. On a bitmap with alpha the text is
+    // antialiased and laid over what is there, with its outline (font.outlineWidth) under it.
     // Text needs a QGuiApplication: without one nothing is drawn and the measures are 0.
     void textOut(int x, int y, const QString& text);
     int textWidth(const QString& text) const;  // advance width in pixels
     int textHeight(const QString& text) const; // the font's cell height in pixels
+    // The pixels textOut(0, 0, text) would mark with ink (outline included), which may reach
+    // outside the cell (italics, a "J" hooking left); empty for no ink.
+    Rect textInk(const QString& text) const;
 
 private:
     // Bresenham line from (x0, y0) towards (x1, y1); phase counts pixels along dashed patterns.

@@ -3,6 +3,7 @@
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -266,6 +267,34 @@ void applyWords(RasterOp op, std::uint32_t* __restrict d, const std::uint32_t* _
         std::memset(d, 0, 4 * static_cast<std::size_t>(n));
         break;
     }
+}
+
+void applyWordsAlpha(RasterOp op, std::uint32_t* __restrict d, const std::uint32_t* __restrict s, int n,
+                     std::uint32_t p)
+{
+    if (op == RasterOp::SrcCopy || op == RasterOp::Blackness) {
+        applyWords(op, d, s, n, p);
+        return;
+    }
+    p &= 0xFFFFFFu;
+    for (int i = 0; i < n; ++i) {
+        std::uint32_t colour = d[i];
+        applyWords(op, &colour, s + i, 1, p);
+        colour &= 0xFFFFFFu;
+        if (colour == 0) {
+            d[i] = 0; // black is the key colour: what an operation turns black disappears
+            continue;
+        }
+        const std::uint32_t brightest = std::max({colour & 0xFF, (colour >> 8) & 0xFF, colour >> 16});
+        const std::uint32_t alpha = std::max({s[i] >> 24, d[i] >> 24, brightest});
+        d[i] = colour | (alpha << 24);
+    }
+}
+
+void keyAlpha(std::uint32_t* words, int n)
+{
+    for (int i = 0; i < n; ++i)
+        words[i] = keyedWord(fromWord(words[i]));
 }
 
 void fillRow(PixelFormat format, std::uint8_t* row, int x0, int n, Color c)

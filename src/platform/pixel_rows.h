@@ -36,6 +36,13 @@ constexpr Color fromWord(std::uint32_t w)
     return ((w & 0xFF) << 16) | (w & 0xFF00) | ((w >> 16) & 0xFF);
 }
 
+// A colour as a premultiplied B,G,R,A word by the key rule: black is transparent, any other
+// colour opaque.
+constexpr std::uint32_t keyedWord(Color c)
+{
+    return toWord(c) | ((c & 0xFFFFFF) != 0 ? 0xFF000000u : 0u);
+}
+
 // Unpacks n pixels of a row in any format, starting at pixel x0, to B,G,R,0 words.
 void unpackRow(PixelFormat format, const std::uint8_t* row, int x0, int n, std::uint32_t* out);
 // Packs n B,G,R,X words into a row of any format at pixel x0 (the X byte is ignored).
@@ -51,6 +58,15 @@ void applyBytes(RasterOp op, std::uint8_t* d, const std::uint8_t* s, int n, cons
                 int patternBytes);
 // d = op(s, d, p) over n 32-bit words, p one word.
 void applyWords(RasterOp op, std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t p);
+
+// The raster operations on premultiplied B,G,R,A words: SrcCopy copies the whole pixel and
+// Blackness clears it (transparent black); the others combine the colour bytes as applyWords does.
+// A black result is transparent, as the key colour is for these operations on classic titles; any
+// other takes the larger of the two alphas, raised to its brightest colour byte, so every result is
+// a valid premultiplied pixel and whatever the operation lights stays visible.
+void applyWordsAlpha(RasterOp op, std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t p);
+// Gives n B,G,R,X words the key rule's alpha (black transparent, any other colour opaque).
+void keyAlpha(std::uint32_t* words, int n);
 
 // Fills n pixels from pixel x0 of a row with one colour.
 void fillRow(PixelFormat format, std::uint8_t* row, int x0, int n, Color c);

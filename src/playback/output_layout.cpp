@@ -108,9 +108,15 @@ void drawMatte(Bitmap& stage, Bitmap& matte, const Rect& region)
     const int top = std::max(region.top, 0);
     const int right = std::min({region.right, stage.width(), matte.width()});
     const int bottom = std::min({region.bottom, stage.height(), matte.height()});
+    const bool alpha = stage.hasAlpha();
     for (int y = top; y < bottom; ++y) {
         const auto* in = reinterpret_cast<const std::uint32_t*>(stage.scanLine(y));
         auto* out = reinterpret_cast<std::uint32_t*>(matte.scanLine(y));
+        if (alpha) {
+            for (int x = left; x < right; ++x)
+                out[x] = (in[x] >> 24) * 0x010101u;
+            continue;
+        }
         for (int x = left; x < right; ++x)
             out[x] = (in[x] & 0x00FFFFFFu) != 0 ? 0x00FFFFFFu : 0u;
     }

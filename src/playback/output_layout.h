@@ -49,7 +49,8 @@ Point windowCanvasSize(WindowCanvas canvas, Point screenSize);
 Rect aspectFit(Point source, Point target);
 
 // Writes the matte of stage's region into matte (same size, 32-bit): white (0x00FFFFFF) where the
-// stage pixel is not the key colour black, black elsewhere. Both bitmaps must be 32-bit.
+// stage pixel is not the key colour black, black elsewhere; a stage with alpha gives its alpha as
+// grey. Both bitmaps must be 32-bit.
 void drawMatte(Bitmap& stage, Bitmap& matte, const Rect& region);
 
 } // namespace lumavo

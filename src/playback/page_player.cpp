@@ -65,6 +65,8 @@ void PagePlayer::pumpMessages()
 void PagePlayer::invalidateStage()
 {
     Bitmap& back = stage_.backBuffer();
+    // A smooth project's stage keeps the titles' alpha beside their colour.
+    back.setAlpha(ws_.project.smoothEdges);
     back.canvas().brush = {kBlack, BrushStyle::Solid};
     back.canvas().fillRect({0, 0, back.width(), back.height()});
     pacer_.markAllDirty();
@@ -198,8 +200,10 @@ bool PagePlayer::openWave(int n)
 ComposedTitle& PagePlayer::compose(int n)
 {
     auto& slot = titles_.at(static_cast<std::size_t>(n - 1));
+    ComposeFormats formats = stage_.composeFormats();
+    formats.smooth = ws_.project.smoothEdges;
     slot = composeShownLine(ws_.page.line(n), ws_.dataRow, [&](TitleLine& shown) {
-        return composer_(shown, n, ws_.stage.restOf(n), stage_.composeFormats(), ws_.editor.alignActive,
+        return composer_(shown, n, ws_.stage.restOf(n), formats, ws_.editor.alignActive,
                          ws_.project.projectDir, stage_.screenSize());
     });
     if (!slot->ok && !slot->errorMessage.isEmpty())

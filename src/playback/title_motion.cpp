@@ -205,6 +205,7 @@ FadeFrames::FadeFrames(Bitmap& title, FadeForm form, bool fadeIn) : title_(title
     if (title.bitsPerPixel() < 24)
         title.setPixelFormat(form == FadeForm::Bits24 ? PixelFormat::Bits24 : PixelFormat::Bits32);
     work_ = Bitmap(title.width(), title.height(), title.pixelFormat());
+    work_.setAlpha(title.hasAlpha());
     work_.canvas().brush.color = fadeIn ? kBlack : title.canvas().brush.color;
     work_.canvas().brush.style = BrushStyle::Solid;
     work_.canvas().fillRect({0, 0, work_.width(), work_.height()});
@@ -212,6 +213,17 @@ FadeFrames::FadeFrames(Bitmap& title, FadeForm form, bool fadeIn) : title_(title
 
 const Bitmap& FadeFrames::frame(int level)
 {
+    if (title_.hasAlpha()) {
+        // Colour and alpha scale together, so the title keeps its look as it fades.
+        const unsigned lv = static_cast<unsigned>(std::clamp(level, 0, kFadeLevels - 1));
+        for (int y = 0; y < title_.height(); ++y) {
+            const std::uint8_t* src = title_.scanLine(y);
+            std::uint8_t* dst = work_.scanLine(y);
+            for (int i = 0; i < 4 * title_.width(); ++i)
+                dst[i] = static_cast<std::uint8_t>((src[i] * lv) >> kFadeShift);
+        }
+        return work_;
+    }
     const int bytesPerPixel = title_.bitsPerPixel() / 8;
     const bool clearFourth = form_ == FadeForm::Bits32 && bytesPerPixel == 4;
     const unsigned lv = static_cast<unsigned>(std::clamp(level, 0, kFadeLevels - 1));

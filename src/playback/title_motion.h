@@ -76,7 +76,8 @@ FadeForm fadeFormForDepth(int screenDepth);
 class FadeFrames {
 public:
     FadeFrames(Bitmap& title, FadeForm form, bool fadeIn);
-    // The work bitmap at level 0..32: lit source pixels scaled by level / 32, black ones keep the fill.
+    // The work bitmap at level 0..32: lit source pixels scaled by level / 32, black ones keep the
+    // fill. A title with alpha scales every pixel's colour and alpha alike.
     const Bitmap& frame(int level);
 
 private:

@@ -76,6 +76,7 @@ void startNewProject(Workspace& ws, const QString& pageLabel)
     ws.project.projectDir.clear();
     ws.project.projectFile.clear();
     ws.project.dataFile.clear();
+    ws.project.smoothEdges = true; // new projects draw smooth titles
     ws.project.pageNow = QStringLiteral("000");
     ws.project.pageIndex = 0;
     Initiate(ws);

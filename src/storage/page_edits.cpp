@@ -103,6 +103,26 @@ PageEdit setLineWave(Workspace& ws, int line, const QString& file)
     return editLine(ws, line, [&](TitleLine& title) { title.waveFile = file; });
 }
 
+PageEdit setLineStyle(Workspace& ws, int line, std::int32_t outlineWidth, Color outlineColor,
+                      std::int32_t softShadowRadius)
+{
+    PageEdit edit;
+    if (!validLine(line))
+        return edit;
+    TitleLine& title = ws.page.line(line);
+    const std::int32_t width = std::clamp(outlineWidth, 0, kMaxLineStylePixels);
+    const std::int32_t radius = std::clamp(softShadowRadius, 0, kMaxLineStylePixels);
+    edit.line = line;
+    edit.changed = title.outlineWidth != width || title.outlineColor != outlineColor ||
+                   title.softShadowRadius != radius;
+    title.outlineWidth = width;
+    title.outlineColor = outlineColor;
+    title.softShadowRadius = radius;
+    if (edit.changed)
+        setsav(ws, 1);
+    return edit;
+}
+
 void setMovementDelay(Workspace& ws, std::int32_t delay)
 {
     ws.page.movementDelay = delay;

@@ -42,6 +42,12 @@ void setLinePictureShown(Workspace& ws, int line, bool loaded);
 // A wave chosen for the line: waveFile := file (see storableFileName).
 PageEdit setLineWave(Workspace& ws, int line, const QString& file);
 
+// The line's outline (width in pixels, colour) and soft shadow radius, held to 0..kMaxLineStylePixels.
+// They live beside the record, so a change marks the page modified itself.
+constexpr int kMaxLineStylePixels = 64;
+PageEdit setLineStyle(Workspace& ws, int line, std::int32_t outlineWidth, Color outlineColor,
+                      std::int32_t softShadowRadius);
+
 // The delay sliders: each move stores the value and marks the page modified.
 void setMovementDelay(Workspace& ws, std::int32_t delay);
 void setPauseSecs(Workspace& ws, std::int32_t secs);

@@ -126,6 +126,7 @@ ProjectFileValues readProjectValues(const IniFile& ini)
     v.numberOfPages = ini.readString(kProjectSection, QStringLiteral("NumberOPages"));
     v.bitsPerPixel = ini.readInteger(kProjectSection, QStringLiteral("BPP"), 8);
     v.dataFile = ini.readString(kProjectSection, QStringLiteral("DataFile"));
+    v.smoothEdges = ini.readBool(kProjectSection, kSmoothEdgesKey, false);
     return v;
 }
 
@@ -146,6 +147,7 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
             ws.project.useCountDown = v.useCountDown;
             ws.project.useColorBars = v.useColorBars;
             ws.project.colorBarTime = v.holdtimeSecs;
+            ws.project.smoothEdges = v.smoothEdges;
             ws.project.projectName = v.projectName;
             ws.project.projectFile = found;
             ws.project.dataFile = v.dataFile;
@@ -228,6 +230,8 @@ SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSa
         // Only projects that use live data carry the key, so classic project files stay as they were.
         if (!ws.project.dataFile.isEmpty() || ini.hasKey(kProjectSection, QStringLiteral("DataFile")))
             ini.writeString(kProjectSection, QStringLiteral("DataFile"), ws.project.dataFile);
+        if (ws.project.smoothEdges || ini.hasKey(kProjectSection, kSmoothEdgesKey))
+            ini.writeInteger(kProjectSection, kSmoothEdgesKey, ws.project.smoothEdges ? 1 : 0);
         status = ini.save(target);
     }
     if (!status.ok) {

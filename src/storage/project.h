@@ -11,6 +11,7 @@
 namespace lumavo {
 
 inline const QString kProjectSection = QStringLiteral("LumavoProject");
+inline const QString kSmoothEdgesKey = QStringLiteral("SmoothEdges");
 constexpr int kPageCount = 1000;   // page numbers 000..999
 
 // Base name of a project: trimmed of characters <= 32, a-z upper-cased, cut before the first
@@ -49,6 +50,7 @@ struct ProjectFileValues {
     int holdtimeSecs = 10;        // "Holdtime"
     int bitsPerPixel = 8;         // "BPP", read but unused
     QString dataFile;             // "DataFile", default "" (no live data)
+    bool smoothEdges = false;     // "SmoothEdges": antialiased titles with alpha; absent = classic
 };
 ProjectFileValues readProjectValues(const IniFile& ini);
 
@@ -59,7 +61,7 @@ struct OpenProjectOutcome {
     bool pageLoaded = false;      // page 000 was loaded into the workspace
 };
 // Opens the project file at path (exact name or a letter-case variant): sets projectDir, reads
-// the leader keys and ProjectName, pageNow := "000", shows the project label, pageIndex := 0 and
+// the leader keys, SmoothEdges and ProjectName, pageNow := "000", shows the project label, pageIndex := 0 and
 // loads page 000. A file that cannot be read shows the "Error opening Project Page file:" box.
 OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString& path);
 
@@ -71,7 +73,8 @@ struct ProjectSaveInfo {
 };
 enum class SaveProjectStatus { Saved, Cancelled, WriteFailed };
 // Save Project: asks for a name through the save dialog when the project has none (Cancelled:
-// nothing written, nothing changed), writes every key in order through an atomic write, then sets
+// nothing written, nothing changed), writes every key in order through an atomic write (SmoothEdges
+// only when smooth or already in the file, so a classic project's file stays as it was), then sets
 // projectName and the project label. WriteFailed: an error box naming the file was shown, the
 // old file is intact and the project state is unchanged.
 SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info);

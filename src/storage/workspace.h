@@ -89,6 +89,7 @@ struct ProjectState {
     bool useCountDown = false;
     std::int32_t colorBarTime = 10;    // seconds
     QString dataFile;                  // project key "DataFile": the live data file as stored, empty = none
+    bool smoothEdges = false;          // project key SmoothEdges: antialiased titles with alpha
 };
 
 // The selected row of the project's data file, as the titles' {{Column}} placeholders see it.

@@ -149,6 +149,22 @@ TEST(ExportFrames, KeyOnlyWritesTheMatteOpaque)
               (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 1, 255, 30, 20, 10, 255}));
 }
 
+TEST(ExportFrames, SmoothStageGivesStraightAlphaOrColourOverBlack)
+{
+    // Premultiplied B, G, R, A: half-covered white, opaque black, nothing.
+    std::uint8_t bgra[] = {128, 128, 128, 128, 0, 0, 0, 255, 0, 0, 0, 0};
+    std::uint8_t rgba[12] = {};
+    FrameConverter::convertAlphaRow(bgra, rgba, 3, false, true);
+    EXPECT_EQ(std::vector<std::uint8_t>(rgba, rgba + 12),
+              (std::vector<std::uint8_t>{255, 255, 255, 128, 0, 0, 0, 255, 0, 0, 0, 0}));
+    FrameConverter::convertAlphaRow(bgra, rgba, 3, false, false);
+    EXPECT_EQ(std::vector<std::uint8_t>(rgba, rgba + 12),
+              (std::vector<std::uint8_t>{128, 128, 128, 128, 0, 0, 0, 255, 0, 0, 0, 0}));
+    FrameConverter::convertAlphaRow(bgra, rgba, 3, true, true);
+    EXPECT_EQ(std::vector<std::uint8_t>(rgba, rgba + 12),
+              (std::vector<std::uint8_t>{128, 128, 128, 255, 255, 255, 255, 255, 0, 0, 0, 255}));
+}
+
 TEST(VirtualClock, HandsOnEveryFrameTimeOnceAndExactlyForNtscRates)
 {
     std::vector<std::pair<std::int64_t, Clock::Nanoseconds>> seen;

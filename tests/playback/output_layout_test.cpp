@@ -66,6 +66,18 @@ TEST(OutputLayout, AspectFitKeepsTheAspectAndCentres)
     EXPECT_EQ(aspectFit({0, 0}, {100, 100}).width(), 0);
 }
 
+TEST(OutputLayout, MatteOfASmoothStageIsItsAlpha)
+{
+    Bitmap stage(2, 1, PixelFormat::Bits32);
+    stage.setAlpha(true);
+    reinterpret_cast<std::uint32_t*>(stage.scanLine(0))[0] = 0x80101010u;
+    reinterpret_cast<std::uint32_t*>(stage.scanLine(0))[1] = 0xFF000000u;   // opaque black shows
+    Bitmap matte(2, 1, PixelFormat::Bits32);
+    drawMatte(stage, matte, {0, 0, 2, 1});
+    EXPECT_EQ(matte.pixel(0, 0), 0x00808080u);
+    EXPECT_EQ(matte.pixel(1, 0), 0x00FFFFFFu);
+}
+
 TEST(OutputLayout, MatteIsWhiteExactlyWhereTheStageIsNotBlack)
 {
     Bitmap stage(8, 4, PixelFormat::Bits32);

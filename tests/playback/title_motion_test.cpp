@@ -256,6 +256,20 @@ TEST(FadeFrames, ThirtyTwoBitFormClearsTheFourthByteOfLitPixels)
     EXPECT_EQ(f.scanLine(0)[3], 0);
 }
 
+TEST(FadeFrames, SmoothTitleFadesColourAndAlphaTogether)
+{
+    Bitmap src(2, 1, PixelFormat::Bits32);
+    src.setAlpha(true);
+    auto* row = reinterpret_cast<std::uint32_t*>(src.scanLine(0));
+    row[0] = 0xFF000000u;   // opaque black: fades like any other pixel
+    row[1] = 0x80404040u;
+    FadeFrames frames(src, FadeForm::Bits32, true);
+    const auto* f = reinterpret_cast<const std::uint32_t*>(frames.frame(16).scanLine(0));
+    EXPECT_EQ(f[0], 0x7F000000u);
+    EXPECT_EQ(f[1], 0x40202020u);
+    EXPECT_TRUE(frames.frame(16).hasAlpha());
+}
+
 TEST(FadeFrames, TwentyFourBitFormRaisesLowFormats)
 {
     Bitmap src = fadeSource(PixelFormat::Bits16);

@@ -1,4 +1,5 @@
 #include "storage/project.h"
+#include "storage/page_commands.h"
 
 #include "storage_fixture.h"
 
@@ -167,6 +168,37 @@ TEST_F(ProjectFileTest, StoredNameCannotLeadOutOfTheProjectDirectory)
     ASSERT_TRUE(writeAll(dir.file("evil.tlp"), "[LumavoProject]\nProjectName=..\\..\\etc\\SHOW.TLP\n"));
     OpenProject(*ws, prompter, dir.file("evil.tlp"));
     EXPECT_EQ(ws->project.projectName, "SHOW.TLP");
+}
+
+} // namespace
+} // namespace lumavo
+
+namespace lumavo {
+namespace {
+
+class SmoothEdgesSetting : public test::StorageFixture {};
+
+TEST_F(SmoothEdgesSetting, OpenedProjectsKeepWhatTheyStoreAndClassicFilesStayWithoutTheKey)
+{
+    makePage("000");
+    ASSERT_TRUE(writeAll(dir.file("old.tlp"), "[LumavoProject]\nProjectName=SHOW.TLP\n"));
+    ws->project.smoothEdges = true;
+    OpenProject(*ws, prompter, dir.file("old.tlp"));
+    EXPECT_FALSE(ws->project.smoothEdges);
+    ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);
+    EXPECT_FALSE(QString::fromUtf8(readAll(dir.file("SHOW.TLP"))).contains("SmoothEdges"));
+
+    ws->project.smoothEdges = true;
+    ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);
+    ws->project.smoothEdges = false;
+    OpenProject(*ws, prompter, dir.file("SHOW.TLP"));
+    EXPECT_TRUE(ws->project.smoothEdges);
+    ws->project.smoothEdges = false; // turned off again: the key says so
+    ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);
+    EXPECT_TRUE(QString::fromUtf8(readAll(dir.file("SHOW.TLP"))).contains("SmoothEdges=0"));
+
+    newProjectFromMenu(*ws);
+    EXPECT_TRUE(ws->project.smoothEdges);
 }
 
 } // namespace

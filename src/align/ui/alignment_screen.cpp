@@ -286,13 +286,15 @@ void AlignmentScreen::composeTitles()
 {
     Workspace& ws = context_.workspace;
     const Point screen = surface_.screenSize();
+    ComposeFormats formats = surface_.composeFormats();
+    formats.smooth = ws.project.smoothEdges;
     for (int n = 1; n <= kLineCount; ++n) {
         auto& slot = titles_[static_cast<std::size_t>(n - 1)];
         slot.reset();
         if (!ws.page.line(n).titleValid)
             continue;
         slot = std::make_unique<Title>();
-        slot->image = setupImage(ws, context_.prompter, n, surface_.composeFormats(), &stage_,
+        slot->image = setupImage(ws, context_.prompter, n, formats, &stage_,
                                  QSize(screen.x, screen.y), pixelRatio()).release();
         if (!slot->shown())
             continue;

@@ -100,6 +100,8 @@ void EditorCommands::createActions()
     colorBars_->setCheckable(true);
     countDown_ = command("UseCountDown1", QStringLiteral("Use Count Down"), &C::CountDownToolButtonClick);
     countDown_->setCheckable(true);
+    smoothEdges_ = command("SmoothEdges1", QStringLiteral("Smooth edges"), &C::SmoothEdges1Click);
+    smoothEdges_->setCheckable(true);
     repeatLoop_ = command("RepeaTLoop1", QStringLiteral("RepeaT - Loop"), &C::RepeaTLoop1Click);
     repeatLoop_->setCheckable(true);
     QFont defaultItem = repeatLoop_->font();
@@ -200,6 +202,7 @@ void EditorCommands::buildMenus()
             else
                 m->addAction(item);
         }
+        return m;
     };
     menu("File1", QStringLiteral("&File"),
          {newProjectMenu_, openProject_, saveProjectMenu_, nullptr, newPage_, savePageMenu_, deletePage_, nullptr,
@@ -210,7 +213,10 @@ void EditorCommands::buildMenus()
     file->insertMenu(saveProjectMenu_, recentMenu_);
     connect(recentMenu_, &QMenu::aboutToShow, this, &EditorCommands::fillRecentMenu);
     menu("Page1", QStringLiteral("&Page"), {align_, playPage_, playAll_, easySlowdown_});
-    menu("Configuration1", QStringLiteral("&Configuration"), {colorBarTime_, colorBars_, countDown_, repeatLoop_});
+    QMenu* configuration = menu("Configuration1", QStringLiteral("&Configuration"),
+                                {colorBarTime_, colorBars_, countDown_, repeatLoop_, smoothEdges_});
+    // The project's setting changes with New and Open: show it as it stands.
+    connect(configuration, &QMenu::aboutToShow, this, [this] { smoothEdges_->setChecked(ws_.project.smoothEdges); });
     menu("Window1", QStringLiteral("&Window"), {projectInfo_, underYourHood_});
     menu("Help1", QStringLiteral("&Help"), {about_, contents_});
     bar->addAction(exit2_);
@@ -383,6 +389,7 @@ void EditorCommands::CountDownToolButtonClick(bool down)
 
 void EditorCommands::EasySlowdown1Click(bool on) { setEasySlowdown(ws_, on); }
 void EditorCommands::RepeaTLoop1Click(bool on) { setRepeatLoop(ws_, on); }
+void EditorCommands::SmoothEdges1Click(bool on) { ws_.project.smoothEdges = on; }
 
 void EditorCommands::SetColorBarTime1Click()
 {

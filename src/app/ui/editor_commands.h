@@ -127,6 +127,7 @@ private slots:
     void CountDownToolButtonClick(bool down);
     void EasySlowdown1Click(bool on);
     void RepeaTLoop1Click(bool on);
+    void SmoothEdges1Click(bool on);
     void SetColorBarTime1Click();
     void PrintFileButton1Click1();
     void ExportVideo1Click();
@@ -197,6 +198,7 @@ private:
     QAction* easySlowdown_ = nullptr;
     QAction* colorBarTime_ = nullptr;
     QAction* repeatLoop_ = nullptr;
+    QAction* smoothEdges_ = nullptr;
     QAction* projectInfo_ = nullptr;
     QAction* underYourHood_ = nullptr;
     QAction* about_ = nullptr;

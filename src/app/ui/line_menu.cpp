@@ -5,6 +5,7 @@
 #include "platform/canvas.h"
 #include "storage/page_edits.h"
 #include "storage/page_extension.h"
+#include "compose/picture_files.h"
 #include "storage/project.h"
 
 #include <QAction>
@@ -38,6 +39,60 @@ LineMenu::LineMenu(AppContext& context, TitleLines& lines, QWidget* parent)
     addItem(this, "PlayaWaveto1", QStringLiteral("Play a Wave too..."), &LineMenu::PlayaWaveto1Click);
     shadowOnOff1_ = addItem(this, "ShadowOnOff1", QStringLiteral("Shadow On/Off"), &LineMenu::ShadowOnOff1Click);
     shadowOnOff1_->setCheckable(true);
+    addStyleMenus();
+}
+
+void LineMenu::addStyleMenus()
+{
+    // Both are drawn on smooth projects only; a classic project keeps them for when it turns smooth.
+    auto choices = [this](const char* name, const QString& title, std::initializer_list<int> values,
+                          const QString& zeroText, void (LineMenu::*set)(int)) {
+        QMenu* menu = addMenu(title);
+        menu->setObjectName(QString::fromLatin1(name));
+        for (const int v : values) {
+            QAction* action = menu->addAction(v == 0 ? zeroText : QStringLiteral("%1 px").arg(v));
+            action->setCheckable(true);
+            action->setData(v);
+            connect(action, &QAction::triggered, this, [this, set, v] { (this->*set)(v); });
+        }
+        connect(menu, &QMenu::aboutToShow, this, &LineMenu::showStyleChecks);
+        return menu;
+    };
+    outlineMenu_ = choices("Outline1", QStringLiteral("Outline"), {0, 1, 2, 3, 4, 6, 8}, QStringLiteral("None"),
+                           &LineMenu::setOutline);
+    outlineMenu_->addSeparator();
+    addItem(outlineMenu_, "OutlineColor1", QStringLiteral("Outline Color"), &LineMenu::OutlineColor1Click);
+    softShadowMenu_ = choices("SoftShadow1", QStringLiteral("Soft Shadow"), {0, 2, 4, 8, 12, 16},
+                              QStringLiteral("Hard"), &LineMenu::setSoftShadow);
+}
+
+void LineMenu::showStyleChecks()
+{
+    const TitleLine& line = ws_.page.line(popupLine_);
+    for (QAction* action : outlineMenu_->actions())
+        action->setChecked(action->isCheckable() && action->data().toInt() == line.outlineWidth);
+    for (QAction* action : softShadowMenu_->actions())
+        action->setChecked(action->data().toInt() == line.softShadowRadius);
+}
+
+void LineMenu::setOutline(int width)
+{
+    const TitleLine& line = ws_.page.line(popupLine_);
+    setLineStyle(ws_, popupLine_, width, line.outlineColor, line.softShadowRadius);
+}
+
+void LineMenu::setSoftShadow(int radius)
+{
+    const TitleLine& line = ws_.page.line(popupLine_);
+    setLineStyle(ws_, popupLine_, line.outlineWidth, line.outlineColor, radius);
+}
+
+void LineMenu::OutlineColor1Click()
+{
+    if (const std::optional<Color> chosen = chooseColour(&TitleLine::outlineColor)) {
+        const TitleLine& line = ws_.page.line(popupLine_);
+        setLineStyle(ws_, popupLine_, line.outlineWidth, *chosen, line.softShadowRadius);
+    }
 }
 
 QAction* LineMenu::addItem(QMenu* menu, const char* name, const QString& text, void (LineMenu::*handler)())
@@ -127,7 +182,12 @@ std::optional<QString> LineMenu::storableChoice(const FileDialogOptions& options
     const std::optional<QString> chosen = context_.prompter.openFileName(options);
     if (!chosen || chosen->isEmpty())
         return chosen;
-    const StoredName stored = storableFileName(*chosen, ws_.project.projectDir);
+    return storable(*chosen);
+}
+
+std::optional<QString> LineMenu::storable(const QString& path)
+{
+    const StoredName stored = storableFileName(path, ws_.project.projectDir);
     if (!stored.error.isEmpty()) {
         context_.prompter.message(stored.error, MessageIcon::Error);
         return std::nullopt;
@@ -139,20 +199,26 @@ void LineMenu::LoadBitmap1Click()
 {
     FileDialogOptions options;
     options.title = QStringLiteral("Load A Graphic File");
-    options.filter = QStringLiteral("Bitmaps (*.bmp)");
+    options.filter = QStringLiteral("Pictures (%1);;Bitmaps (*.bmp)").arg(pictureFilePatterns());
     options.defaultSuffix = QStringLiteral("BMP");
     options.directory = ws_.project.projectDir;
-    const int k = popupLine_;
-    if (const std::optional<QString> chosen = storableChoice(options)) {
-        const QString& name = ws_.page.line(k).bitmapFile;
-        if (setLinePicture(ws_, k, *chosen).line != 0 && !name.isEmpty()) {
-            setLinePictureShown(ws_, k, lines_.loadbimage(name, lines_.preview(k), lines_.fileLabel(k)));
-            lines_.edit(k)->clear();
-        }
-    }
+    if (const std::optional<QString> chosen = context_.prompter.openFileName(options))
+        usePicture(popupLine_, *chosen);
     const QString dir = ws_.project.projectDir;
     if (!dir.isEmpty() && !QDir::setCurrent(dir))
         pmsg(context_.prompter, QStringLiteral("Cant find my last startup directory? ") + dir);
+}
+
+void LineMenu::usePicture(int k, const QString& path)
+{
+    const std::optional<QString> stored = storable(path);
+    if (!stored || stored->isEmpty())
+        return;
+    const QString& name = ws_.page.line(k).bitmapFile;
+    if (setLinePicture(ws_, k, *stored).line != 0 && !name.isEmpty()) {
+        setLinePictureShown(ws_, k, lines_.loadbimage(name, lines_.preview(k), lines_.fileLabel(k)));
+        lines_.edit(k)->clear();
+    }
 }
 
 void LineMenu::PlayaWaveto1Click()

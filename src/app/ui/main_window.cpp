@@ -91,6 +91,8 @@ void TBitMovOptMain::buildTitleLines(QWidget* surface)
         PopupMenu1Popup(line);
         lineMenu_->exec(at);
     });
+    connect(titleLines_, &TitleLines::pictureDropped, this,
+            [this](int line, const QString& path) { lineMenu_->usePicture(line, path); });
 }
 
 void TBitMovOptMain::buildDirectionToolbar()

@@ -2,6 +2,7 @@
 
 #include "app/app_shell.h"
 #include "app/ui/pictures.h"
+#include "compose/picture_files.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/ui/qt_prompter.h"
@@ -12,7 +13,10 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
 #include <QPixmap>
 #include <QSignalBlocker>
 #include <QToolButton>
@@ -83,6 +87,7 @@ void TitleLines::buildRow(int k)
     pal.setColor(QPalette::Text, Qt::white);
     row.edit->setPalette(pal);
     row.edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    row.edit->installEventFilter(this);   // picture files dropped from the file manager
     row.rightStrip = strip(lineName("RightStrip", k));
     row.outButton = titleButton(lineName("T", k, "DirOutButton"), QStringLiteral("OUT direction"), 5);
     row.preview = new QLabel(this);
@@ -103,6 +108,25 @@ void TitleLines::buildRow(int k)
     connect(row.edit, &QLineEdit::customContextMenuRequested, this,
             [this, k](const QPoint& at) { emit menuRequested(k, edit(k)->mapToGlobal(at)); });
     applyEditFont(k);
+}
+
+bool TitleLines::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QWidget::eventFilter(watched, event);
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QList<QUrl> urls = drop->mimeData()->urls();
+    const QString path = urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+    if (path.isEmpty() || !isPictureFileName(path))
+        return QWidget::eventFilter(watched, event);   // text drops stay the edit box's own
+    drop->acceptProposedAction();
+    if (type == QEvent::Drop) {
+        for (int k = 1; k <= kLineCount; ++k)
+            if (watched == edit(k))
+                emit pictureDropped(k, path);
+    }
+    return true;
 }
 
 QLineEdit* TitleLines::edit(int line) const { return row(line).edit; }

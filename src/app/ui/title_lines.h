@@ -55,6 +55,7 @@ signals:
     void directionRequested(int line, PathSide side);     // an IN or OUT button was clicked
     void textChanged(int line, const QString& text);      // an edit box's text changed
     void menuRequested(int line, const QPoint& globalPos); // right click in an edit box
+    void pictureDropped(int line, const QString& path);   // a picture file dropped on an edit box
 
 private:
     struct Row {
@@ -68,6 +69,7 @@ private:
     };
     const Row& row(int line) const { return rows_.at(static_cast<std::size_t>(line - 1)); }
     void buildRow(int line);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     AppContext& context_;
     std::array<Row, kLineCount> rows_{};
