@@ -88,7 +88,7 @@ struct TimelineRun {
 QString partialName(const QString& destination)
 {
     const QFileInfo info(destination);
-    // (removeDeadExportsLeftovers knows this name.)
+    // The pattern removeDeadExportsLeftovers looks for.
     return info.dir().filePath(QStringLiteral(".%1.part-%2.%3")
                                    .arg(info.completeBaseName())
                                    .arg(QCoreApplication::applicationPid())
@@ -107,7 +107,7 @@ bool processIsGone(qint64 pid)
 // (killed, or the machine stopped): ".NAME.part-PID.EXT" and ".lumavo-export-PID-XXXXXX".
 void removeDeadExportsLeftovers(const QDir& dir)
 {
-    static const QRegularExpression partial(QStringLiteral("^\\..+\\.part-(\\d+)\\.[A-Za-z0-9]+$"));
+    static const QRegularExpression partial(QStringLiteral("^\\..+\\.part-(\\d+)\\.(mp4|mov|webm)$"));
     static const QRegularExpression work(QStringLiteral("^\\.lumavo-export-(\\d+)-[A-Za-z0-9]{6}$"));
     for (const QString& name : dir.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Dirs | QDir::Hidden
                                                                          | QDir::NoSymLinks | QDir::NoDotAndDotDot)) {
@@ -162,10 +162,15 @@ QString writeWave(const QString& path, SoundTrack& track, std::int64_t samples)
 QString moveIntoPlace(const QDir& from, const QDir& to, const QStringList& older)
 {
     const QStringList names = from.entryList(QDir::Files);
-    for (const QString& name : names) {
-        const Result moved = replaceWithFile(from.filePath(name), to.filePath(name), LinkPolicy::Refuse);
-        if (!moved.ok)
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const Result moved = replaceWithFile(from.filePath(names[i]), to.filePath(names[i]), LinkPolicy::Refuse);
+        if (!moved.ok) {
+            // The new files already in place go again, unless they replaced older ones.
+            for (qsizetype j = 0; j < i; ++j)
+                if (!older.contains(names[j]))
+                    QFile::remove(to.filePath(names[j]));
             return moved.error;
+        }
     }
     const std::set<QString> written(names.begin(), names.end());
     for (const QString& name : older)

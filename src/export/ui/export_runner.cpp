@@ -39,6 +39,7 @@ ExportRun::ExportRun(QWidget* parent, const Workspace& ws, const ExportSettings&
     progress_->setAutoClose(false);
     progress_->setAutoReset(false);
     progress_->setMinimumDuration(0);
+    progress_->setMinimumWidth(360);
     progress_->setValue(0);
     progress_->show();
     connect(progress_, &QProgressDialog::canceled, this, [this] { cancel_ = true; });
