@@ -387,7 +387,8 @@ TEST_F(AlignmentScreenTest, DraggedTitleJumpedItsCornerToThePointerAndLeftAGhost
 
     // The arrow keys nudge the title last pressed: one pixel, ten with Shift.
     EXPECT_EQ(screen.selectedTitle(), 1);
-    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Right, Qt::NoModifier}, std::pair{Qt::Key_Down, Qt::ShiftModifier}}) {
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Right, Qt::NoModifier}, std::pair{Qt::Key_Down, Qt::ShiftModifier}}) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(&stage, &event);
     }
