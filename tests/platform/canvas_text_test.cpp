@@ -140,5 +140,30 @@ TEST_F(CanvasText, UnderlineAddsPixelsBelowTheLetters)
     EXPECT_GT(count(kStyleBold), plain);
 }
 
+TEST_F(CanvasText, RightToLeftTextWasLaidOutLeftToRight)
+{
+    // "مرحباabc" read right to left shows the Latin word on the left, as "abcمرحبا" read left to
+    // right does; a left-to-right layout put it on the right.
+    const auto draw = [](const QString& text) {
+        Bitmap bm(300, 60, PixelFormat::Bits24);
+        bm.canvas().font.points = 20;
+        bm.canvas().font.color = kWhite;
+        bm.canvas().brush.style = BrushStyle::Clear;
+        bm.canvas().textOut(0, 0, text);
+        return bm;
+    };
+    const Bitmap rightToLeft = draw(QString::fromUtf8("مرحباabc"));
+    const Bitmap leftToRight = draw(QString::fromUtf8("abcمرحبا"));
+    int differing = 0, ink = 0;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            differing += rightToLeft.pixel(x, y) != leftToRight.pixel(x, y);
+            ink += rightToLeft.pixel(x, y) == kWhite;
+        }
+    }
+    EXPECT_GT(ink, 100) << "the Arabic letters come from a fallback font";
+    EXPECT_EQ(differing, 0);
+}
+
 } // namespace
 } // namespace lumavo
