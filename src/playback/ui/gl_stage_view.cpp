@@ -173,9 +173,11 @@ bool GlStageView::draw(bool black)
     QOpenGLFunctions* gl = context_->functions();
     const qreal ratio = devicePixelRatio();
     gl->glViewport(0, 0, qRound(width() * ratio), qRound(height() * ratio));
-    gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    gl->glClear(GL_COLOR_BUFFER_BIT);
-    if (!black && textureWidth_ > 0) {
+    if (black || textureWidth_ == 0) {
+        gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        gl->glClear(GL_COLOR_BUFFER_BIT);
+    } else {
+        // The quad covers the whole window: no clear first.
         gl->glUseProgram(program_);
         gl->glActiveTexture(GL_TEXTURE0);
         gl->glBindTexture(GL_TEXTURE_2D, texture_);

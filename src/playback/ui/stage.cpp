@@ -57,6 +57,8 @@ TCan::TCan(AppContext& context, QWidget* parent)
     wakeTimer_.setSingleShot(true);
 
     fitToScreen();
+    // Making the OpenGL view takes a while (context, shaders): not on the way to the first frame.
+    useOpenGl(false);
 }
 
 TCan::~TCan()
@@ -129,7 +131,7 @@ bool TCan::presentsThroughOpenGl() const { return glContainer_ != nullptr && glC
 
 void TCan::useOpenGl(bool on)
 {
-    if (on && !glTried_) {
+    if (!glTried_) {
         glTried_ = true;
         if (std::unique_ptr<GlStageView> view = GlStageView::create(*this)) {
             gl_ = view.get();
