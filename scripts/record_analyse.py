@@ -27,10 +27,11 @@ def main():
     path, width, height = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
     step_px = float(sys.argv[4]) if len(sys.argv) > 4 else 1.0
     xs = positions(path, width, height)
-    # The rest: the first position held for 20 frames or more (the page's pause).
+    # The rest: the first position held for 20 frames or more (the page's pause). A band lit to its
+    # right edge is the editor behind the stage before the play, not a title.
     rest = None
     for i in range(len(xs) - 20):
-        if xs[i] > 0 and all(x == xs[i] for x in xs[i:i + 20]):
+        if 0 < xs[i] < width and all(x == xs[i] for x in xs[i:i + 20]):
             rest = i
             break
     if rest is None:

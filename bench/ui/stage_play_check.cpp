@@ -32,6 +32,7 @@ public:
     bool check = false;
     bool sawTitleFrame = false;
     bool firstFrameOnStage = false;
+    bool throughOpenGl = false;
 
     std::vector<std::pair<std::int64_t, std::int64_t>> timings;   // present start, duration (us)
     SteadyClock clock;
@@ -40,6 +41,7 @@ public:
     {
         const auto t0 = clock.now();
         TCan::present(region);
+        throughOpenGl = throughOpenGl || presentsThroughOpenGl();
         timings.emplace_back(std::chrono::duration_cast<std::chrono::microseconds>(t0).count(),
                              std::chrono::duration_cast<std::chrono::microseconds>(clock.now() - t0).count());
         const bool wholeStage = region.width() == backBuffer().width() && region.height() == backBuffer().height();
@@ -132,6 +134,7 @@ int main(int argc, char** argv)
                          static_cast<long long>(stage.timings[i].second));
     if (checkFirst)
         std::printf("first-frame-on-stage %d of %d\n", onStage, plays);
+    std::printf("presented-through %s\n", stage.throughOpenGl ? "OpenGL" : "painting");
     std::printf("frame-period-ns %lld\n", static_cast<long long>(stage.framePeriod().count()));
     std::printf("back-buffer %dx%d for a %dx%d window\n", stage.backBuffer().width(), stage.backBuffer().height(),
                 stage.width(), stage.height());

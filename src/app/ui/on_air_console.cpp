@@ -36,19 +36,26 @@ OnAirConsole::OnAirConsole(TCan& stage, const Workspace& ws, QWidget* parent)
     auto* stopButton = new QPushButton(QStringLiteral("Stop"), this);
     stopButton->setObjectName(QStringLiteral("StopButton"));
     stopButton->setFocusPolicy(Qt::NoFocus);
+    auto* cutButton = new QPushButton(QStringLiteral("Cut"), this);
+    cutButton->setObjectName(QStringLiteral("CutButton"));
+    cutButton->setFocusPolicy(Qt::NoFocus);
+    cutButton->setToolTip(QStringLiteral("Black on every output at once (Shift+Esc)"));
     layout->addWidget(onAir);
     layout->addWidget(playing_, 1);
     layout->addWidget(continueButton);
     layout->addWidget(stopButton);
+    layout->addWidget(cutButton);
     connect(continueButton, &QPushButton::clicked, this, &OnAirConsole::continuePlayback);
     connect(stopButton, &QPushButton::clicked, this, &OnAirConsole::stopPlayback);
+    connect(cutButton, &QPushButton::clicked, this, &OnAirConsole::cutPlayback);
 
     // The keys act while the console is shown, wherever the focus is in its window.
     for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Right, Qt::Key_PageDown})   // clickers send the last two
         connect(addWindowKey(*this, key), &QAction::triggered, this, &OnAirConsole::continuePlayback);
     connect(addWindowKey(*this, Qt::Key_Escape), &QAction::triggered, this, &OnAirConsole::stopPlayback);
+    connect(addWindowKey(*this, Qt::SHIFT | Qt::Key_Escape), &QAction::triggered, this, &OnAirConsole::cutPlayback);
 
-    connect(&stage_, &TCan::presented, this, &OnAirConsole::refresh);
+    connect(&stage_, &TCan::pumping, this, &OnAirConsole::refresh);
     refresh();
 }
 
@@ -56,10 +63,19 @@ void OnAirConsole::continuePlayback() { stage_.setspcbarpause(false); }
 
 void OnAirConsole::stopPlayback()
 {
-    if (stage_.getkillnow() && stage_.isEnabledStage())
-        stage_.killcan();
+    // A second Stop cuts, as a second Esc or click on the stage does.
+    if (stage_.getkillnow() && stage_.isEnabledStage()) {
+        cutPlayback();
+        return;
+    }
     stage_.setspcbarpause(false);
     stage_.setkillnow(true);
+}
+
+void OnAirConsole::cutPlayback()
+{
+    if (stage_.isEnabledStage())
+        stage_.cut();
 }
 
 QString OnAirConsole::playingText() const

@@ -55,8 +55,9 @@ OutputControls::OutputControls(QMainWindow& main, TCan& stage, AppContext& conte
     outputs_->setKeyScreenKey(stored.keyOutputScreen);
     outputs_->setWindowCanvas(parseWindowCanvas(stored.outputWindow));
     stage_.setPlacement(outputs_.get());
-    connect(outputs_.get(), &OutputScreens::notice, &main_,
-            [this](const QString& text) { main_.statusBar()->showMessage(text, kNoticeMs); });
+    const auto showNotice = [this](const QString& text) { main_.statusBar()->showMessage(text, kNoticeMs); };
+    connect(outputs_.get(), &OutputScreens::notice, &main_, showNotice);
+    connect(&stage_, &TCan::notice, &main_, showNotice);
 
     console_ = new OnAirConsole(stage_, context_.workspace);
     consoleDock_ = dockFor(main_, console_, QStringLiteral("OnAirDock"));
@@ -108,7 +109,9 @@ void OutputControls::fillScreenMenu(QMenu* menu, bool keyOutput)
 {
     menu->clear();
     auto* group = new QActionGroup(menu);
-    const QString current = keyOutput ? outputs_->keyScreenKey() : outputs_->stageScreenKey();
+    // A stored key screen that is not offered now (the editor's or the output's) reads as None.
+    const QString current = keyOutput ? (outputs_->keyOutput() != nullptr ? outputs_->keyScreenKey() : QString())
+                                      : outputs_->stageScreenKey();
     const auto add = [&](const QString& text, const QString& name) {
         QAction* action = menu->addAction(text);
         action->setCheckable(true);
@@ -123,7 +126,7 @@ void OutputControls::fillScreenMenu(QMenu* menu, bool keyOutput)
         });
     };
     add(keyOutput ? QStringLiteral("None") : QStringLiteral("Same as editor"), QString());
-    for (const ScreenEntry& entry : OutputScreens::screenEntries())
+    for (const ScreenEntry& entry : keyOutput ? outputs_->keyScreenChoices() : OutputScreens::screenEntries())
         add(screenLabel(entry), entry.name);
 }
 

@@ -13,6 +13,18 @@ QRect fittedRect(const Bitmap& picture, QSize area)
     return {fit.left, fit.top, fit.width(), fit.height()};
 }
 
+QRect fittedRegion(const Bitmap& picture, QSize area, const QRect& region)
+{
+    if (picture.isEmpty())
+        return QRect(QPoint(0, 0), area);
+    const QRect fit = fittedRect(picture, area);
+    const qreal sx = static_cast<qreal>(fit.width()) / picture.width();
+    const qreal sy = static_cast<qreal>(fit.height()) / picture.height();
+    const QRectF mapped(fit.x() + region.x() * sx, fit.y() + region.y() * sy, region.width() * sx,
+                        region.height() * sy);
+    return mapped.toAlignedRect().adjusted(-1, -1, 1, 1) & QRect(QPoint(0, 0), area);
+}
+
 void paintFitted(QPainter& painter, Bitmap& picture, QSize area, bool smooth)
 {
     painter.fillRect(QRect(QPoint(0, 0), area), Qt::black);

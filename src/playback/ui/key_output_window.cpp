@@ -16,15 +16,12 @@ KeyOutputWindow::KeyOutputWindow(TCan& stage, QWidget* parent)
     setWindowTitle(QStringLiteral("Key Output"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::BlankCursor);
-    connect(&stage_, &TCan::presented, this, &KeyOutputWindow::follow);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    connect(&stage_, &TCan::aboutToPresent, this, &KeyOutputWindow::prepare);
+    connect(&stage_, &TCan::presented, this, &KeyOutputWindow::showPrepared);
     // Titles left in the back buffer are not on air once the stage has closed: key nothing.
-    connect(&stage_, &TCan::closed, this, [this] {
-        matte_.canvas().brush = {kBlack, BrushStyle::Solid};
-        matte_.canvas().fillRect({0, 0, matte_.width(), matte_.height()});
-        if (isVisible())
-            repaint();
-    });
-    follow(QRect(0, 0, stage_.backBuffer().width(), stage_.backBuffer().height()));
+    connect(&stage_, &TCan::closed, this, &KeyOutputWindow::blackOut);
+    blackOut();
 }
 
 void KeyOutputWindow::showOn(QScreen* screen)
@@ -36,17 +33,34 @@ void KeyOutputWindow::showOn(QScreen* screen)
     show();
 }
 
-void KeyOutputWindow::follow(const QRect& region)
+void KeyOutputWindow::blackOut()
+{
+    const Bitmap& back = stage_.backBuffer();
+    matte_ = Bitmap(back.width(), back.height(), PixelFormat::Bits32);
+    matte_.canvas().brush = {kBlack, BrushStyle::Solid};
+    matte_.canvas().fillRect({0, 0, matte_.width(), matte_.height()});
+    if (isVisible())
+        repaint();
+}
+
+void KeyOutputWindow::prepare(const QRect& region)
 {
     Bitmap& back = stage_.backBuffer();
     Rect area{region.left(), region.top(), region.left() + region.width(), region.top() + region.height()};
     if (matte_.width() != back.width() || matte_.height() != back.height()) {
         matte_ = Bitmap(back.width(), back.height(), PixelFormat::Bits32);
         area = {0, 0, back.width(), back.height()};
+        pending_ = QRect(0, 0, back.width(), back.height());
     }
     drawMatte(back, matte_, area);
+}
+
+void KeyOutputWindow::showPrepared(const QRect& region)
+{
+    const QRect changed = pending_.isNull() ? region : pending_.united(region);
+    pending_ = QRect();
     if (isVisible())
-        repaint();
+        repaint(fittedRegion(matte_, size(), changed));
 }
 
 void KeyOutputWindow::paintEvent(QPaintEvent*)

@@ -12,7 +12,7 @@ class TCan;
 
 // A frameless full-screen window showing the stage's matte for a keyer's key input: white where the
 // stage is not the key colour black, black elsewhere, redrawn in the same present as the stage;
-// all black once the stage has closed.
+// all black while no programme plays (before, between and after plays, while aligning).
 class KeyOutputWindow : public QWidget {
     Q_OBJECT
 public:
@@ -27,10 +27,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void follow(const QRect& region);
+    // Converts the region about to be presented into the matte...
+    void prepare(const QRect& region);
+    // ...and shows it in the same present as the stage.
+    void showPrepared(const QRect& region);
+    void blackOut();
 
     TCan& stage_;
     Bitmap matte_;
+    QRect pending_;   // a resized matte is shown whole at the next present
 };
 
 } // namespace lumavo

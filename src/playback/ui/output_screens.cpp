@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 namespace lumavo {
 
@@ -36,6 +37,7 @@ OutputScreens::OutputScreens(TCan& stage, Workspace& ws, QObject* parent)
     auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
     if (app != nullptr) {
         const auto changed = [this] {
+            updateStandby();
             updateKeyOutput();
             emit screensChanged();
         };
@@ -43,6 +45,11 @@ OutputScreens::OutputScreens(TCan& stage, Workspace& ws, QObject* parent)
         // Removal is reported while the screen is still listed; look again once it has gone.
         connect(app, &QGuiApplication::screenRemoved, this, changed, Qt::QueuedConnection);
     }
+    // The editor may have moved since: look again whenever a playback or the alignment screen ends.
+    connect(&stage_, &TCan::closed, this, [this] {
+        updateStandby();
+        updateKeyOutput();
+    });
 }
 
 OutputScreens::~OutputScreens() = default;
@@ -63,7 +70,12 @@ std::vector<ScreenEntry> OutputScreens::screenEntries()
     return entries;
 }
 
-void OutputScreens::setStageScreenKey(const QString& name) { stageKey_ = name; }
+void OutputScreens::setStageScreenKey(const QString& name)
+{
+    stageKey_ = name;
+    updateStandby();
+    updateKeyOutput();
+}
 
 void OutputScreens::setKeyScreenKey(const QString& name)
 {
@@ -75,10 +87,14 @@ void OutputScreens::setWindowCanvas(WindowCanvas canvas)
 {
     canvas_ = canvas;
     updateWindowOutput();
+    updateStandby();
 }
 
 QScreen* OutputScreens::stageScreen(QScreen* editorScreen) const
 {
+    // The alignment screen is an editing tool: it opens where the editor is.
+    if (ws_.editor.alignActive)
+        return editorOrPrimary(editorScreen);
     const ScreenPick pick = pickStageScreen(screenEntries(), stageKey_, indexOf(editorOrPrimary(editorScreen)));
     return screenAt(pick.index);
 }
@@ -93,8 +109,10 @@ bool OutputScreens::stageLeavesEditorFree(QScreen* editorScreen) const
 
 StagePlace OutputScreens::placeForPlayback(QScreen* editorScreen)
 {
-    const ScreenPick pick = pickStageScreen(screenEntries(), stageKey_, indexOf(editorOrPrimary(editorScreen)));
-    const bool windowed = canvas_ != WindowCanvas::Off && !ws_.editor.alignActive;
+    const bool aligning = ws_.editor.alignActive;
+    const ScreenPick pick = aligning ? ScreenPick{indexOf(editorOrPrimary(editorScreen)), false}
+                                     : pickStageScreen(screenEntries(), stageKey_, indexOf(editorOrPrimary(editorScreen)));
+    const bool windowed = canvas_ != WindowCanvas::Off && !aligning;
     if (pick.missing && !windowed)
         emit notice(QStringLiteral("Output screen %1 is not connected: playing on the editor's screen.").arg(stageKey_));
     StagePlace place;
@@ -111,9 +129,59 @@ StagePlace OutputScreens::placeForPlayback(QScreen* editorScreen)
     return place;
 }
 
+QScreen* OutputScreens::separateOutputScreen() const
+{
+    const auto index = findScreen(screenEntries(), stageKey_);
+    QScreen* chosen = index ? screenAt(*index) : nullptr;
+    return chosen != editorOrPrimary(stage_.editorScreen()) ? chosen : nullptr;
+}
+
+std::vector<ScreenEntry> OutputScreens::keyScreenChoices() const
+{
+    const QScreen* editor = editorOrPrimary(stage_.editorScreen());
+    const QScreen* output = separateOutputScreen();
+    std::vector<ScreenEntry> choices;
+    const std::vector<ScreenEntry> entries = screenEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const QScreen* screen = screenAt(static_cast<int>(i));
+        if (screen != editor && screen != output)
+            choices.push_back(entries[i]);
+    }
+    return choices;
+}
+
+void OutputScreens::updateStandby()
+{
+    QScreen* screen = canvas_ == WindowCanvas::Off ? separateOutputScreen() : nullptr;
+    if (screen == nullptr) {
+        standby_.reset();
+        return;
+    }
+    if (!standby_) {
+        // Kept below every other window, so the stage always comes up over it.
+        standby_ = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                                                          Qt::WindowStaysOnBottomHint);
+        standby_->setObjectName(QStringLiteral("OutputStandby"));
+        standby_->setWindowTitle(QStringLiteral("Lumavo Output Screen"));
+        QPalette black = standby_->palette();
+        black.setColor(QPalette::Window, Qt::black);
+        standby_->setPalette(black);
+        standby_->setAutoFillBackground(true);
+        standby_->setCursor(Qt::BlankCursor);
+        standby_->setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    standby_->setScreen(screen);
+    standby_->setGeometry(screen->geometry());
+    standby_->show();
+}
+
 void OutputScreens::updateKeyOutput()
 {
-    const auto index = findScreen(screenEntries(), keyKey_);
+    // The key never covers the editor, nor the programme it keys; such a stored choice waits.
+    std::optional<int> index;
+    for (const ScreenEntry& entry : keyScreenChoices())
+        if (!keyKey_.isEmpty() && entry.name == keyKey_)
+            index = findScreen(screenEntries(), keyKey_);
     if (!index) {
         key_.reset();
         return;

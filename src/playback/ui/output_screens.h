@@ -19,7 +19,8 @@ struct Workspace;
 
 // The operator's output choice: the stage's screen ("Same as editor" when the key is empty), the key
 // output's screen (none when empty) and the windowed output's canvas. Places the stage for each
-// playback, keeps the key and window outputs up, and follows screens coming and going.
+// playback (the alignment screen always on the editor's screen), keeps the outputs up and black
+// whenever no programme plays, and follows screens coming and going.
 class OutputScreens : public QObject, public StagePlacement {
     Q_OBJECT
 public:
@@ -41,6 +42,11 @@ public:
 
     KeyOutputWindow* keyOutput() const { return key_.get(); }
     WindowOutput* windowOutput() const { return window_.get(); }
+    // The black window that holds the output screen while the stage is not on it; null when the
+    // stage plays over the editor or in a window.
+    QWidget* standby() const { return standby_.get(); }
+    // The screens the key output may take: neither the editor's nor the output's.
+    std::vector<ScreenEntry> keyScreenChoices() const;
 
     // StagePlacement
     QScreen* stageScreen(QScreen* editorScreen) const override;
@@ -55,6 +61,9 @@ signals:
 private:
     void updateKeyOutput();
     void updateWindowOutput();
+    void updateStandby();
+    // The chosen output screen when it is connected and is not the editor's; null otherwise.
+    QScreen* separateOutputScreen() const;
 
     TCan& stage_;
     Workspace& ws_;
@@ -63,6 +72,7 @@ private:
     WindowCanvas canvas_ = WindowCanvas::Off;
     std::unique_ptr<KeyOutputWindow> key_;
     std::unique_ptr<WindowOutput> window_;
+    std::unique_ptr<QWidget> standby_;
 };
 
 } // namespace lumavo

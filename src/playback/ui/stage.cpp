@@ -1,6 +1,7 @@
 #include "playback/ui/stage.h"
 
 #include "platform/bitmap_dialogs.h"
+#include "playback/ui/gl_stage_view.h"
 #include "playback/ui/sound_wave_player.h"
 
 #include <QCoreApplication>
@@ -49,11 +50,15 @@ TCan::TCan(AppContext& context, QWidget* parent)
     wave_ = context_.makeWavePlayer ? context_.makeWavePlayer() : nullptr;
     if (!wave_)
         wave_ = std::make_unique<SoundWavePlayer>();
+    if (auto* sound = dynamic_cast<SoundWavePlayer*>(wave_.get()))
+        sound->setProblemReport([this](const QString& text) { emit notice(text); });
     player_ = std::make_unique<PagePlayer>(context_.workspace, *this, flags_, context_.prompter, context_.clock,
                                            *wave_, &composeTitle);
     wakeTimer_.setSingleShot(true);
 
     fitToScreen();
+    // Making the OpenGL view takes a while (context, shaders): not on the way to the first frame.
+    useOpenGl(false);
 }
 
 TCan::~TCan()
@@ -95,6 +100,8 @@ void TCan::clearOutPath(int line)
 
 void TCan::killcan() { player_->killcan(); }
 
+void TCan::cut() { player_->cut(); }
+
 void TCan::saveabitmap()
 {
     Bitmap picture = back_;
@@ -104,15 +111,38 @@ void TCan::saveabitmap()
 
 // ---- the stage surface ------------------------------------------------------------------------
 
+QScreen* TCan::editorScreen() const
+{
+    return context_.mainWidget != nullptr ? context_.mainWidget->screen() : nullptr;
+}
+
 QScreen* TCan::stageScreen() const
 {
-    QScreen* editor = context_.mainWidget != nullptr ? context_.mainWidget->screen() : nullptr;
+    QScreen* editor = editorScreen();
     if (placement_ != nullptr)
         if (QScreen* chosen = placement_->stageScreen(editor))
             return chosen;
     if (editor != nullptr)
         return editor;
     return screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+}
+
+bool TCan::presentsThroughOpenGl() const { return glContainer_ != nullptr && glContainer_->isVisible(); }
+
+void TCan::useOpenGl(bool on)
+{
+    if (!glTried_) {
+        glTried_ = true;
+        if (std::unique_ptr<GlStageView> view = GlStageView::create(*this)) {
+            gl_ = view.get();
+            glContainer_ = QWidget::createWindowContainer(view.release(), this);
+            glContainer_->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+    if (glContainer_ == nullptr)
+        return;
+    glContainer_->setGeometry(rect());
+    glContainer_->setVisible(on);
 }
 
 Point TCan::screenSize() const { return {back_.width(), back_.height()}; }
@@ -174,9 +204,17 @@ void TCan::present(const Rect& region)
     // The region is in back-buffer (device) pixels; the widget repaints in logical ones.
     const qreal ratio = backBufferRatio();
     const QRectF logical(region.left / ratio, region.top / ratio, region.width() / ratio, region.height() / ratio);
-    if (isVisible())
+    const QRect area(region.left, region.top, region.width(), region.height());
+    // The alignment screen is an editing tool: the outputs never show it.
+    const bool programme = !context_.workspace.editor.alignActive;
+    if (programme)
+        emit aboutToPresent(area);
+    if (presentsThroughOpenGl() && !gl_->present(back_, area))
+        useOpenGl(false);   // the driver failed: paint from here on
+    if (isVisible() && !presentsThroughOpenGl())
         repaint(logical.toAlignedRect());
-    emit presented(QRect(region.left, region.top, region.width(), region.height()));
+    if (programme)
+        emit presented(area);
 }
 
 Clock::Nanoseconds TCan::framePeriod() const
@@ -186,7 +224,11 @@ Clock::Nanoseconds TCan::framePeriod() const
     return Clock::Nanoseconds(static_cast<std::int64_t>(1e9 / hz));
 }
 
-void TCan::pumpMessages() { QCoreApplication::processEvents(); }
+void TCan::pumpMessages()
+{
+    emit pumping();
+    QCoreApplication::processEvents();
+}
 
 void TCan::waitForMessages()
 {
@@ -202,12 +244,16 @@ void TCan::showForPlayback()
     setCursor(context_.workspace.editor.alignActive ? Qt::ArrowCursor : Qt::BlankCursor);
     if (!showStageWindow_)
         return;
-    if (!isVisible())
-        paintedSinceShown_ = false;
     // On a screen of its own the stage leaves the editor active, so that the on-air console takes
     // the space bar and Esc without a click first; over the editor it takes the keys itself.
     const bool keepEditorActive = awayFromEditor_ && !context_.workspace.editor.alignActive;
-    setAttribute(Qt::WA_ShowWithoutActivating, keepEditorActive);
+    // The alignment screen's title images and panel are widgets: it always paints.
+    useOpenGl(!context_.workspace.editor.alignActive);
+    if (!isVisible())
+        paintedSinceShown_ = false;
+    blackedOut_ = false;
+    // The stage comes up activated even then: a window manager stacks a window shown without the
+    // focus low, under the black window holding the output screen. The editor takes the focus back.
     show();
     raise();
     if (keepEditorActive && context_.mainWidget != nullptr) {
@@ -225,6 +271,8 @@ bool TCan::isShownOnScreen() const
     // A windowed output is up already; the stage's own window stays hidden then.
     if (!showStageWindow_)
         return true;
+    if (presentsThroughOpenGl())
+        return gl_->isExposed() && gl_->hasShownFrame();
     return isVisible() && windowHandle() != nullptr && windowHandle()->isExposed() && paintedSinceShown_;
 }
 
@@ -232,6 +280,14 @@ void TCan::closeStage()
 {
     emit closed();
     setEnabled(false);
+    // Black goes out before the window goes: what shows through until the screen beneath repaints
+    // is black, not the last titles.
+    if (isVisible()) {
+        blackedOut_ = true;
+        if (presentsThroughOpenGl())
+            gl_->presentBlack();
+        repaint();
+    }
     hide();
     if (context_.mainWidget != nullptr) {
         context_.mainWidget->show();
@@ -244,8 +300,10 @@ void TCan::closeStage()
 
 void TCan::paintEvent(QPaintEvent* event)
 {
-    if (back_.isEmpty())
+    if (back_.isEmpty() || blackedOut_) {
+        QPainter(this).fillRect(event->rect(), Qt::black);
         return;
+    }
     QImage frame(back_.scanLine(0), back_.width(), back_.height(), back_.bytesPerLine(), QImage::Format_RGB32);
     const qreal ratio = backBufferRatio();
     frame.setDevicePixelRatio(ratio);
@@ -277,10 +335,13 @@ void TCan::keyPressEvent(QKeyEvent* event)
         flags_.spaceBarPause = false;
         return;
     }
-    // Esc after a stop request closes the stage, as a second left click does (a single run
-    // of all pages ends with the stage up and the stop flag set).
-    if (event->key() == Qt::Key_Escape && flags_.killNow && isEnabled())
-        killcan();
+    // Shift+Esc cuts at once; Esc after a stop request cuts too, as a second left click does (a
+    // single run of all pages ends with the stage up and the stop flag set).
+    const bool escape = event->key() == Qt::Key_Escape;
+    if (escape && isEnabled() && (flags_.killNow || event->modifiers() == Qt::ShiftModifier)) {
+        cut();
+        return;
+    }
     flags_.spaceBarPause = false;
     flags_.killNow = true;
 }
@@ -295,8 +356,8 @@ void TCan::mousePressEvent(QMouseEvent* event)
     if (event->modifiers() != Qt::NoModifier)
         return;
     if (event->button() == Qt::LeftButton) {
-        if (flags_.killNow)
-            killcan();
+        if (flags_.killNow && isEnabled())
+            cut();
         flags_.killNow = true;
     } else if (event->button() == Qt::RightButton) {
         saveabitmap();

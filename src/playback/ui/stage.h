@@ -13,6 +13,8 @@
 
 namespace lumavo {
 
+class GlStageView;
+
 // What the stage needs of its alignment mode. The alignment screen (a higher window layer)
 // provides it; the application installs it on the stage.
 class StageAlignment {
@@ -52,6 +54,9 @@ public:
 
     // Ends playback: lets messages run, disables and hides the stage, shows the main window.
     void killcan();
+    // Cut: the page and the run end at once; every output shows black in this present and the
+    // stage closes (a second Esc or click, Shift+Esc, the console's Cut).
+    void cut();
     // Saves a picture of the whole stage under a name the operator chooses.
     void saveabitmap();
 
@@ -71,10 +76,21 @@ public:
     void setPlacement(StagePlacement* placement) { placement_ = placement; }
     // True while the stage's own window is up for playback.
     bool isStageWindowShown() const { return isVisible(); }
+    // The screen the editor's main window is on (null without one).
+    QScreen* editorScreen() const;
+    // True while programme frames go to the screen through OpenGL rather than by painting.
+    bool presentsThroughOpenGl() const;
 
 signals:
-    // After every present, with the back-buffer region just shown.
+    // Programme frames only (never the alignment screen's): before a present, with the back-buffer
+    // region about to be shown, so that every output prepares its pixels first...
+    void aboutToPresent(const QRect& region);
+    // ...and after the stage has shown it, so that they all show the same frame in one pass.
     void presented(const QRect& region);
+    // Playback lets window messages run (the on-air console refreshes its status here).
+    void pumping();
+    // A notice for the status bar, such as sound that cannot be played.
+    void notice(const QString& text);
     // The stage was closed: nothing of it is on air any more.
     void closed();
 
@@ -112,6 +128,8 @@ private:
     // Back-buffer pixels per logical pixel of the window (the screen's device pixel ratio).
     qreal backBufferRatio() const;
     void readScreenFormats();
+    // Puts the OpenGL view over the stage for playback (made once, where OpenGL works).
+    void useOpenGl(bool on);
 
     AppContext& context_;
     Bitmap back_;
@@ -126,6 +144,10 @@ private:
     StagePlacement* placement_ = nullptr;
     bool showStageWindow_ = true;            // false while a windowed output shows the picture
     bool awayFromEditor_ = false;            // on another screen than the editor, which keeps the keys
+    bool blackedOut_ = false;
+    GlStageView* gl_ = nullptr;              // owned by glContainer_; null without OpenGL
+    QWidget* glContainer_ = nullptr;         // a child of the stage
+    bool glTried_ = false;                // closing: the window shows black, whatever the back buffer holds
 };
 
 } // namespace lumavo

@@ -17,14 +17,16 @@ WindowOutput::WindowOutput(TCan& stage, QWidget* parent) : QWidget(parent, Qt::W
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     resize(960, 540);
-    connect(&stage_, &TCan::presented, this, [this] {
+    connect(&stage_, &TCan::presented, this, [this](const QRect& region) {
+        const bool wasLive = live_;
         live_ = true;
         if (isVisible())
-            repaint(pictureRect());
+            repaint(wasLive ? fittedRegion(stage_.backBuffer(), size(), region) : pictureRect());
     });
     connect(&stage_, &TCan::closed, this, [this] {
         live_ = false;
-        update();
+        if (isVisible())
+            repaint();
     });
 }
 

@@ -4,6 +4,7 @@
 #include "../../playback/ui/stage_context.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -47,6 +48,11 @@ TEST(OnAirConsole, ContinueReleasesTheHoldAndStopSetsTheStopFlag)
     EXPECT_TRUE(r.stage->isEnabledStage());
     r.press("StopButton");   // a second Stop closes the stage, as a second click on it does
     EXPECT_FALSE(r.stage->isEnabledStage());
+    r.stage->enableStage();
+    r.stage->setkillnow(false);
+    r.press("CutButton");    // Cut needs no Stop first
+    EXPECT_FALSE(r.stage->isEnabledStage());
+    EXPECT_TRUE(r.stage->getkillnow());
 }
 
 TEST(OnAirConsole, SpaceAndEscapeInTheWindowActOnTheStage)
@@ -82,6 +88,26 @@ TEST(OnAirConsole, ShowsThePageAndTheLinePlaying)
     EXPECT_TRUE(seen.contains(QStringLiteral("Page 003   Line 1"))) << seen.join('|').toStdString();
     r.console->refresh();
     EXPECT_EQ(r.console->playingText(), QStringLiteral("Page 003"));
+}
+
+// Regression: the status changed only when a frame was presented, so a manual hold never said so.
+TEST(OnAirConsole, StatusSaysWhenAManualHoldWaitsForContinue)
+{
+    ConsoleRig r;
+    r.oneTitlePage();
+    r.ws.page.mpause = true;
+    auto* label = r.console->findChild<QLabel*>(QStringLiteral("PlayingLabel"));
+    ASSERT_NE(label, nullptr);
+    QStringList holds;
+    QObject::connect(r.stage.get(), &TCan::pumping, r.console, [&] {
+        if (r.stage->getspcbarpause()) {
+            holds << label->text();
+            r.console->continuePlayback();
+        }
+    });
+    r.stage->playCurrentPage();
+    EXPECT_EQ(holds, (QStringList{QStringLiteral("Page 000   (waiting for Continue)"),
+                                  QStringLiteral("Page 000   Line 1   (waiting for Continue)")}));
 }
 
 } // namespace

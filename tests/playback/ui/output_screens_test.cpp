@@ -63,38 +63,16 @@ TEST(OutputScreens, ScreenRemovedBeforeAPlayFallsBackToTheEditorsScreenWithANoti
     EXPECT_TRUE(notices.front().front().toString().contains(QStringLiteral("unplugged-monitor")));
 }
 
-TEST(OutputScreens, KeyOutputShowsTheMatteOfThePlayedPageAndKeysNothingOnceTheStageCloses)
+TEST(OutputScreens, ShiftEscapeCutsAtOnce)
 {
     OutputRig r;
-    r.outputs->setKeyScreenKey(r.firstKey());
-    ASSERT_NE(r.outputs->keyOutput(), nullptr);
-    EXPECT_TRUE(r.outputs->keyOutput()->isVisible());
-    // The key output follows each present; keep the last pair it showed.
-    Bitmap back;
-    Bitmap matte;
-    QObject::connect(r.stage.get(), &TCan::presented, r.outputs->keyOutput(), [&] {
-        back = r.stage->backBuffer();
-        matte = r.outputs->keyOutput()->matte();
-    });
-    r.stage->playCurrentPage();
-    ASSERT_EQ(matte.width(), back.width());
-    ASSERT_EQ(matte.height(), back.height());
-    int white = 0;
-    for (int y = 0; y < back.height(); ++y)
-        for (int x = 0; x < back.width(); ++x) {
-            const bool lit = back.pixel(x, y) != kBlack;
-            ASSERT_EQ(matte.pixel(x, y), lit ? 0x00FFFFFFu : 0u) << x << "," << y;
-            white += lit;
-        }
-    EXPECT_GT(white, 20);
-    int keyedAfterClose = 0;   // the titles left on the closed stage are not keyed
-    const Bitmap& closedMatte = r.outputs->keyOutput()->matte();
-    for (int y = 0; y < closedMatte.height(); ++y)
-        for (int x = 0; x < closedMatte.width(); ++x)
-            keyedAfterClose += closedMatte.pixel(x, y) != kBlack;
-    EXPECT_EQ(keyedAfterClose, 0);
-    r.outputs->setKeyScreenKey(QString());
-    EXPECT_EQ(r.outputs->keyOutput(), nullptr);
+    r.stage->enableStage();
+    r.stage->showForPlayback();
+    r.stage->setkillnow(false);
+    QTest::keyClick(r.stage.get(), Qt::Key_Escape, Qt::ShiftModifier);
+    EXPECT_TRUE(r.stage->getkillnow());
+    EXPECT_FALSE(r.stage->isEnabledStage());
+    EXPECT_FALSE(r.stage->isVisible());
 }
 
 TEST(OutputScreens, WindowedOutputKeepsItsCanvasAndScalesWithTheAspectKept)
@@ -138,9 +116,9 @@ TEST(OutputScreens, AlignmentTakesTheWholeScreenEvenWithAWindowedOutput)
     EXPECT_EQ(r.stage->backBuffer().width(), qRound(screen->geometry().width() * screen->devicePixelRatio()));
 }
 
-// ---- two screens: this binary runs itself again on an offscreen desktop of two screens ----
+// ---- this binary runs itself again on an offscreen desktop of three screens: EDIT, AIR, KEY ----
 
-bool twoScreens() { return QGuiApplication::screens().size() == 2; }
+bool severalScreens() { return QGuiApplication::screens().size() == 3; }
 
 QScreen* screenNamed(const QString& name)
 {
@@ -150,10 +128,10 @@ QScreen* screenNamed(const QString& name)
     return nullptr;
 }
 
-TEST(TwoScreens, StageGoesToTheChosenScreenAndLeavesTheEditorFree)
+TEST(ThreeScreens, StageGoesToTheChosenScreenAndLeavesTheEditorFree)
 {
-    if (!twoScreens())
-        GTEST_SKIP() << "runs on the two-screen desktop";
+    if (!severalScreens())
+        GTEST_SKIP() << "runs on the three-screen desktop";
     OutputRig r;
     r.mainWidget.setScreen(screenNamed(QStringLiteral("EDIT")));
     r.mainWidget.setGeometry(QRect(10, 10, 300, 200));
@@ -180,27 +158,140 @@ TEST(TwoScreens, StageGoesToTheChosenScreenAndLeavesTheEditorFree)
     EXPECT_EQ(QApplication::activeWindow(), r.stage.get()) << "over the editor the stage takes the keys";
 }
 
-TEST(TwoScreens, KeyOutputCoversItsOwnScreen)
+TEST(ThreeScreens, KeyOutputCoversItsOwnScreen)
 {
-    if (!twoScreens())
-        GTEST_SKIP() << "runs on the two-screen desktop";
+    if (!severalScreens())
+        GTEST_SKIP() << "runs on the three-screen desktop";
     OutputRig r;
     r.outputs->setKeyScreenKey(QStringLiteral("AIR"));
     ASSERT_NE(r.outputs->keyOutput(), nullptr);
     EXPECT_EQ(r.outputs->keyOutput()->geometry(), QRect(800, 0, 1280, 720));
 }
 
-TEST(OutputScreens, TwoScreenCasesPassOnATwoScreenDesktop)
+// Editor on EDIT, programme on AIR, key on KEY.
+struct ThreeScreenRig : OutputRig {
+    ThreeScreenRig()
+    {
+        mainWidget.setScreen(screenNamed(QStringLiteral("EDIT")));
+        mainWidget.setGeometry(QRect(10, 10, 300, 200));
+        mainWidget.show();
+        outputs->setStageScreenKey(QStringLiteral("AIR"));
+        outputs->setKeyScreenKey(QStringLiteral("KEY"));
+    }
+    bool matteIsBlack() const
+    {
+        const Bitmap& matte = outputs->keyOutput()->matte();
+        for (int y = 0; y < matte.height(); y += 2)
+            for (int x = 0; x < matte.width(); x += 2)
+                if (matte.pixel(x, y) != kBlack)
+                    return false;
+        return true;
+    }
+};
+
+TEST(ThreeScreens, OutputsStayBlackBeforeBetweenAndAfterPlaysAndWhileAligning)
 {
-    if (twoScreens())
-        GTEST_SKIP() << "already on the two-screen desktop";
+    if (!severalScreens())
+        GTEST_SKIP() << "runs on the three-screen desktop";
+    ThreeScreenRig r;
+    QWidget* standby = r.outputs->standby();
+    ASSERT_NE(standby, nullptr);
+    ASSERT_NE(r.outputs->keyOutput(), nullptr);
+    const auto blackOnAir = [&] {
+        return standby->isVisible() && standby->geometry() == QRect(800, 0, 1280, 720) &&
+               standby->palette().color(QPalette::Window) == Qt::black && r.matteIsBlack();
+    };
+    EXPECT_TRUE(blackOnAir()) << "before a play";
+    r.stage->playCurrentPage();
+    EXPECT_FALSE(r.stage->isVisible());
+    EXPECT_TRUE(blackOnAir()) << "after a play";
+
+    // The alignment screen opens on the editor's screen; its titles never reach the outputs.
+    r.ws.editor.alignActive = true;
+    r.stage->enableStage();
+    r.stage->showForPlayback();
+    EXPECT_EQ(r.stage->geometry(), QRect(0, 0, 800, 600));
+    Bitmap& back = r.stage->backBuffer();
+    back.canvas().brush = {kWhite, BrushStyle::Solid};
+    back.canvas().fillRect({10, 10, 200, 100});
+    r.stage->present({0, 0, back.width(), back.height()});
+    EXPECT_TRUE(blackOnAir()) << "while aligning";
+    r.stage->closeStage();
+    r.ws.editor.alignActive = false;
+
+    r.outputs->setStageScreenKey(QString());   // "Same as editor": the editor's screen stays free
+    EXPECT_EQ(r.outputs->standby(), nullptr);
+}
+
+TEST(ThreeScreens, KeyFollowsEveryPresentAndASecondClickBlacksItAndEndsThePageAtOnce)
+{
+    if (!severalScreens())
+        GTEST_SKIP() << "runs on the three-screen desktop";
+    ThreeScreenRig r;
+    r.ws.page.movementDelay = 1000;
+    r.ws.page.line(1).inDir = 5;
+    r.ws.page.pauseSecs = 30;
+    int mismatches = 0;
+    int litPresents = 0;
+    QObject::connect(r.stage.get(), &TCan::presented, r.outputs->keyOutput(), [&] {
+        const Bitmap& back = r.stage->backBuffer();
+        const Bitmap& matte = r.outputs->keyOutput()->matte();
+        bool lit = false;
+        for (int y = 0; y < back.height(); y += 2)
+            for (int x = 0; x < back.width(); x += 2) {
+                lit = lit || back.pixel(x, y) != kBlack;
+                mismatches += matte.pixel(x, y) != (back.pixel(x, y) != kBlack ? 0x00FFFFFFu : 0u);
+            }
+        litPresents += lit;
+    });
+    bool clicked = false;
+    Clock::Nanoseconds clickedAt{};
+    QObject::connect(r.stage.get(), &TCan::pumping, r.stage.get(), [&] {
+        if (clicked || litPresents < 3)
+            return;
+        clicked = true;
+        clickedAt = r.clock.now();
+        QTest::mouseClick(r.stage.get(), Qt::LeftButton);   // stop...
+        QTest::mouseClick(r.stage.get(), Qt::LeftButton);   // ...and close: the page ends
+    });
+    r.stage->playCurrentPage();
+    ASSERT_TRUE(clicked) << "messages ran while the title moved in";
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_TRUE(r.matteIsBlack());
+    EXPECT_FALSE(r.stage->isVisible());
+    EXPECT_LT(r.clock.now() - clickedAt, std::chrono::milliseconds(20)) << "the page went on after the close";
+}
+
+TEST(ThreeScreens, KeyOutputIsOfferedNeitherTheEditorsNorTheOutputsScreen)
+{
+    if (!severalScreens())
+        GTEST_SKIP() << "runs on the three-screen desktop";
+    ThreeScreenRig r;
+    const auto names = [&] {
+        QStringList list;
+        for (const ScreenEntry& entry : r.outputs->keyScreenChoices())
+            list << entry.name;
+        return list;
+    };
+    EXPECT_EQ(names(), QStringList{QStringLiteral("KEY")});
+    r.outputs->setKeyScreenKey(QStringLiteral("EDIT"));   // a stored choice of the editor's screen
+    EXPECT_EQ(r.outputs->keyOutput(), nullptr);
+    r.outputs->setStageScreenKey(QString());
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("AIR"), QStringLiteral("KEY")}));
+}
+
+TEST(OutputScreens, SeveralScreenCasesPassOnAThreeScreenDesktop)
+{
+    if (severalScreens())
+        GTEST_SKIP() << "already on the three-screen desktop";
     test::TempDir dir;
     const QString config = dir.path() + QStringLiteral("/screens.json");
     QFile file(config);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(R"({"screens":[
         {"name":"EDIT","x":0,"y":0,"width":800,"height":600,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
-        {"name":"AIR","x":800,"y":0,"width":1280,"height":720,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+        {"name":"AIR","x":800,"y":0,"width":1280,"height":720,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
+        {"name":"KEY","x":2080,"y":0,"width":640,"height":480,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
     file.close();
     QProcess run;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -208,11 +299,11 @@ TEST(OutputScreens, TwoScreenCasesPassOnATwoScreenDesktop)
     env.remove(QStringLiteral("QT_SCALE_FACTOR"));   // the desktop above sets its own ratios
     run.setProcessEnvironment(env);
     run.setProcessChannelMode(QProcess::MergedChannels);
-    run.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=TwoScreens.*")});
+    run.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=ThreeScreens.*")});
     ASSERT_TRUE(run.waitForFinished(-1));
     const QString output = QString::fromLocal8Bit(run.readAll());
     EXPECT_EQ(run.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 2 tests"))) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 5 tests"))) << output.toStdString();
     EXPECT_FALSE(output.contains(QStringLiteral("SKIPPED"))) << output.toStdString();
 }
 

@@ -58,5 +58,28 @@ TEST(SoundWavePlayer, PlayAndCloseNeverBlockOrFailWithoutADevice)
     EXPECT_TRUE(player.currentFile().isEmpty());
 }
 
+// Regression: a wave with an extensible header (as sox writes it) passed the check and played
+// silently. Every wave the check accepts decodes to the samples it holds.
+TEST(SoundWavePlayer, ExtensibleAndFloatWavesDecodeToTheirSamples)
+{
+    test::TempDir dir;
+    for (const int format : {SF_FORMAT_WAV | SF_FORMAT_PCM_16, SF_FORMAT_WAVEX | SF_FORMAT_PCM_16,
+                             SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, SF_FORMAT_WAV | SF_FORMAT_FLOAT}) {
+        const QString path = dir.file(QStringLiteral("tone%1.wav").arg(format, 0, 16));
+        ASSERT_TRUE(writeTone(path, format));
+        ASSERT_TRUE(checkWaveFile(path, nullptr));
+        SoundFileDevice source;
+        ASSERT_TRUE(source.openFile(path, nullptr));
+        EXPECT_EQ(source.sampleRate(), 8000);
+        EXPECT_EQ(source.channels(), 1);
+        const QByteArray bytes = source.readAll();
+        ASSERT_EQ(bytes.size(), 1600) << format;
+        const auto* samples = reinterpret_cast<const short*>(bytes.constData());
+        EXPECT_EQ(samples[0], 1000);
+        EXPECT_EQ(samples[799], 1000);
+        EXPECT_TRUE(source.atEnd());
+    }
+}
+
 } // namespace
 } // namespace lumavo
