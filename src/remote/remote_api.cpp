@@ -18,7 +18,10 @@ HttpReply outcomeReply(const RemoteOutcome& outcome, RemoteHost& host)
 {
     if (!outcome.ok())
         return errorReply(outcome.status, outcome.reason);
-    return jsonReply(200, QJsonObject{{QStringLiteral("ok"), true}, {QStringLiteral("status"), statusJson(host.status())}});
+    QJsonObject reply{{QStringLiteral("ok"), true}, {QStringLiteral("status"), statusJson(host.status())}};
+    if (!outcome.reason.isEmpty())
+        reply.insert(QStringLiteral("warning"), outcome.reason);
+    return jsonReply(200, reply);
 }
 
 HttpReply methodNotAllowed(const QByteArray& allowed)

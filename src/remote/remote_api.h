@@ -34,7 +34,8 @@ struct PageSummary {
 // The commands a show controller gives.
 enum class RemoteCommand { Play, PlayAll, Continue, Stop, Cut, Close };
 
-// What a command did: done (200), or refused with the status to answer and the reason.
+// What a command did: done (200, with a warning in reason when there is one to pass on), or refused
+// with the status to answer and the reason.
 struct RemoteOutcome {
     int status = 200;
     QString reason;

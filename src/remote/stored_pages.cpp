@@ -74,7 +74,8 @@ RemoteOutcome setStoredLineText(Workspace& ws, const QString& number, int line, 
     const SavePageOutcome saved = SavePage(*target, quiet);
     if (saved.status != SavePageStatus::Saved)
         return RemoteOutcome::refused(500, firstMessage(quiet, QStringLiteral("page %1 could not be saved").arg(number)));
-    return RemoteOutcome::done();
+    // Saved, with what the save warned about (text the page format cannot hold) passed on.
+    return RemoteOutcome{200, quiet.shown.join(u' ').simplified()};
 }
 
 } // namespace lumavo

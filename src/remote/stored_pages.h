@@ -19,7 +19,8 @@ bool loadStoredPage(const ProjectState& project, const QString& number, Workspac
 // Sets the text of line 1..3 of stored page `number` as typing it would, and saves the page with
 // the editor's page save. When `number` is the page the editor holds, the edit goes to the editor's
 // page (refused with 409 while it holds unsaved changes); any other page is loaded, edited and
-// saved on its own. 404 for a page that does not exist, 500 with the reason when the save failed.
+// saved on its own. 404 for a page that does not exist, 500 with the reason when the save failed;
+// a save that warned (text the page format cannot hold) is done with the warning as its reason.
 RemoteOutcome setStoredLineText(Workspace& ws, const QString& number, int line, const QString& text);
 
 } // namespace lumavo

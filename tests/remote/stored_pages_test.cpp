@@ -25,6 +25,14 @@ TEST_F(StoredPages, TextOfAnotherPageIsSavedWithoutTouchingTheEditor)
     EXPECT_TRUE(ws->editor.pageModified);
     EXPECT_EQ(ws->project.pageNow, "000");
     EXPECT_EQ(setStoredLineText(*ws, "007", 1, "x").status, 404);
+    // A text that does not come back as it was sent (the page format cannot hold it) is saved as
+    // the editor saves it, and the outcome says so instead of reporting plain success.
+    const QString sent = QString::fromUtf8("日本");
+    const RemoteOutcome unstorable = setStoredLineText(*ws, "001", 1, sent);
+    EXPECT_TRUE(unstorable.ok());
+    Workspace back;
+    ASSERT_TRUE(loadStoredPage(ws->project, "001", back));
+    EXPECT_EQ(unstorable.reason.isEmpty(), back.page.line(1).text == sent) << unstorable.reason.toStdString();
 }
 
 TEST_F(StoredPages, ThePageHeldWithUnsavedChangesIsRefusedAndKept)
