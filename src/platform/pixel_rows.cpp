@@ -291,6 +291,22 @@ void applyWordsAlpha(RasterOp op, std::uint32_t* __restrict d, const std::uint32
     }
 }
 
+std::uint32_t straightColour(std::uint32_t premultiplied)
+{
+    // 255 * 65536 / a, rounded, so that a division by the alpha is one multiply.
+    static const std::array<std::uint32_t, 256> reciprocal = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t a = 1; a < 256; ++a)
+            t[a] = (255u * 65536u + a / 2) / a;
+        return t;
+    }();
+    const std::uint32_t k = reciprocal[premultiplied >> 24];
+    std::uint32_t straight = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+        straight |= std::min(255u, (((premultiplied >> shift) & 0xFF) * k + 32768) >> 16) << shift;
+    return straight;
+}
+
 void keyAlpha(std::uint32_t* words, int n)
 {
     for (int i = 0; i < n; ++i)
