@@ -1,7 +1,8 @@
 #include "compose/smooth_effects.h"
 
+#include "platform/pixel_rows.h"
+
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -10,18 +11,6 @@ namespace lumavo {
 namespace {
 
 constexpr int kBoxPasses = 3;
-
-// 255 * 65536 / a, rounded: straight = premultiplied * reciprocal >> 16.
-const std::array<std::uint32_t, 256>& reciprocals()
-{
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t a = 1; a < 256; ++a)
-            t[a] = (255u * 65536u + a / 2) / a;
-        return t;
-    }();
-    return table;
-}
 
 std::uint32_t scaled(std::uint32_t v, std::uint32_t a) { return (v * a + 127) / 255; }
 
@@ -62,16 +51,11 @@ void applyToColour(Bitmap& bitmap, const std::function<void(Bitmap&)>& effect)
     }
     const int w = bitmap.width(), h = bitmap.height();
     std::vector<std::uint8_t> alpha(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-    const auto& recip = reciprocals();
     for (int y = 0; y < h; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(bitmap.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            const std::uint32_t p = row[x], a = p >> 24;
-            alpha[static_cast<std::size_t>(y) * w + x] = static_cast<std::uint8_t>(a);
-            std::uint32_t straight = 0;
-            for (int c = 0; c < 3; ++c)
-                straight |= std::min(255u, (((p >> (8 * c)) & 0xFF) * recip[a] + 32768) >> 16) << (8 * c);
-            row[x] = straight;
+            alpha[static_cast<std::size_t>(y) * w + x] = static_cast<std::uint8_t>(row[x] >> 24);
+            row[x] = pixel_rows::straightColour(row[x]);
         }
     }
     // The effects treat the bitmap as a plain 32-bit one while they run.

@@ -43,25 +43,33 @@ std::uint64_t titleBytes(std::int64_t width, std::int64_t height)
 
 // The effects: the filter, then the gradient, each run in the effect format and converted back to
 // the title format.
-// A smooth title stays 32-bit with alpha; the effects act on its straight colour.
+// A smooth title stays 32-bit with alpha; both effects act on its straight colour in one pass.
 void applyEffects(Bitmap& bitmap, const TitleLine& line, const ComposeFormats& formats)
 {
-    const bool wide = formats.smooth || formats.effect == PixelFormat::Bits32;
-    const PixelFormat titleFormat = formats.smooth ? PixelFormat::Bits32 : formats.title;
+    if (formats.smooth) {
+        if (!line.archOn && !line.gradOn)
+            return;
+        applyToColour(bitmap, [&line](Bitmap& b) {
+            if (line.archOn)
+                Filter32(b);
+            if (line.gradOn)
+                Gradient32(b); // ends at the surface's font colour
+        });
+        return;
+    }
+    const bool wide = formats.effect == PixelFormat::Bits32;
     if (line.archOn) {
         bitmap.setPixelFormat(wide ? PixelFormat::Bits32 : PixelFormat::Bits24);
-        applyToColour(bitmap, [wide](Bitmap& b) { wide ? Filter32(b) : Filter24(b); });
-        bitmap.setPixelFormat(titleFormat);
+        wide ? Filter32(bitmap) : Filter24(bitmap);
+        bitmap.setPixelFormat(formats.title);
     }
     if (line.gradOn) {
         bitmap.setPixelFormat(wide ? PixelFormat::Bits32 : PixelFormat::Bits24);
-        applyToColour(bitmap, [&](Bitmap& b) {
-            if (wide)
-                Gradient32(b); // ends at the surface's font colour
-            else
-                Gradient24(b, line.gradColor, line.fontColor);
-        });
-        bitmap.setPixelFormat(titleFormat);
+        if (wide)
+            Gradient32(bitmap); // ends at the surface's font colour
+        else
+            Gradient24(bitmap, line.gradColor, line.fontColor);
+        bitmap.setPixelFormat(formats.title);
     }
 }
 

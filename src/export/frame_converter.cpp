@@ -1,7 +1,9 @@
 #include "export/frame_converter.h"
 
+#include "platform/pixel_rows.h"
+
 #include <algorithm>
-#include <array>
+#include <cstring>
 
 namespace lumavo {
 
@@ -35,13 +37,6 @@ void FrameConverter::convertRow(const std::uint8_t* bgrx, std::uint8_t* rgba, in
 void FrameConverter::convertAlphaRow(const std::uint8_t* bgra, std::uint8_t* rgba, int count, bool keyOnly,
                                      bool straight)
 {
-    // 255 * 65536 / a, rounded, so that straight = premultiplied * 255 / a in one multiply.
-    static const std::array<std::uint32_t, 256> reciprocal = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t a = 1; a < 256; ++a)
-            t[a] = (255u * 65536u + a / 2) / a;
-        return t;
-    }();
     for (int x = 0; x < count; ++x, bgra += 4, rgba += 4) {
         const std::uint8_t alpha = bgra[3];
         if (keyOnly) {
@@ -54,10 +49,12 @@ void FrameConverter::convertAlphaRow(const std::uint8_t* bgra, std::uint8_t* rgb
             rgba[1] = bgra[1];
             rgba[2] = bgra[0];
         } else {
-            const std::uint32_t k = reciprocal[alpha];
-            rgba[0] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (bgra[2] * k + 32768) >> 16));
-            rgba[1] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (bgra[1] * k + 32768) >> 16));
-            rgba[2] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (bgra[0] * k + 32768) >> 16));
+            std::uint32_t word;
+            std::memcpy(&word, bgra, 4);
+            const std::uint32_t straight = pixel_rows::straightColour(word);
+            rgba[0] = static_cast<std::uint8_t>(straight >> 16);
+            rgba[1] = static_cast<std::uint8_t>(straight >> 8);
+            rgba[2] = static_cast<std::uint8_t>(straight);
         }
         rgba[3] = alpha;
     }

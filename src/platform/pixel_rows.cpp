@@ -276,19 +276,39 @@ void applyWordsAlpha(RasterOp op, std::uint32_t* __restrict d, const std::uint32
         applyWords(op, d, s, n, p);
         return;
     }
-    p &= 0xFFFFFFu;
-    for (int i = 0; i < n; ++i) {
-        std::uint32_t colour = d[i];
-        applyWords(op, &colour, s + i, 1, p);
-        colour &= 0xFFFFFFu;
-        if (colour == 0) {
-            d[i] = 0; // black is the key colour: what an operation turns black disappears
-            continue;
+    // The colour operation runs on whole rows; the alphas are settled after it, chunk by chunk.
+    constexpr int kChunk = 256;
+    std::uint32_t before[kChunk];
+    for (int start = 0; start < n; start += kChunk) {
+        const int count = std::min(kChunk, n - start);
+        std::uint32_t* dd = d + start;
+        const std::uint32_t* ss = s + start;
+        std::memcpy(before, dd, 4 * static_cast<std::size_t>(count));
+        applyWords(op, dd, ss, count, p & 0xFFFFFFu);
+        for (int i = 0; i < count; ++i) {
+            const std::uint32_t colour = dd[i] & 0xFFFFFFu;
+            const std::uint32_t brightest = std::max({colour & 0xFF, (colour >> 8) & 0xFF, colour >> 16});
+            const std::uint32_t alpha = std::max({ss[i] >> 24, before[i] >> 24, brightest});
+            // Black is the key colour: what an operation turns black disappears.
+            dd[i] = colour == 0 ? 0u : colour | (alpha << 24);
         }
-        const std::uint32_t brightest = std::max({colour & 0xFF, (colour >> 8) & 0xFF, colour >> 16});
-        const std::uint32_t alpha = std::max({s[i] >> 24, d[i] >> 24, brightest});
-        d[i] = colour | (alpha << 24);
     }
+}
+
+std::uint32_t straightColour(std::uint32_t premultiplied)
+{
+    // 255 * 65536 / a, rounded, so that a division by the alpha is one multiply.
+    static const std::array<std::uint32_t, 256> reciprocal = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t a = 1; a < 256; ++a)
+            t[a] = (255u * 65536u + a / 2) / a;
+        return t;
+    }();
+    const std::uint32_t k = reciprocal[premultiplied >> 24];
+    std::uint32_t straight = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+        straight |= std::min(255u, (((premultiplied >> shift) & 0xFF) * k + 32768) >> 16) << shift;
+    return straight;
 }
 
 void keyAlpha(std::uint32_t* words, int n)

@@ -65,6 +65,9 @@ void applyWords(RasterOp op, std::uint32_t* d, const std::uint32_t* s, int n, st
 // other takes the larger of the two alphas, raised to its brightest colour byte, so every result is
 // a valid premultiplied pixel and whatever the operation lights stays visible.
 void applyWordsAlpha(RasterOp op, std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t p);
+// The straight colour of a premultiplied B,G,R,A word: each colour byte times 255 / alpha,
+// rounded (at most 255); the alpha byte of the result is 0, and alpha 0 gives black.
+std::uint32_t straightColour(std::uint32_t premultiplied);
 // Gives n B,G,R,X words the key rule's alpha (black transparent, any other colour opaque).
 void keyAlpha(std::uint32_t* words, int n);
 

@@ -3,6 +3,10 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QCoreApplication>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QUrl>
 
 namespace lumavo::test {
 namespace {
@@ -214,6 +218,47 @@ TEST_F(MainWindowTest, ShowingAPageReplacesAPreviewLeftFromThePreviousPage)
     window->showpage();
     EXPECT_TRUE(window->preview(1)->isHidden());
     EXPECT_TRUE(window->fileLabel(1)->text().isEmpty());
+}
+
+} // namespace
+} // namespace lumavo::test
+
+namespace lumavo::test {
+namespace {
+
+TEST_F(StylingTest, APictureDroppedFromTheFileManagerReplacesTheLinesTextAndTextDropsStayText)
+{
+    QImage logo(8, 8, QImage::Format_ARGB32);
+    logo.fill(qRgba(255, 0, 0, 100));
+    const QString path = dir.file(QStringLiteral("logo.png"));
+    ASSERT_TRUE(logo.save(path));
+    window->edit(3)->setText(QStringLiteral("words"));
+    auto dropOnLine3 = [&](QMimeData& data) {
+        // A drop reaches the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window->edit(3), &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window->edit(3), &drop);
+    };
+    QMimeData text;
+    text.setText(QStringLiteral("plain"));
+    dropOnLine3(text);
+    EXPECT_TRUE(workspace.page.line(3).bitmapFile.isEmpty());
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(path)});
+    dropOnLine3(file);
+    EXPECT_EQ(workspace.page.line(3).bitmapFile, path);
+    EXPECT_TRUE(window->edit(3)->text().isEmpty());
+    EXPECT_FALSE(window->preview(3)->isHidden());
+}
+
+TEST_F(StylingTest, SmoothEdgesItemShowsAndSetsTheProjectsSetting)
+{
+    workspace.project.smoothEdges = false;
+    control<QMenu>("Configuration1")->aboutToShow();
+    EXPECT_FALSE(action("SmoothEdges1")->isChecked());
+    action("SmoothEdges1")->trigger();
+    EXPECT_TRUE(workspace.project.smoothEdges);
 }
 
 } // namespace
