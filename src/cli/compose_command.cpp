@@ -77,7 +77,7 @@ int runCompose(const QStringList& args)
         return fail(QStringLiteral("cannot load page %1: %2").arg(parsed->page, detail));
     }
 
-    TitleLine& line = ws.page.line(n);
+    const TitleLine& line = ws.page.line(n);
     if (line.text.isEmpty() && line.bitmapFile.isEmpty())
         return fail(QStringLiteral("line %1 of page %2 is empty").arg(n).arg(parsed->page));
     const bool wide = parsed->bits == "32";

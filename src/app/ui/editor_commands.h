@@ -88,7 +88,8 @@ public slots:
     // Help > Contents and Window > Project Information (the alignment screen's buttons too).
     void Contents1Click();
     void ProjectInformation1Click();
-    // The alignment screen has closed: moved titles and drawn paths mark the page modified.
+    // The alignment screen has closed (its changes are one edit of the page): the window shows
+    // what it left.
     void alignmentClosed();
 
 private slots:
@@ -106,6 +107,8 @@ private slots:
     void SavePgToolButtonClick();
     void SaveAs1Click();
     void DeletePgToolButtonClick();
+    void Undo1Click();
+    void Redo1Click();
     void AlignToolButtonClick();
     void ColorBarToolButtonClick(bool down);
     void CountDownToolButtonClick(bool down);
@@ -131,6 +134,7 @@ private:
     QToolButton* addToolButton(QAction* action, const char* name, const QString& caption, const QString& hint,
                                int icon);
     void play(void (TCan::*run)());
+    void showUndoneStep(bool stepped);   // after Undo or Redo: the controls show the page
     ProjectSaveInfo saveInfo() const;
 
     QMainWindow& frame_;
@@ -139,7 +143,6 @@ private:
     Workspace& ws_;
     EditorWindows windows_;
     ExportSettings exportChoices_;   // the last export's choices, offered again
-    RecordBytes beforeAlignment_{};  // the page as it was when the alignment screen opened
     std::function<bool(const QUrl&)> openUrl_;
     QString helpSource_;
 
@@ -166,6 +169,8 @@ private:
     QAction* newProjectMenu_ = nullptr;
     QAction* saveProjectMenu_ = nullptr;
     QAction* savePageMenu_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     QAction* exportVideo_ = nullptr;
     QAction* print_ = nullptr;
     QAction* printSetup_ = nullptr;
