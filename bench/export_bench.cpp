@@ -41,7 +41,7 @@ using namespace lumavo;
 constexpr Point kFrame{1920, 1080};
 
 // The title: white text on black, composed once a run like the stage's composer does.
-ComposedTitle composeSlideTitle(TitleLine&, int, Point rest, const ComposeFormats& formats, bool,
+ComposedTitle composeSlideTitle(const TitleLine&, int, Point rest, const ComposeFormats& formats, bool,
                                 const QString&, Point)
 {
     ComposedTitle title;

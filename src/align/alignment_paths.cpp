@@ -1,6 +1,7 @@
 #include "align/alignment_paths.h"
 
 #include "storage/page_commands.h"
+#include "storage/page_edits.h"
 
 #include <algorithm>
 
@@ -147,7 +148,7 @@ void AlignmentPaths::clearPath(Canvas& canvas, PathId id)
     // Every slot, the last one included: a path read from a file may hold a point there.
     for (const PathPoint& point : p.points)
         drawTpath(canvas, point.x, point.y, kBlack);
-    clearDrawnPath(p);
+    eraseLinePath(workspace_, id.side, id.line);
 }
 
 void AlignmentPaths::choosePath(Canvas& canvas, PathId id)

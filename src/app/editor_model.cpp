@@ -50,38 +50,10 @@ void setDirectionTarget(EditorState& editor, PathSide side)
     editor.dirTarget = side;
 }
 
-bool recordDirection(PageFields& page, PathSide side, int line, int code)
-{
-    if (line < 1 || line > kLineCount)
-        return false;
-    TitleLine& title = page.line(line);
-    if (side == PathSide::In) {
-        title.inDir = code;
-        title.inPathOn = code == 11;
-    } else {
-        title.outDir = code;
-        title.outPathOn = code == 11;
-    }
-    return true;
-}
-
 bool chooseDirection(Workspace& ws, int code)
 {
     ws.editor.lastDirection = code;
-    return recordDirection(ws.page, directionTarget(ws.editor), ws.editor.titleNum, code);
-}
-
-bool setLineToggle(PageFields& page, int line, LineToggle toggle, bool down)
-{
-    if (line < 1 || line > kLineCount)
-        return false;
-    TitleLine& title = page.line(line);
-    switch (toggle) {
-    case LineToggle::Arch: title.archOn = down; break;
-    case LineToggle::Gradient: title.gradOn = down; break;
-    case LineToggle::Shadow: title.shadowOn = down; break;
-    }
-    return true;
+    return setLineDirection(ws, directionTarget(ws.editor), ws.editor.titleNum, code).line != 0;
 }
 
 int fadeLabelValue(int fadePosition)
@@ -100,34 +72,12 @@ QString osEffectName(int position)
 
 void setManualMode(Workspace& ws, bool checked)
 {
-    ws.page.mpause = checked;
-    const bool recordManual = ws.recordBuffer[record_offset::kManual] != 0;
-    if (ws.page.mpause != recordManual)
-        setsav(ws, 1);
-    else if (!ws.editor.newPagePending && pageSnapshot(ws) == ws.recordBuffer &&
-             extensionFromWorkspace(ws).isEmpty()) // the record alone cannot tell an extension's edits
-        setsav(ws, 0);
+    setmpause(ws, checked ? 1 : 0);
 }
 
 EditChange editTextChanged(Workspace& ws, int line, const QString& text)
 {
-    EditChange change;
-    if (line < 1 || line > kLineCount)
-        return change;
-    TitleLine& title = ws.page.line(line);
-    title.text = text;
-    if (!text.isEmpty()) {
-        setsav(ws, 1);
-        title.bitmapFile.clear();
-        change.clearPicture = true;
-        title.titleValid = true;
-    } else if (!title.bitmapFile.isEmpty()) {
-        title.titleValid = true;
-        setsav(ws, 1);
-    } else {
-        title.titleValid = false;
-    }
-    return change;
+    return {setLineText(ws, line, text).clearPicture};
 }
 
 QString countDownPanelText(bool on)

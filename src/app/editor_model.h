@@ -20,27 +20,17 @@ void applyStartupValues(PageFields& page);
 // "Erase the drawn IN path of line N?" (OUT for the OUT side).
 bool mayErasePath(const Workspace& ws, Prompter& prompter, int line, PathSide side);
 
-// The modified rule (pageSnapshot, noteEdit, setsav) and the edits of single page values live in
-// storage/page_edits.h, so that the windows below the editor use the same rule.
-
-// The data part of setdirectionButton: side In sets inDir/inPathOn of the line, Out
-// outDir/outPathOn; the path flag becomes (code == 11). Returns false and changes nothing for a
-// line outside 1..3.
-bool recordDirection(PageFields& page, PathSide side, int line, int code);
+// The page editor (storage/page_edits.h) is the one writer of the page and decides "modified";
+// the operations below are the editor's commands that also touch the editor state.
 
 // The side the direction toolbar is open for.
 PathSide directionTarget(const EditorState& editor);
 void setDirectionTarget(EditorState& editor, PathSide side);
 
-// Choosing direction `code` from the direction toolbar for editor.titleNum / editor.dirTarget.
-// Remembers the code as the last direction clicked. Returns recordDirection's result.
+// Choosing direction `code` from the direction toolbar for editor.titleNum / editor.dirTarget
+// (setLineDirection). Remembers the code as the last direction clicked. False for a line outside
+// 1..3 (nothing stored).
 bool chooseDirection(Workspace& ws, int code);
-
-// Which of the direction toolbar's three per-line toggles.
-enum class LineToggle { Arch, Gradient, Shadow };
-// Stores a toggle's down state in line `line` (archOn, gradOn, shadowOn). Lines outside 1..3
-// store nothing and return false.
-bool setLineToggle(PageFields& page, int line, LineToggle toggle, bool down);
 
 // The fade slider's value label: position div 230.
 int fadeLabelValue(int fadePosition);
@@ -48,17 +38,15 @@ int fadeLabelValue(int fadePosition);
 // outside the range name the nearest end.
 QString osEffectName(int position);
 
-// The Manual box: mpause := checked; marks the page modified when mpause now differs from the
-// manual flag of the page record last read or written (ws.recordBuffer), and unmarks it when the
-// page held is again exactly that record (no pending new page).
+// The Manual box: mpause := checked, an edit of the page like any other.
 void setManualMode(Workspace& ws, bool checked);
 
 // What an edit box's change leaves for the window to do.
 struct EditChange {
     bool clearPicture = false;   // hide the line's preview and empty its file-name label
 };
-// An edit box of line 1..3 now holds `text`: keeps the page text, titleValid and the
-// text/picture exclusivity (text typed empties bitmapFile and marks the page modified).
+// An edit box of line 1..3 now holds `text` (setLineText: cut to the record's capacity, titleValid
+// and the text/picture exclusivity kept).
 EditChange editTextChanged(Workspace& ws, int line, const QString& text);
 
 // Status panel texts of the two leader toggles.

@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 namespace lumavo::cli {
@@ -45,142 +47,101 @@ bool integerIn(const QJsonValue& v, double low, double high, qint64& out)
     return true;
 }
 
+// Stores a number field's value when it fits the field's type (other fields never get here).
 template <typename T>
-FieldCodec numberField(const QString& key, std::function<T&(PageRecord&)> ref)
+bool loadNumber(T* to, const QJsonValue& v)
 {
-    return {key,
-            [ref](PageRecord& r) { return QByteArray::number(static_cast<qint64>(ref(r))); },
-            [ref](PageRecord& r, const QJsonValue& v) {
-                qint64 n = 0;
-                if (!integerIn(v, static_cast<double>(std::numeric_limits<T>::min()),
-                               static_cast<double>(std::numeric_limits<T>::max()), n))
-                    return false;
-                ref(r) = static_cast<T>(n);
-                return true;
-            }};
+    if constexpr (std::is_arithmetic_v<T>) {
+        qint64 n = 0;
+        if (!integerIn(v, static_cast<double>(std::numeric_limits<T>::min()),
+                       static_cast<double>(std::numeric_limits<T>::max()), n))
+            return false;
+        *to = static_cast<T>(n);
+        return true;
+    } else {
+        return false;
+    }
 }
 
-FieldCodec boolField(const QString& key, std::function<bool&(PageRecord&)> ref)
+// The path count that says how many of a path field's points are in use.
+std::int32_t& pathCountOf(const RecordField& field, PageRecord& r)
 {
-    return {key,
-            [ref](PageRecord& r) { return QByteArray(ref(r) ? "true" : "false"); },
-            [ref](PageRecord& r, const QJsonValue& v) {
-                if (!v.isBool())
-                    return false;
-                ref(r) = v.toBool();
-                return true;
-            }};
+    RecordLine& line = r.line(field.line);
+    return field.name.startsWith(QStringLiteral("InPath")) ? line.inPathCount : line.outPathCount;
 }
 
-FieldCodec stringField(const QString& key, std::function<QString&(PageRecord&)> ref)
+QByteArray dumpPath(const PathPoints& points, std::int32_t count)
 {
-    return {key, [ref](PageRecord& r) { return jsonString(ref(r)); },
-            [ref](PageRecord& r, const QJsonValue& v) {
-                if (!v.isString())
-                    return false;
-                ref(r) = v.toString();
-                return true;
-            }};
+    const int last = clampPathCount(count);
+    QByteArray out = "[";
+    for (int s = 0; s <= last; ++s) {
+        const PathPoint p = points[static_cast<std::size_t>(s)];
+        if (s > 0)
+            out += ", ";
+        out += '[' + QByteArray::number(p.x) + ", " + QByteArray::number(p.y) + ']';
+    }
+    return out + ']';
 }
 
-using Points = std::array<PathPoint, kPathSlots>;
-
-FieldCodec pathField(const QString& key, std::function<Points&(PageRecord&)> points,
-                     std::function<std::int32_t&(PageRecord&)> count)
+bool loadPath(PathPoints& points, const QJsonValue& v)
 {
-    return {key,
-            [points, count](PageRecord& rec) {
-                const int last = clampPathCount(count(rec));
-                QByteArray out = "[";
-                for (int s = 0; s <= last; ++s) {
-                    const PathPoint p = points(rec)[static_cast<std::size_t>(s)];
-                    if (s > 0)
-                        out += ", ";
-                    out += '[' + QByteArray::number(p.x) + ", " + QByteArray::number(p.y) + ']';
-                }
-                return out + ']';
-            },
-            [points](PageRecord& r, const QJsonValue& v) {
-                if (!v.isArray() || v.toArray().size() > kPathSlots)
-                    return false;
-                const QJsonArray array = v.toArray();
-                for (qsizetype s = 0; s < array.size(); ++s) {
-                    const QJsonArray pair = array[s].toArray();
-                    qint64 x = 0;
-                    qint64 y = 0;
-                    if (!array[s].isArray() || pair.size() != 2 || !integerIn(pair[0], 0, 65535, x) ||
-                        !integerIn(pair[1], 0, 65535, y))
-                        return false;
-                    points(r)[static_cast<std::size_t>(s)] = {static_cast<std::uint16_t>(x),
-                                                              static_cast<std::uint16_t>(y)};
-                }
-                return true;
-            }};
+    if (!v.isArray() || v.toArray().size() > kPathSlots)
+        return false;
+    const QJsonArray array = v.toArray();
+    for (qsizetype s = 0; s < array.size(); ++s) {
+        const QJsonArray pair = array[s].toArray();
+        qint64 x = 0;
+        qint64 y = 0;
+        if (!array[s].isArray() || pair.size() != 2 || !integerIn(pair[0], 0, 65535, x) ||
+            !integerIn(pair[1], 0, 65535, y))
+            return false;
+        points[static_cast<std::size_t>(s)] = {static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y)};
+    }
+    return true;
 }
 
+// A number field's value, whatever its width (other fields never get here).
+template <typename T>
+QByteArray dumpNumber(T* value)
+{
+    if constexpr (std::is_arithmetic_v<T>)
+        return QByteArray::number(static_cast<qint64>(*value));
+    else
+        return {};
+}
+
+// Each field of the record's table, able to print itself and to take a JSON value.
 std::vector<FieldCodec> recordFields()
 {
-    std::vector<FieldCodec> f;
-    const auto perLine = [&](const QString& name, auto make) {
-        for (int k = 1; k <= kLineCount; ++k)
-            f.push_back(make(name + QString::number(k), k));
-    };
-    const auto str = [](auto member) {
-        return [member](const QString& key, int k) {
-            return stringField(key, [member, k](PageRecord& r) -> QString& { return r.line(k).*member; });
+    std::vector<FieldCodec> codecs;
+    for (const RecordField& field : pageRecordFields()) {
+        const auto dump = [field](PageRecord& r) {
+            const RecordValue value = field.value(r, field.line);
+            if (QString* const* text = std::get_if<QString*>(&value))
+                return jsonString(**text);
+            if (bool* const* flag = std::get_if<bool*>(&value))
+                return QByteArray(**flag ? "true" : "false");
+            if (PathPoints* const* points = std::get_if<PathPoints*>(&value))
+                return dumpPath(**points, pathCountOf(field, r));
+            return std::visit([](auto* number) { return dumpNumber(number); }, value);
         };
-    };
-    const auto flag = [](auto member) {
-        return [member](const QString& key, int k) {
-            return boolField(key, [member, k](PageRecord& r) -> bool& { return r.line(k).*member; });
+        const auto load = [field](PageRecord& r, const QJsonValue& v) {
+            const RecordValue value = field.value(r, field.line);
+            if (QString* const* text = std::get_if<QString*>(&value)) {
+                **text = v.toString();
+                return v.isString();
+            }
+            if (bool* const* flag = std::get_if<bool*>(&value)) {
+                **flag = v.toBool();
+                return v.isBool();
+            }
+            if (PathPoints* const* points = std::get_if<PathPoints*>(&value))
+                return loadPath(**points, v);
+            return std::visit([&v](auto* number) { return loadNumber(number, v); }, value);
         };
-    };
-    const auto num = [](auto member) {
-        return [member](const QString& key, int k) {
-            using T = std::remove_reference_t<decltype(std::declval<RecordLine&>().*member)>;
-            return numberField<T>(key, [member, k](PageRecord& r) -> T& { return r.line(k).*member; });
-        };
-    };
-    perLine("Text", str(&RecordLine::text));
-    perLine("ArchOn", flag(&RecordLine::archOn));
-    perLine("GradOn", flag(&RecordLine::gradOn));
-    f.push_back(numberField<std::uint16_t>("FadeDelay", [](PageRecord& r) -> std::uint16_t& { return r.fadeDelay; }));
-    f.push_back(boolField("Manual", [](PageRecord& r) -> bool& { return r.manual; }));
-    perLine("GradColor", num(&RecordLine::gradColor));
-    perLine("WaveFile", str(&RecordLine::waveFile));
-    perLine("BitmapFile", str(&RecordLine::bitmapFile));
-    perLine("InDir", num(&RecordLine::inDir));
-    perLine("OutDir", num(&RecordLine::outDir));
-    perLine("FontSize", num(&RecordLine::fontSize));
-    perLine("FontColor", num(&RecordLine::fontColor));
-    perLine("ShadowColor", num(&RecordLine::shadowColor));
-    perLine("FontSizeCopy", num(&RecordLine::fontSizeCopy));
-    f.push_back(numberField<std::int32_t>("PauseSecs", [](PageRecord& r) -> std::int32_t& { return r.pauseSecs; }));
-    f.push_back(numberField<std::int32_t>("MovementDelay",
-                                          [](PageRecord& r) -> std::int32_t& { return r.movementDelay; }));
-    perLine("RestLeft", num(&RecordLine::restLeft));
-    perLine("RestTop", num(&RecordLine::restTop));
-    perLine("FontStyle", num(&RecordLine::fontStyle));
-    perLine("FontName", str(&RecordLine::fontName));
-    perLine("ShadowOn", flag(&RecordLine::shadowOn));
-    f.push_back(stringField("PageNumber", [](PageRecord& r) -> QString& { return r.pageNumber; }));
-    for (int k = 1; k <= kLineCount; ++k) {
-        const QString n = QString::number(k);
-        const auto line = [k](PageRecord& r) -> RecordLine& { return r.line(k); };
-        f.push_back(numberField<std::int32_t>("InPathCount" + n, [line](PageRecord& r) -> std::int32_t& {
-            return line(r).inPathCount;
-        }));
-        f.push_back(numberField<std::int32_t>("OutPathCount" + n, [line](PageRecord& r) -> std::int32_t& {
-            return line(r).outPathCount;
-        }));
-        f.push_back(pathField(
-            "InPath" + n, [line](PageRecord& r) -> Points& { return line(r).inPath; },
-            [line](PageRecord& r) -> std::int32_t& { return line(r).inPathCount; }));
-        f.push_back(pathField(
-            "OutPath" + n, [line](PageRecord& r) -> Points& { return line(r).outPath; },
-            [line](PageRecord& r) -> std::int32_t& { return line(r).outPathCount; }));
+        codecs.push_back({field.name, dump, load});
     }
-    return f;
+    return codecs;
 }
 
 // The lines' styles kept only in the page's extension, after the record's fields.

@@ -165,7 +165,7 @@ ComposedTitle failed(const QString& message, Point screenSize)
 
 } // namespace
 
-ComposedTitle composeTitle(TitleLine& line, int n, Point rest, const ComposeFormats& formats,
+ComposedTitle composeTitle(const TitleLine& line, int n, Point rest, const ComposeFormats& formats,
                            bool alignMode, const QString& projectDir, Point screenSize)
 {
     ComposedTitle title;

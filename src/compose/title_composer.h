@@ -44,7 +44,7 @@ int shadowOffset(int points);
 // not-enough-memory message and leaves the line as it was. On failure the bitmap is empty and the
 // position is just off the screen, at screenSize + (1, 1). A stored picture path is looked up
 // against projectDir (resolveStoredPath); one that names no existing file composes the line as text.
-ComposedTitle composeTitle(TitleLine& line, int n, Point rest, const ComposeFormats& formats,
+ComposedTitle composeTitle(const TitleLine& line, int n, Point rest, const ComposeFormats& formats,
                            bool alignMode, const QString& projectDir, Point screenSize);
 
 // Runs `compose` on the line as shown: its text with the {{Column}} placeholders filled from the

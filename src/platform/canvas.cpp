@@ -380,12 +380,15 @@ void Canvas::rectangle(const Rect& r)
     drawLine(r.left, bottom, r.left, r.top, phase, false);
 }
 
-void Canvas::moveTo(int x, int y) { penPos_ = {x, y}; }
+void Canvas::moveTo(int x, int y)
+{
+    penPos_ = {x, y};
+    penPhase_ = 0;
+}
 
 void Canvas::lineTo(int x, int y)
 {
-    int phase = 0;
-    drawLine(penPos_.x, penPos_.y, x, y, phase, false);
+    drawLine(penPos_.x, penPos_.y, x, y, penPhase_, false);
     penPos_ = {x, y};
 }
 

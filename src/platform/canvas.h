@@ -101,7 +101,9 @@ public:
     // With a Clear pen the fill covers r less its right column and bottom row.
     void rectangle(const Rect& r);
     void moveTo(int x, int y);
-    void lineTo(int x, int y);         // pen line, last pixel excluded; moves the pen position
+    // Pen line, last pixel excluded; moves the pen position. A dashed or dotted pattern goes on
+    // from where the previous lineTo left it, until the next moveTo.
+    void lineTo(int x, int y);
     Point penPosition() const { return penPos_; }
     void setPixel(int x, int y, Color c);
     Color pixel(int x, int y) const;
@@ -126,6 +128,7 @@ private:
 
     Bitmap* owner_;
     Point penPos_;
+    int penPhase_ = 0;   // pixels of the pen's pattern drawn since the last moveTo
     friend class Bitmap;
 };
 

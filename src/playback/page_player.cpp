@@ -6,6 +6,7 @@
 #include "playback/stage_surface.h"
 #include "playback/title_motion.h"
 #include "storage/file_lookup.h"
+#include "storage/page_edits.h"
 #include "storage/project.h"
 
 #include <algorithm>
@@ -185,7 +186,7 @@ void PagePlayer::pauseUntilSpaceBarReset()
 
 bool PagePlayer::openWave(int n)
 {
-    TitleLine& line = ws_.page.line(n);
+    const TitleLine& line = ws_.page.line(n);
     QString path = resolveStoredPath(line.waveFile, ws_.project.projectDir);
     if (path.isEmpty())
         path = line.waveFile;
@@ -193,7 +194,8 @@ bool PagePlayer::openWave(int n)
         return true;
     prompter_.message(waveErrorMessage(line.waveFile), MessageIcon::Error);
     wave_.close();
-    line.waveFile.clear();
+    // The next play of the page runs without sound: the editor drops the name (an edit of the page).
+    setLineWave(ws_, n, QString());
     return false;
 }
 

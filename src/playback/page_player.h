@@ -25,7 +25,7 @@ struct PlaybackFlags {
 };
 
 // Composes title line n (1..3) for playback; the stage passes composeTitle().
-using TitleComposer = std::function<ComposedTitle(TitleLine& line, int n, Point rest,
+using TitleComposer = std::function<ComposedTitle(const TitleLine& line, int n, Point rest,
                                                   const ComposeFormats& formats, bool alignMode,
                                                   const QString& projectDir, Point screenSize)>;
 

@@ -2,6 +2,7 @@
 
 #include "storage/file_lookup.h"
 #include "storage/page_extension.h"
+#include "storage/page_edits.h"
 #include "storage/page_file.h"
 
 #include <QFile>
@@ -81,9 +82,9 @@ void startNewProject(Workspace& ws, const QString& pageLabel)
     ws.project.pageIndex = 0;
     Initiate(ws);
     ShowProjectLabel(ws, QString(), pageLabel);
-    ws.editor.pageModified = false;
     ws.editor.newPagePending = false;
     makenewpage(ws);
+    pageReplaced(ws);
 }
 
 } // namespace
@@ -127,7 +128,8 @@ namespace {
 EditorActions openChosenProject(Workspace& ws, Prompter& prompter, const QString& path)
 {
     const OpenProjectOutcome opened = OpenProject(ws, prompter, path);
-    ws.editor.pageModified = false;
+    if (!opened.pageLoaded)
+        pageReplaced(ws);
     EditorActions actions;
     actions.enableProjectTools = true;
     actions.enableNewAndCopy = true;
@@ -195,6 +197,7 @@ EditorActions newPage(Workspace& ws)
     startPendingPage(ws, QStringLiteral("New Page"), actions);
     makenewpage(ws);
     Initiate(ws);
+    pageReplaced(ws);
     actions.showPage = true;
     actions.clearPreviews = true;
     return actions;
@@ -238,15 +241,33 @@ EditorActions savePageCommand(Workspace& ws, Prompter& prompter, bool fromToolBu
         prompter.message(QStringLiteral("Save Project first, than add New pages."), MessageIcon::Information);
         return actions;
     }
-    SavePage(ws, prompter);
+    // The page may have been saved under a new number: the tool bar shows the number saved.
+    actions.showPageNumber = SavePage(ws, prompter).status == SavePageStatus::Saved;
     if (fromToolButton)
         actions.enableNewAndCopy = true;
     return actions;
 }
 
+namespace {
+
+// D Pg on a page that was never saved: after the question, the pending page is dropped and the
+// editor shows the stored page it was started from (as after a deletion). Nothing stored is touched.
+bool discardPendingPage(Workspace& ws, Prompter& prompter)
+{
+    if (prompter.confirm(kDiscardPendingPageQuestion, false, MessageIcon::Warning) != Answer::Yes)
+        return false;
+    ws.status.panel[2] = QStringLiteral("Current");
+    showPageAfterDelete(ws, prompter, ws.project.pageIndex);
+    return true;
+}
+
+} // namespace
+
 bool deletePage(Workspace& ws, Prompter& prompter)
 {
     ProjectState& project = ws.project;
+    if (ws.editor.newPagePending)
+        return discardPendingPage(ws, prompter);
     if (project.projectName.isEmpty())
         return false;
     const QString base = StripTLP(project.projectName);
@@ -276,10 +297,11 @@ void showPageAfterDelete(Workspace& ws, Prompter& prompter, int deletedPage)
     // The editor must never keep the deleted page's fields under another page's number: it shows
     // the page that moved into the slot, else the one before it, else an empty page 000.
     ProjectState& project = ws.project;
+    const QString base = StripTLP(project.projectName);
     ws.editor.pageModified = false;
     ws.editor.newPagePending = false;
     for (int n : {deletedPage, deletedPage - 1}) {
-        if (n < 0 || !pageExists(project.projectDir, project.projectName, pageNumberText(n)))
+        if (n < 0 || !pageExists(project.projectDir, base, pageNumberText(n)))
             continue;
         project.pageNow = pageNumberText(n);
         project.pageIndex = n;
@@ -290,7 +312,8 @@ void showPageAfterDelete(Workspace& ws, Prompter& prompter, int deletedPage)
     project.pageIndex = 0;
     Initiate(ws);
     makenewpage(ws);
-    if (!pageExists(project.projectDir, project.projectName, project.pageNow))
+    pageReplaced(ws);
+    if (!pageExists(project.projectDir, base, project.pageNow))
         return;
     // Page 000 is there but unreadable: save nothing over it by accident.
     ws.editor.newPagePending = true;
@@ -304,6 +327,7 @@ EditorActions deletePageCommand(Workspace& ws, Prompter& prompter)
     actions.showPage = true;
     actions.showPageNumber = true;
     actions.clearPreviews = !ws.editor.pageLoaded;
+    actions.enableNewAndCopy = true;   // no page is pending any more
     return actions;
 }
 
@@ -352,8 +376,9 @@ EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step)
             return actions;
         }
         if (!exists) {
-            // The free number after the last page: the next save adds the page there.
+            // No page there: the page shown keeps its number, so a save goes back to it.
             project.pageIndex = heldIndex;
+            project.pageNow = heldNumber;
             return {};
         }
         // A page that exists but cannot be read is stepped over, never saved over.

@@ -60,7 +60,11 @@ EditorActions copyPage(Workspace& ws, Prompter& prompter);
 // Save page: the tool button refuses without a project name ("Save Project first, than add New
 // pages."), then enables new/copy page; the menu item runs SavePage alone.
 EditorActions savePageCommand(Workspace& ws, Prompter& prompter, bool fromToolButton);
-// Delete page pageNow after the Yes/No question; projectName becomes its base name, the file is
+inline const QString kDiscardPendingPageQuestion =
+    QStringLiteral("The new page has not been saved. Discard it?");
+// With a new or copied page pending: asks kDiscardPendingPageQuestion; Yes drops the pending page
+// and shows the stored page it was started from (showPageAfterDelete); nothing stored is deleted.
+// Otherwise: delete page pageNow after the Yes/No question; projectName becomes its base name, the file is
 // removed and the pages after it move down (renumberfrompg). An I/O error shows "File I/O error,
 // page not deleted." and renumbers nothing. Returns true when the page file was removed; the editor
 // then holds the page that moved into the slot (showPageAfterDelete).
@@ -77,8 +81,8 @@ int renumberfrompg(Workspace& ws, int deletedPage, const QString& base);
 enum class PageStep { Next, Previous };
 // Next / previous page: asks "Save current page?" for an unsaved or pending page (Yes saves),
 // steps pageIndex (not below 0, not past 999), sets pageNow and loads it. A page that exists but
-// cannot be read is stepped over; a missing page takes pageIndex back (pageNow names the free
-// number). When only unreadable pages remain, pageNow and pageIndex stay those of the page held.
+// cannot be read is stepped over; at a missing page, or when only unreadable pages remain,
+// pageNow and pageIndex stay those of the page held (the page shown is the page saved).
 EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step);
 
 } // namespace lumavo

@@ -2,6 +2,7 @@
 
 #include "storage/file_lookup.h"
 #include "storage/page_extension.h"
+#include "storage/page_edits.h"
 #include "storage/project.h"
 
 #include "platform/atomic_file.h"
@@ -60,10 +61,9 @@ LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& proje
     ws.editor.pageLoaded = false;
     const QString base = StripTLP(projectName);
     const QString& dir = ws.project.projectDir;
-    if (!pageExists(dir, base, pageNumber)) {
-        ws.editor.pageModified = false;
+    // A missing page changes nothing: the page held stays, with its edits.
+    if (!pageExists(dir, base, pageNumber))
         return {};
-    }
     ws.editor.newPagePending = false;
     ws.status.panel[2] = QStringLiteral("Current");
 
@@ -72,7 +72,6 @@ LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& proje
         prompter.message(QStringLiteral("Error opening file (I Cant find it) ") +
                              pageFilePath(dir, base, ws.project.pageNow),
                          MessageIcon::Information);
-        ws.editor.pageModified = false;
         return {};
     }
     // Read into a scratch record so that a failed read leaves the record buffer as it was.
@@ -93,7 +92,7 @@ LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& proje
     applyRecordToWorkspace(record, ws);
     applyExtensionStyles(extension.extension, ws);
     refreshDerivedFields(ws.page);
-    ws.editor.pageModified = false;
+    pageReplaced(ws);
     return {true};
 }
 
@@ -152,18 +151,19 @@ SavePageOutcome SavePage(Workspace& ws, Prompter& prompter)
         prompter.message(leftOver.error, MessageIcon::Warning);
     if (!written.ok) {
         // The page stays unsaved (pageModified, newPagePending kept) so it is offered again.
-        prompter.message(QStringLiteral("Can not Save this page for ") + path + QStringLiteral(" Project."),
+        prompter.message(QStringLiteral("Can not Save this page for ") + path + QStringLiteral(" Project. ") +
+                             written.error,
                          MessageIcon::Error);
         outcome.status = SavePageStatus::WriteFailed;
         return outcome;
     }
     ws.recordBuffer = record;
-    ws.editor.pageModified = false;
     ShowProjectLabel(ws, project.projectName, number);
     ws.editor.newPagePending = false;
     // The page just written becomes the current page, so the next save goes to it again.
     project.pageNow = number;
     project.pageIndex = number.toInt();
+    pageSaved(ws);
     outcome.status = SavePageStatus::Saved;
     return outcome;
 }

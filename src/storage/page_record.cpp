@@ -85,76 +85,153 @@ int outPathBlock(int k) { return pathGroup(k) + 8 + off::kPathBlockSize; }
 
 } // namespace
 
+namespace {
+
+using Accessor = RecordValue (*)(PageRecord&, int);
+
+template <auto Member>
+RecordValue lineValue(PageRecord& r, int k)
+{
+    return &(r.line(k).*Member);
+}
+
+template <auto Member>
+RecordValue pageValue(PageRecord& r, int)
+{
+    return &(r.*Member);
+}
+
+std::vector<RecordField> makeRecordFields()
+{
+    using T = RecordFieldType;
+    std::vector<RecordField> f;
+    const auto page = [&](const char* name, int offset, int capacity, T type, Accessor value) {
+        f.push_back({QString::fromLatin1(name), offset, capacity, type, 0, value});
+    };
+    const auto perLine = [&](const char* name, int first, int stride, int capacity, T type, Accessor value) {
+        for (int k = 1; k <= kLineCount; ++k)
+            f.push_back({QString::fromLatin1(name) + QString::number(k), first + (k - 1) * stride, capacity, type, k,
+                         value});
+    };
+    perLine("Text", off::kText1, kTextStride, kTextCapacity, T::ShortText, lineValue<&RecordLine::text>);
+    perLine("ArchOn", off::kArchOn1, 1, 1, T::Flag, lineValue<&RecordLine::archOn>);
+    perLine("GradOn", off::kGradOn1, 1, 1, T::Flag, lineValue<&RecordLine::gradOn>);
+    page("FadeDelay", off::kFadeDelay, 2, T::UInt16, pageValue<&PageRecord::fadeDelay>);
+    page("Manual", off::kManual, 1, T::Flag, pageValue<&PageRecord::manual>);
+    perLine("GradColor", off::kGradColor1, 4, 4, T::UInt32, lineValue<&RecordLine::gradColor>);
+    perLine("WaveFile", off::kWaveFile1, kTextStride, kTextCapacity, T::ShortText, lineValue<&RecordLine::waveFile>);
+    perLine("BitmapFile", off::kBitmapFile1, kTextStride, kTextCapacity, T::ShortText,
+            lineValue<&RecordLine::bitmapFile>);
+    perLine("InDir", off::kInDir1, 1, 1, T::Int8, lineValue<&RecordLine::inDir>);
+    perLine("OutDir", off::kOutDir1, 1, 1, T::Int8, lineValue<&RecordLine::outDir>);
+    perLine("FontSize", off::kFontSize1, 4, 4, T::Int32, lineValue<&RecordLine::fontSize>);
+    perLine("FontColor", off::kFontColor1, 4, 4, T::UInt32, lineValue<&RecordLine::fontColor>);
+    perLine("ShadowColor", off::kShadowColor1, 4, 4, T::UInt32, lineValue<&RecordLine::shadowColor>);
+    perLine("FontSizeCopy", off::kFontSizeCopy1, 4, 4, T::Int32, lineValue<&RecordLine::fontSizeCopy>);
+    page("PauseSecs", off::kPauseSecs, 4, T::Int32, pageValue<&PageRecord::pauseSecs>);
+    page("MovementDelay", off::kMovementDelay, 4, T::Int32, pageValue<&PageRecord::movementDelay>);
+    perLine("RestLeft", off::kRestLeft1, 4, 4, T::Int32, lineValue<&RecordLine::restLeft>);
+    perLine("RestTop", off::kRestTop1, 4, 4, T::Int32, lineValue<&RecordLine::restTop>);
+    perLine("FontStyle", off::kFontStyle1, 1, 1, T::UInt8, lineValue<&RecordLine::fontStyle>);
+    perLine("FontName", off::kFontName1, kFontNameStride, kFontNameCapacity, T::ShortText,
+            lineValue<&RecordLine::fontName>);
+    perLine("ShadowOn", off::kShadowOn1, 1, 1, T::Flag, lineValue<&RecordLine::shadowOn>);
+    page("PageNumber", off::kPageNumber, kPageNumberCapacity, T::ShortText, pageValue<&PageRecord::pageNumber>);
+    for (int k = 1; k <= kLineCount; ++k) {
+        const QString n = QString::number(k);
+        const int group = pathGroup(k - 1);
+        f.push_back({"InPathCount" + n, group, 4, T::Int32, k, lineValue<&RecordLine::inPathCount>});
+        f.push_back({"OutPathCount" + n, group + 4, 4, T::Int32, k, lineValue<&RecordLine::outPathCount>});
+        f.push_back({"InPath" + n, inPathBlock(k - 1), kPathSlots, T::Path, k, lineValue<&RecordLine::inPath>});
+        f.push_back({"OutPath" + n, outPathBlock(k - 1), kPathSlots, T::Path, k, lineValue<&RecordLine::outPath>});
+    }
+    return f;
+}
+
+template <typename... F>
+struct Overloaded : F... {
+    using F::operator()...;
+};
+template <typename... F>
+Overloaded(F...) -> Overloaded<F...>;
+
+void readField(const RecordBytes& b, const RecordField& field, PageRecord& r)
+{
+    const int at = field.offset;
+    const std::uint8_t byte = b[static_cast<std::size_t>(at)];
+    std::visit(Overloaded{[&](QString* v) { *v = readShortString(b, at, field.capacity); },
+                          [&](bool* v) { *v = byte != 0; },
+                          [&](std::int8_t* v) { *v = static_cast<std::int8_t>(byte); },
+                          [&](std::uint8_t* v) { *v = byte; },
+                          [&](std::uint16_t* v) { *v = readU16(b, at); },
+                          [&](std::int32_t* v) { *v = readI32(b, at); },
+                          [&](std::uint32_t* v) { *v = readU32(b, at); },
+                          [&](PathPoints* v) { readPath(b, at, *v); }},
+               field.value(r, field.line));
+}
+
+void writeField(RecordBytes& b, const RecordField& field, PageRecord& r)
+{
+    const int at = field.offset;
+    std::uint8_t& byte = b[static_cast<std::size_t>(at)];
+    std::visit(Overloaded{[&](QString* v) { writeShortString(b, at, field.capacity, *v); },
+                          [&](bool* v) { byte = *v ? 1 : 0; },
+                          [&](std::int8_t* v) { byte = static_cast<std::uint8_t>(*v); },
+                          [&](std::uint8_t* v) { byte = *v; },
+                          [&](std::uint16_t* v) { writeU16(b, at, *v); },
+                          [&](std::int32_t* v) { writeU32(b, at, static_cast<std::uint32_t>(*v)); },
+                          [&](std::uint32_t* v) { writeU32(b, at, *v); },
+                          [&](PathPoints* v) { writePath(b, at, *v); }},
+               field.value(r, field.line));
+}
+
+} // namespace
+
+const std::vector<RecordField>& pageRecordFields()
+{
+    static const std::vector<RecordField> fields = makeRecordFields();
+    return fields;
+}
+
+const RecordField* findRecordField(const QString& name)
+{
+    for (const RecordField& field : pageRecordFields()) {
+        if (field.name == name)
+            return &field;
+    }
+    return nullptr;
+}
+
+QString recordFieldText(const PageRecord& record, const RecordField& field)
+{
+    PageRecord r = record;
+    return std::visit(Overloaded{[](QString* v) { return *v; },
+                                 [](bool* v) { return QString::number(*v ? 1 : 0); },
+                                 [&](PathPoints*) {
+                                     const RecordLine& line = r.line(field.line);
+                                     return QString::number(field.name.startsWith(QStringLiteral("InPath"))
+                                                                ? line.inPathCount
+                                                                : line.outPathCount);
+                                 },
+                                 [](auto* v) { return QString::number(static_cast<qint64>(*v)); }},
+                      field.value(r, field.line));
+}
+
 PageRecord decodePageRecord(const RecordBytes& b)
 {
     PageRecord r;
-    for (int k = 0; k < kLineCount; ++k) {
-        RecordLine& l = r.lines[static_cast<std::size_t>(k)];
-        const auto byteAt = [&](int at) { return b[static_cast<std::size_t>(at)]; };
-        l.text = readShortString(b, off::kText1 + k * kTextStride, kTextCapacity);
-        l.archOn = byteAt(off::kArchOn1 + k) != 0;
-        l.gradOn = byteAt(off::kGradOn1 + k) != 0;
-        l.gradColor = readU32(b, off::kGradColor1 + 4 * k);
-        l.waveFile = readShortString(b, off::kWaveFile1 + k * kTextStride, kTextCapacity);
-        l.bitmapFile = readShortString(b, off::kBitmapFile1 + k * kTextStride, kTextCapacity);
-        l.inDir = static_cast<std::int8_t>(byteAt(off::kInDir1 + k));
-        l.outDir = static_cast<std::int8_t>(byteAt(off::kOutDir1 + k));
-        l.fontSize = readI32(b, off::kFontSize1 + 4 * k);
-        l.fontColor = readU32(b, off::kFontColor1 + 4 * k);
-        l.shadowColor = readU32(b, off::kShadowColor1 + 4 * k);
-        l.fontSizeCopy = readI32(b, off::kFontSizeCopy1 + 4 * k);
-        l.restLeft = readI32(b, off::kRestLeft1 + 4 * k);
-        l.restTop = readI32(b, off::kRestTop1 + 4 * k);
-        l.fontStyle = byteAt(off::kFontStyle1 + k);
-        l.fontName = readShortString(b, off::kFontName1 + k * kFontNameStride, kFontNameCapacity);
-        l.shadowOn = byteAt(off::kShadowOn1 + k) != 0;
-        l.inPathCount = readI32(b, pathGroup(k));
-        l.outPathCount = readI32(b, pathGroup(k) + 4);
-        readPath(b, inPathBlock(k), l.inPath);
-        readPath(b, outPathBlock(k), l.outPath);
-    }
-    r.fadeDelay = readU16(b, off::kFadeDelay);
-    r.manual = b[off::kManual] != 0;
-    r.pauseSecs = readI32(b, off::kPauseSecs);
-    r.movementDelay = readI32(b, off::kMovementDelay);
-    r.pageNumber = readShortString(b, off::kPageNumber, kPageNumberCapacity);
+    for (const RecordField& field : pageRecordFields())
+        readField(b, field, r);
     return r;
 }
 
-void encodePageRecord(const PageRecord& r, RecordBytes& b)
+void encodePageRecord(const PageRecord& record, RecordBytes& b)
 {
-    writeShortString(b, off::kPageNumber, kPageNumberCapacity, r.pageNumber);
-    for (int k = 0; k < kLineCount; ++k) {
-        const RecordLine& l = r.lines[static_cast<std::size_t>(k)];
-        const auto setByte = [&](int at, std::uint8_t v) { b[static_cast<std::size_t>(at)] = v; };
-        setByte(off::kArchOn1 + k, l.archOn ? 1 : 0);
-        setByte(off::kGradOn1 + k, l.gradOn ? 1 : 0);
-        writeU32(b, off::kGradColor1 + 4 * k, l.gradColor);
-        writeShortString(b, off::kWaveFile1 + k * kTextStride, kTextCapacity, l.waveFile);
-        writeShortString(b, off::kText1 + k * kTextStride, kTextCapacity, l.text);
-        setByte(off::kInDir1 + k, static_cast<std::uint8_t>(l.inDir));
-        setByte(off::kOutDir1 + k, static_cast<std::uint8_t>(l.outDir));
-        writeU32(b, off::kFontSize1 + 4 * k, static_cast<std::uint32_t>(l.fontSize));
-        writeU32(b, off::kFontColor1 + 4 * k, l.fontColor);
-        writeU32(b, off::kShadowColor1 + 4 * k, l.shadowColor);
-        writeU32(b, off::kFontSizeCopy1 + 4 * k, static_cast<std::uint32_t>(l.fontSizeCopy));
-        writeU32(b, off::kRestLeft1 + 4 * k, static_cast<std::uint32_t>(l.restLeft));
-        writeU32(b, off::kRestTop1 + 4 * k, static_cast<std::uint32_t>(l.restTop));
-        setByte(off::kFontStyle1 + k, l.fontStyle);
-        writeShortString(b, off::kFontName1 + k * kFontNameStride, kFontNameCapacity, l.fontName);
-        setByte(off::kShadowOn1 + k, l.shadowOn ? 1 : 0);
-        writeShortString(b, off::kBitmapFile1 + k * kTextStride, kTextCapacity, l.bitmapFile);
-        writePath(b, inPathBlock(k), l.inPath);
-        writePath(b, outPathBlock(k), l.outPath);
-        writeU32(b, pathGroup(k), static_cast<std::uint32_t>(l.inPathCount));
-        writeU32(b, pathGroup(k) + 4, static_cast<std::uint32_t>(l.outPathCount));
-    }
-    writeU16(b, off::kFadeDelay, r.fadeDelay);
+    PageRecord r = record;   // the table reaches fields through a mutable record
+    for (const RecordField& field : pageRecordFields())
+        writeField(b, field, r);
     std::fill_n(b.begin() + off::kReserved1, 6, std::uint8_t{0});
-    b[off::kManual] = r.manual ? 1 : 0;
     std::fill_n(b.begin() + off::kReserved2, 3, std::uint8_t{0});
-    writeU32(b, off::kPauseSecs, static_cast<std::uint32_t>(r.pauseSecs));
-    writeU32(b, off::kMovementDelay, static_cast<std::uint32_t>(r.movementDelay));
 }
 
 QString trimControl(const QString& text)
@@ -267,16 +344,12 @@ void refreshDerivedFields(PageFields& page)
 
 std::vector<StoredText> storedTexts(const PageRecord& record)
 {
+    PageRecord r = record;
     std::vector<StoredText> texts;
-    for (int k = 1; k <= kLineCount; ++k) {
-        const RecordLine& l = record.line(k);
-        const QString n = QString::number(k);
-        texts.push_back({QStringLiteral("Text") + n, l.text});
-        texts.push_back({QStringLiteral("WaveFile") + n, l.waveFile});
-        texts.push_back({QStringLiteral("BitmapFile") + n, l.bitmapFile});
-        texts.push_back({QStringLiteral("FontName") + n, l.fontName});
+    for (const RecordField& field : pageRecordFields()) {
+        if (field.type == RecordFieldType::ShortText)
+            texts.push_back({field.name, *std::get<QString*>(field.value(r, field.line))});
     }
-    texts.push_back({QStringLiteral("PageNumber"), record.pageNumber});
     return texts;
 }
 

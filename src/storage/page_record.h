@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <variant>
 #include <vector>
 
 namespace lumavo {
@@ -89,6 +90,41 @@ struct PageRecord {
     RecordLine& line(int k) { return lines.at(static_cast<std::size_t>(k - 1)); }
     const RecordLine& line(int k) const { return lines.at(static_cast<std::size_t>(k - 1)); }
 };
+
+// The kinds of value a record field holds (packed, little-endian).
+enum class RecordFieldType {
+    ShortText,   // a length byte, then `capacity` Windows-1252 characters
+    Flag,        // one byte, non-zero = on
+    Int8,        // one signed byte (direction codes)
+    UInt8,
+    UInt16,
+    Int32,
+    UInt32,      // colours
+    Path,        // `capacity` points of two uint16 each (x, then y)
+};
+
+using PathPoints = std::array<PathPoint, kPathSlots>;
+// Where a field's value lives in a PageRecord.
+using RecordValue = std::variant<QString*, bool*, std::int8_t*, std::uint8_t*, std::uint16_t*, std::int32_t*,
+                                 std::uint32_t*, PathPoints*>;
+
+// One field of the page record. The table of them (pageRecordFields) is the one description of
+// the record: decoding, encoding, the text check before a save, lumavo-cli page dump/write and the
+// project information window all go through it.
+struct RecordField {
+    QString name;                                  // "Text1", "FadeDelay", ... as lumavo-cli prints it
+    int offset = 0;                                // byte offset in the record
+    int capacity = 0;                              // characters of a text, points of a path, else bytes
+    RecordFieldType type = RecordFieldType::Int32;
+    int line = 0;                                  // title line 1..3; 0 for a field of the page
+    RecordValue (*value)(PageRecord&, int line) = nullptr;
+};
+// Every field in the order lumavo-cli prints them (texts and flags first, paths last).
+const std::vector<RecordField>& pageRecordFields();
+// The field named `name`, or null.
+const RecordField* findRecordField(const QString& name);
+// A field's value as the windows show it: the text, or the number (a path: its point count).
+QString recordFieldText(const PageRecord& record, const RecordField& field);
 
 // Decodes every field; string lengths above their capacity are taken as the capacity. Never fails.
 PageRecord decodePageRecord(const RecordBytes& bytes);

@@ -76,13 +76,27 @@ SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QStr
     return outcome;
 }
 
+namespace {
+
+// The settings are rewritten over the file's present content: when that cannot be read, the
+// write fails, and the reason says so as a write failure.
+IoResult cannotRewrite(const QString& path, const IoResult& read)
+{
+    const QString readPrefix = QStringLiteral("Cannot read %1: ").arg(path);
+    const QString why = read.error.startsWith(readPrefix) ? read.error.mid(readPrefix.size()) : read.error;
+    return IoResult::failure(
+        QStringLiteral("Cannot write %1: its present content cannot be read (%2)").arg(path, why));
+}
+
+} // namespace
+
 IoResult writetheinifile(const Workspace& ws, const WindowPlacement& placement, const QString& path,
                          const QDateTime& now)
 {
     IoResult status;
     IniFile ini = IniFile::load(path, &status);
     if (!status.ok)
-        return status;
+        return cannotRewrite(path, status);
     const bool hadOutputs = ini.hasKey(kSettingsSection, QStringLiteral("OutputScreen")) ||
                             ini.hasKey(kSettingsSection, QStringLiteral("KeyOutputScreen")) ||
                             ini.hasKey(kSettingsSection, QStringLiteral("OutputWindow"));
@@ -112,7 +126,7 @@ IoResult writeOutputSettings(const OutputSettings& outputs, const QString& path)
     IoResult status;
     IniFile ini = IniFile::load(path, &status);
     if (!status.ok)
-        return status;
+        return cannotRewrite(path, status);
     writeOutputs(ini, outputs);
     return ini.save(path);
 }

@@ -3,10 +3,13 @@
 #include "platform/color.h"
 #include "platform/geometry.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace lumavo {
 
@@ -38,6 +41,8 @@ struct TitleLine {
     std::int32_t outlineWidth = 0;     // pixels, 0 = no outline
     Color outlineColor = 0x000000;
     std::int32_t softShadowRadius = 0; // blur radius in pixels, 0 = the classic hard shadow
+
+    friend bool operator==(const TitleLine&, const TitleLine&) = default;
 };
 
 // The page fields the editor holds (the current page).
@@ -50,6 +55,8 @@ struct PageFields {
 
     TitleLine& line(int k) { return lines.at(static_cast<std::size_t>(k - 1)); }
     const TitleLine& line(int k) const { return lines.at(static_cast<std::size_t>(k - 1)); }
+
+    friend bool operator==(const PageFields&, const PageFields&) = default;
 };
 
 struct PathPoint {
@@ -62,6 +69,7 @@ struct PathPoint {
 struct DrawnPath {
     std::int32_t count = 0;
     std::array<PathPoint, kPathSlots> points{};
+    friend bool operator==(const DrawnPath&, const DrawnPath&) = default;
 };
 
 // What the stage owns: rest positions and the six drawn paths (index 0..2 for lines 1..3).
@@ -76,6 +84,27 @@ struct StageLayout {
     const Point& restOf(int k) const { return rest.at(static_cast<std::size_t>(k - 1)); }
     const DrawnPath& inPath(int k) const { return inPaths.at(static_cast<std::size_t>(k - 1)); }
     const DrawnPath& outPath(int k) const { return outPaths.at(static_cast<std::size_t>(k - 1)); }
+
+    friend bool operator==(const StageLayout&, const StageLayout&) = default;
+};
+
+// Everything of the current page that an edit can change: one step of the undo history.
+struct PageState {
+    PageFields page;
+    StageLayout stage;
+    friend bool operator==(const PageState&, const PageState&) = default;
+};
+
+// What the page editor (storage/page_edits) remembers between edits. Only the editor touches it.
+struct PageEditorMemory {
+    // The record a save would have written when the page was last loaded, saved or replaced.
+    std::array<std::uint8_t, kRecordSize> baseline{};
+    QByteArray baselineExtension;      // the extension file's text at the baseline, empty = none
+    bool baselineTaken = false;
+    std::vector<PageState> undo;       // oldest first
+    std::vector<PageState> redo;       // the step redone next last
+    int mergeKey = 0;                  // edits with the same non-zero key merge into one step
+    std::optional<PageState> openSession; // the page as the alignment screen found it
 };
 
 // The open project.
@@ -134,6 +163,7 @@ struct Workspace {
     DataRow dataRow;
     // The one page-record buffer of the run: the last record read or written, zero at start.
     std::array<std::uint8_t, kRecordSize> recordBuffer{};
+    PageEditorMemory pageEditor;
 
     QString applicationTitle = QStringLiteral("Lumavo-32");
     QString versionText = QStringLiteral("01.30");

@@ -184,6 +184,19 @@ TEST_F(AlignmentPathsTest, TimerAlternatesDashedAndDottedAndSkipsUnusedLines)
     EXPECT_EQ(stage.pixel(100, 0), kGrey) << "grid drawn with the box checked";
 }
 
+TEST_F(AlignmentPathsTest, DrawnPathsAlternateBetweenDottedAndDashedOnTheTimer)
+{
+    // A path drawn with the mouse: points one pixel apart, so each segment is one pixel long.
+    fillPath({1, PathSide::In}, 40, 0, 10);
+    canvas().brush = {kBlack, BrushStyle::Solid};
+    paths.timerTick(canvas(), false);
+    EXPECT_EQ(stage.pixel(4, 10), kRed) << "dashed: 18 on";
+    EXPECT_EQ(stage.pixel(20, 10), kBlack) << "dashed: then 6 off";
+    paths.timerTick(canvas(), false);
+    EXPECT_EQ(stage.pixel(4, 10), kBlack) << "dotted: 3 on, 3 off";
+    EXPECT_EQ(stage.pixel(20, 10), kRed);
+}
+
 TEST_F(AlignmentPathsTest, ShowAllPathsStopsAtTheLastRecordedSlot)
 {
     fillPath({3, PathSide::Out}, kMaxPathCount, 0, 0); // points run off the right edge: clipped

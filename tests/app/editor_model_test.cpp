@@ -27,36 +27,33 @@ TEST(StartupValues, SetSizesFontsColoursAndDirectionsOfTheThreeLines)
 
 TEST(RecordDirection, InTargetSetsInDirectionAndPathFlag)
 {
-    PageFields page;
-    ASSERT_TRUE(recordDirection(page, PathSide::In, 2, 11));
-    EXPECT_EQ(page.line(2).inDir, 11);
-    EXPECT_TRUE(page.line(2).inPathOn);
-    EXPECT_EQ(page.line(2).outDir, 6);
-    ASSERT_TRUE(recordDirection(page, PathSide::In, 2, 4));
-    EXPECT_EQ(page.line(2).inDir, 4);
-    EXPECT_FALSE(page.line(2).inPathOn);
+    Workspace ws;
+    ASSERT_EQ(setLineDirection(ws, PathSide::In, 2, 11).line, 2);
+    EXPECT_EQ(ws.page.line(2).inDir, 11);
+    EXPECT_TRUE(ws.page.line(2).inPathOn);
+    EXPECT_EQ(ws.page.line(2).outDir, 6);
+    ASSERT_EQ(setLineDirection(ws, PathSide::In, 2, 4).line, 2);
+    EXPECT_EQ(ws.page.line(2).inDir, 4);
+    EXPECT_FALSE(ws.page.line(2).inPathOn);
 }
 
 TEST(RecordDirection, OutTargetSetsTheOutDirection)
 {
-    PageFields page;
-    ASSERT_TRUE(recordDirection(page, PathSide::Out, 1, 11));
-    EXPECT_EQ(page.line(1).outDir, 11);
-    EXPECT_TRUE(page.line(1).outPathOn);
-    EXPECT_EQ(page.line(1).inDir, 5);
-    EXPECT_FALSE(page.line(1).inPathOn);
+    Workspace ws;
+    ASSERT_EQ(setLineDirection(ws, PathSide::Out, 1, 11).line, 1);
+    EXPECT_EQ(ws.page.line(1).outDir, 11);
+    EXPECT_TRUE(ws.page.line(1).outPathOn);
+    EXPECT_EQ(ws.page.line(1).inDir, 5);
+    EXPECT_FALSE(ws.page.line(1).inPathOn);
 }
 
 TEST(RecordDirection, LineOutsideOneToThreeChangesNothing)
 {
-    PageFields page;
-    const PageFields before = page;
-    EXPECT_FALSE(recordDirection(page, PathSide::In, 0, 11));
-    EXPECT_FALSE(recordDirection(page, PathSide::Out, 4, 11));
-    for (int k = 1; k <= 3; ++k) {
-        EXPECT_EQ(page.line(k).inDir, before.line(k).inDir);
-        EXPECT_EQ(page.line(k).outDir, before.line(k).outDir);
-    }
+    Workspace ws;
+    const PageFields before = ws.page;
+    EXPECT_EQ(setLineDirection(ws, PathSide::In, 0, 11).line, 0);
+    EXPECT_EQ(setLineDirection(ws, PathSide::Out, 4, 11).line, 0);
+    EXPECT_EQ(ws.page, before);
 }
 
 TEST(ChooseDirection, UsesTitleNumAndTargetAndRemembersTheCode)
@@ -77,15 +74,16 @@ TEST(ChooseDirection, UsesTitleNumAndTargetAndRemembersTheCode)
 
 TEST(LineToggles, StoreEachToggleOnItsOwnFieldAndIgnoreBadLines)
 {
-    PageFields page;
-    EXPECT_TRUE(setLineToggle(page, 2, LineToggle::Arch, true));
-    EXPECT_TRUE(setLineToggle(page, 2, LineToggle::Shadow, true));
+    Workspace ws;
+    EXPECT_TRUE(setLineToggle(ws, 2, LineToggle::Arch, true).changed);
+    EXPECT_TRUE(setLineToggle(ws, 2, LineToggle::Shadow, true).changed);
+    const PageFields& page = ws.page;
     EXPECT_TRUE(page.line(2).archOn);
     EXPECT_TRUE(page.line(2).shadowOn);
     EXPECT_FALSE(page.line(2).gradOn);
-    EXPECT_TRUE(setLineToggle(page, 2, LineToggle::Gradient, true));
+    EXPECT_TRUE(setLineToggle(ws, 2, LineToggle::Gradient, true).changed);
     EXPECT_TRUE(page.line(2).gradOn);
-    EXPECT_FALSE(setLineToggle(page, 4, LineToggle::Arch, true));
+    EXPECT_EQ(setLineToggle(ws, 4, LineToggle::Arch, true).line, 0);
     EXPECT_FALSE(page.line(1).archOn || page.line(3).archOn);
 }
 
@@ -111,39 +109,21 @@ TEST(OsEffectNames, NameEveryPositionAndClampOutsideTheRange)
     EXPECT_EQ(osEffectName(9), QStringLiteral("Src paint"));
 }
 
-TEST(ManualMode, MarksModifiedOnlyWhenDifferentFromTheRecordBuffer)
-{
-    Workspace ws;
-    setManualMode(ws, true);
-    EXPECT_TRUE(ws.page.mpause);
-    EXPECT_TRUE(ws.editor.pageModified);
-
-    ws.editor.pageModified = false;
-    setManualMode(ws, false);                       // back to what the record holds
-    EXPECT_FALSE(ws.page.mpause);
-    EXPECT_FALSE(ws.editor.pageModified);
-
-    ws.recordBuffer[record_offset::kManual] = 1;    // a page stored in manual mode
-    setManualMode(ws, true);
-    EXPECT_FALSE(ws.editor.pageModified);
-    setManualMode(ws, false);
-    EXPECT_TRUE(ws.editor.pageModified);
-}
-
-TEST(ManualMode, SwitchingOnAndOffAgainLeavesAnUnchangedPageUnmodified)
+TEST(ManualMode, MarksModifiedOnlyWhenDifferentFromThePageAsLoaded)
 {
     Workspace ws;
     ws.page.line(1).text = QStringLiteral("Stored");
-    ws.page.line(1).titleValid = true;
-    ws.recordBuffer = pageSnapshot(ws);   // the page as last read
-    setManualMode(ws, true);
-    EXPECT_TRUE(ws.editor.pageModified);
+    ws.page.mpause = true;                // a page stored in manual mode
+    pageReplaced(ws);
     setManualMode(ws, false);
+    EXPECT_FALSE(ws.page.mpause);
+    EXPECT_TRUE(ws.editor.pageModified);
+    setManualMode(ws, true);              // back to what the page holds
     EXPECT_FALSE(ws.editor.pageModified);
 
-    ws.page.line(1).fontSize = 99;        // a real edit stays an edit
-    setManualMode(ws, true);
+    ws.page.line(1).fontSize = 99;        // a change the editor did not make still counts
     setManualMode(ws, false);
+    setManualMode(ws, true);
     EXPECT_TRUE(ws.editor.pageModified);
 }
 
@@ -171,7 +151,7 @@ TEST(EditChange, DeletingTheLastCharacterOfATextLineMakesItInvalid)
     EXPECT_FALSE(ws.editor.pageModified);
 }
 
-TEST(EditChange, EmptyingTheBoxOfAPictureLineKeepsItValidAndModified)
+TEST(EditChange, EmptyingTheBoxOfAPictureLineKeepsItValid)
 {
     Workspace ws;
     ws.page.line(3).bitmapFile = QStringLiteral("logo.bmp");
@@ -179,7 +159,7 @@ TEST(EditChange, EmptyingTheBoxOfAPictureLineKeepsItValidAndModified)
     EXPECT_FALSE(change.clearPicture);
     EXPECT_EQ(ws.page.line(3).bitmapFile, QStringLiteral("logo.bmp"));
     EXPECT_TRUE(ws.page.line(3).titleValid);
-    EXPECT_TRUE(ws.editor.pageModified);
+    EXPECT_FALSE(ws.editor.pageModified);   // nothing a save writes has changed
 }
 
 TEST(LeaderToggles, WriteTheProjectValuesAndTheirStatusPanels)

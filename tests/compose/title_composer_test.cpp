@@ -29,7 +29,7 @@ protected:
         return line;
     }
 
-    static ComposedTitle compose(TitleLine& line, int n, bool align = false,
+    static ComposedTitle compose(const TitleLine& line, int n, bool align = false,
                                  ComposeFormats formats = {PixelFormat::Bits24, PixelFormat::Bits24},
                                  const QString& projectDir = QString())
     {

@@ -240,7 +240,7 @@ TEST(PagePlayer, RestPositionFollowsTheImageButNotAFailedPicture)
     r.player.playOnePage("Current");
     EXPECT_EQ(r.ws.stage.restOf(1), (Point{100, 50}));
     EXPECT_EQ(r.prompter.messageTexts(), QStringList{"Error opening file: missing.bmp"});
-    EXPECT_TRUE(r.ws.page.line(1).bitmapFile.isEmpty());
+    EXPECT_EQ(r.ws.page.line(1).bitmapFile, "missing.bmp");   // the page keeps its picture
     EXPECT_EQ(r.ws.stage.restOf(2), (Point{200, 100}));
     EXPECT_EQ(r.at({7, 7}), FakeComposer::colorOf(2));   // the path's points were drawn
     EXPECT_EQ(r.at({8, 8}), FakeComposer::colorOf(2));

@@ -135,7 +135,7 @@ struct FakeComposer {
 
     static Color colorOf(int n) { return n == 1 ? rgb(255, 0, 0) : n == 2 ? rgb(0, 255, 0) : rgb(0, 0, 255); }
 
-    ComposedTitle operator()(TitleLine& line, int n, Point rest, const ComposeFormats& formats, bool,
+    ComposedTitle operator()(const TitleLine& line, int n, Point rest, const ComposeFormats& formats, bool,
                              const QString&, Point) const
     {
         if (log)
@@ -146,7 +146,6 @@ struct FakeComposer {
         if (!line.bitmapFile.isEmpty() && line.bitmapFile.startsWith("missing")) {
             t.ok = false;
             t.errorMessage = "Error opening file: " + line.bitmapFile;
-            line.bitmapFile.clear();
             t.position = {9999, 9999};
             return t;
         }

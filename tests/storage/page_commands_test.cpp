@@ -1,5 +1,6 @@
 #include "storage/page_commands.h"
 
+#include "storage/page_edits.h"
 #include "storage/page_file.h"
 #include "storage_fixture.h"
 
@@ -80,7 +81,7 @@ TEST_F(PageCommandsTest, RenumberingKeepsEachFilesLetterCase)
     EXPECT_EQ(ws->status.panel[3], "001");
 }
 
-TEST_F(PageCommandsTest, NextPageLoadsAndMissingPageTakesTheStepBack)
+TEST_F(PageCommandsTest, NextPgOnTheLastPageKeepsTheShownPageUnderItsOwnNumber)
 {
     makePages({"000", "001"});
     ws->project.pageNow = "000";
@@ -90,14 +91,57 @@ TEST_F(PageCommandsTest, NextPageLoadsAndMissingPageTakesTheStepBack)
     EXPECT_EQ(ws->project.pageIndex, 1);
     EXPECT_EQ(ws->page.line(1).text, "page 001");
 
-    a = PagePointerClick(*ws, prompter, PageStep::Next);
+    setLineText(*ws, 2, "edited on 001");
+    a = PagePointerClick(*ws, prompter, PageStep::Next);   // answered No: nothing saved
     EXPECT_FALSE(a.showPage);
     EXPECT_EQ(ws->project.pageIndex, 1);
-    EXPECT_EQ(ws->project.pageNow, "002");
-    EXPECT_TRUE(prompter.confirmations.isEmpty());
-    // Save page now writes the shown fields as page 002.
+    EXPECT_EQ(ws->project.pageNow, "001");
+    EXPECT_EQ(prompter.confirmations, QStringList{"Save current page?"});
+    EXPECT_TRUE(ws->editor.pageModified) << "the edit is still there, unsaved";
+    // The page shown, the number shown and the file saved are one page.
     ASSERT_EQ(SavePage(*ws, prompter).status, SavePageStatus::Saved);
-    EXPECT_EQ(text1Of(page("002")), "page 001");
+    EXPECT_EQ(text1Of(page("001")), "page 001");
+    EXPECT_FALSE(QFileInfo::exists(page("002")));
+}
+
+TEST_F(PageCommandsTest, DPgOnAPendingPageDiscardsItAfterAskingAndDeletesNothingStored)
+{
+    makePages({"000", "001"});
+    ws->project.pageNow = "001";
+    ASSERT_TRUE(LoadPage(*ws, prompter, ws->project.projectName, "001").loaded);
+    newPage(*ws);
+    setLineText(*ws, 1, "never saved");
+    EXPECT_FALSE(deletePageCommand(*ws, prompter).showPage);   // answered No: all stays
+    EXPECT_TRUE(ws->editor.newPagePending);
+    EXPECT_EQ(ws->page.line(1).text, "never saved");
+
+    prompter.answers.push_back(Answer::Yes);
+    const EditorActions a = deletePageCommand(*ws, prompter);
+    EXPECT_EQ(prompter.confirmations, (QStringList{kDiscardPendingPageQuestion, kDiscardPendingPageQuestion}));
+    EXPECT_TRUE(a.showPage && a.showPageNumber);
+    EXPECT_EQ(a.enableNewAndCopy, std::optional<bool>(true));
+    EXPECT_FALSE(ws->editor.newPagePending);
+    EXPECT_FALSE(ws->editor.pageModified);
+    EXPECT_EQ(ws->status.panel[2], "Current");
+    EXPECT_EQ(ws->project.pageNow, "001");
+    EXPECT_EQ(ws->page.line(1).text, "page 001");
+    EXPECT_EQ(text1Of(page("000")), "page 000");
+    EXPECT_EQ(text1Of(page("001")), "page 001");
+}
+
+TEST_F(PageCommandsTest, SPgOfANewPageShowsTheNumberItWasSavedUnder)
+{
+    makePages({"000", "001"});
+    ws->project.pageNow = "000";
+    ASSERT_TRUE(LoadPage(*ws, prompter, ws->project.projectName, "000").loaded);
+    for (bool tool : {true, false}) {
+        copyPage(*ws);
+        const EditorActions a = savePageCommand(*ws, prompter, tool);
+        EXPECT_TRUE(a.showPageNumber);
+    }
+    EXPECT_EQ(ws->project.pageNow, "003");
+    ws->project.projectName.clear();
+    EXPECT_FALSE(savePageCommand(*ws, prompter, false).showPageNumber);   // nothing saved
 }
 
 TEST_F(PageCommandsTest, PreviousOnPageZeroReloadsItAfterTheSaveQuestion)

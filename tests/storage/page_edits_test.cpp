@@ -95,21 +95,21 @@ TEST(PageEdits, LongPictureAndWaveNamesAreKeptWholeNotCutIntoNamesOfNoFile)
     EXPECT_TRUE(ws.editor.pageModified);
 }
 
-TEST(PageEdits, SlidersMarkThePageOnEveryMoveAndValidityMarksNothing)
+TEST(PageEdits, SlidersMarkThePageOnlyWhileTheyDifferFromThePageAsLoaded)
 {
     Workspace ws;
-    setMovementDelay(ws, ws.page.movementDelay);   // the slider's own position still counts as a move
-    EXPECT_TRUE(ws.editor.pageModified);
-    ws.editor.pageModified = false;
+    setMovementDelay(ws, ws.page.movementDelay);   // the slider's own position: nothing changed
+    EXPECT_FALSE(ws.editor.pageModified);
     setPauseSecs(ws, 12);
     EXPECT_EQ(ws.page.pauseSecs, 12);
     EXPECT_TRUE(ws.editor.pageModified);
-    ws.editor.pageModified = false;
-    setFadeDelay(ws, 460);
+    setPauseSecs(ws, 0);
+    EXPECT_FALSE(ws.editor.pageModified);
+    setfadedelay(ws, 460);                          // the accessor is an edit like the slider
     EXPECT_EQ(ws.page.fadeDelay, 460);
     EXPECT_TRUE(ws.editor.pageModified);
 
-    ws.editor.pageModified = false;
+    pageReplaced(ws);
     ws.page.line(1).text = QStringLiteral("Text");
     ws.page.line(2).bitmapFile = QStringLiteral("LOGO.BMP");
     ws.page.line(3).titleValid = true;
@@ -130,16 +130,12 @@ TEST(PageEdits, ColorBarTimeIsHeldToZeroToThirtySeconds)
     EXPECT_FALSE(ws.editor.pageModified);
 }
 
-TEST(PageEdits, AccessorsAndRunChoicesStoreWithoutMarkingThePage)
+TEST(PageEdits, RunChoicesStoreWithoutMarkingThePage)
 {
     Workspace ws;
-    setmpause(ws, 7);
-    EXPECT_TRUE(ws.page.mpause);
     setTITLENUM(ws, 3);
-    setfadedelay(ws, 900);
     setpagenow(ws, QString(300, QLatin1Char('9')));
     EXPECT_EQ(ws.editor.titleNum, 3);
-    EXPECT_EQ(ws.page.fadeDelay, 900);
     EXPECT_EQ(ws.project.pageNow.size(), kMaxPageNowLength);
     setEasySlowdown(ws, true);
     setRepeatLoop(ws, true);
@@ -150,6 +146,94 @@ TEST(PageEdits, AccessorsAndRunChoicesStoreWithoutMarkingThePage)
     EXPECT_EQ(setOsEffect(ws, 4), 4);
     EXPECT_EQ(ws.editor.osEffect, 4);
     EXPECT_FALSE(ws.editor.pageModified);
+    EXPECT_FALSE(canUndoPageEdit(ws));
+}
+
+// A page as storage leaves it after a load: line 1 holds a saved title.
+Workspace loadedPage()
+{
+    Workspace ws;
+    ws.page.line(1).text = QStringLiteral("Saved title");
+    ws.page.line(1).titleValid = true;
+    pageReplaced(ws);
+    return ws;
+}
+
+TEST(PageEdits, ClearingASavedTitleInOneEditMarksThePage)
+{
+    Workspace ws = loadedPage();
+    const TextEdit cleared = setLineText(ws, 1, QString());
+    EXPECT_TRUE(cleared.edit.changed);
+    EXPECT_FALSE(ws.page.line(1).titleValid);
+    EXPECT_TRUE(ws.editor.pageModified);
+    setLineText(ws, 1, QStringLiteral("Saved title"));   // typed back as it was saved
+    EXPECT_FALSE(ws.editor.pageModified);
+}
+
+TEST(PageEdits, TitleTextLongerThanThePageHoldsIsCutWhenTyped)
+{
+    Workspace ws;
+    setLineText(ws, 2, QString(kTextCapacity + 20, QLatin1Char('x')));
+    EXPECT_EQ(ws.page.line(2).text.size(), kTextCapacity);
+}
+
+TEST(PageUndo, EachEditIsOneStepAndTheModifiedRuleHoldsAfterUndoAndRedo)
+{
+    Workspace ws = loadedPage();
+    for (const char* typed : {"S", "Sa", "Sav"})          // typing in one line merges into one step
+        setLineText(ws, 2, QString::fromLatin1(typed));
+    setLineFontColor(ws, 2, 0x0000FF);
+    setPauseSecs(ws, 5);
+    setPauseSecs(ws, 9);                                 // one slider drag
+    setLineDirection(ws, PathSide::In, 3, 11);
+
+    ASSERT_TRUE(undoPageEdit(ws));
+    EXPECT_EQ(ws.page.line(3).inDir, 5);
+    EXPECT_FALSE(ws.page.line(3).inPathOn);
+    ASSERT_TRUE(undoPageEdit(ws));
+    EXPECT_EQ(ws.page.pauseSecs, 0);
+    ASSERT_TRUE(undoPageEdit(ws));
+    EXPECT_EQ(ws.page.line(2).fontColor, 0xFFFFFFu);
+    EXPECT_TRUE(ws.editor.pageModified);
+    ASSERT_TRUE(undoPageEdit(ws));
+    EXPECT_EQ(ws.page.line(2).text, QString());
+    EXPECT_FALSE(ws.editor.pageModified);                // back to the page as loaded
+    EXPECT_FALSE(undoPageEdit(ws));
+
+    ASSERT_TRUE(redoPageEdit(ws));
+    EXPECT_EQ(ws.page.line(2).text, QStringLiteral("Sav"));
+    EXPECT_TRUE(ws.editor.pageModified);
+    setLineWave(ws, 1, QStringLiteral("DING.WAV"));      // a new edit drops what could be redone
+    EXPECT_FALSE(canRedoPageEdit(ws));
+
+    pageSaved(ws);                                       // saving keeps the history
+    EXPECT_FALSE(ws.editor.pageModified);
+    ASSERT_TRUE(undoPageEdit(ws));
+    EXPECT_TRUE(ws.editor.pageModified);
+    pageReplaced(ws);                                    // another page: no history
+    EXPECT_FALSE(canUndoPageEdit(ws));
+    EXPECT_FALSE(canRedoPageEdit(ws));
+}
+
+TEST(PageUndo, WhatTheAlignmentScreenChangedIsOneStep)
+{
+    Workspace ws = loadedPage();
+    alignmentOpened(ws);
+    eraseLinePath(ws, PathSide::Out, 1);
+    ws.stage.restOf(1) = {120, 40};
+    ws.stage.inPath(2).count = 3;
+    alignmentClosed(ws);
+    EXPECT_TRUE(ws.editor.pageModified);
+    ASSERT_TRUE(undoPageEdit(ws));
+    EXPECT_EQ(ws.stage.restOf(1), Point{});
+    EXPECT_EQ(ws.stage.inPath(2).count, 0);
+    EXPECT_EQ(ws.stage.outPath(1).count, 0);
+    EXPECT_FALSE(ws.editor.pageModified);
+    EXPECT_FALSE(canUndoPageEdit(ws));
+
+    alignmentOpened(ws);                                 // looked, changed nothing: no step
+    alignmentClosed(ws);
+    EXPECT_EQ(ws.pageEditor.undo.size(), 0u);
 }
 
 } // namespace

@@ -87,13 +87,13 @@ TEST_P(PageFileSize, LoadsOnlyWholeRecords)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, PageFileSize, ::testing::Values(0, 1, kRecordSize - 1, kRecordSize, kRecordSize + 100));
 
-TEST_F(PageFileTest, MissingPageClearsModifiedQuietly)
+TEST_F(PageFileTest, MissingPageChangesNothingQuietly)
 {
     ws->project.pageNow = "005";
     ws->editor.pageModified = true;
     ws->page.line(1).text = "kept";
     EXPECT_FALSE(LoadPage(*ws, prompter, ws->project.projectName, "005").loaded);
-    EXPECT_FALSE(ws->editor.pageModified);
+    EXPECT_TRUE(ws->editor.pageModified) << "the page held keeps its unsaved edits";
     EXPECT_EQ(ws->page.line(1).text, "kept");
     EXPECT_TRUE(prompter.messages.empty());
 }
@@ -178,12 +178,24 @@ TEST_F(PageFileTest, FailedSaveKeepsThePageUnsaved)
     ws->status.panel[3] = "before";
     const SavePageOutcome saved = SavePage(*ws, prompter);
     EXPECT_EQ(saved.status, SavePageStatus::WriteFailed);
-    ASSERT_EQ(prompter.messageTexts(), QStringList{"Can not Save this page for " + page("000") + " Project."});
+    ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
     EXPECT_TRUE(ws->editor.pageModified);
     EXPECT_TRUE(ws->editor.newPagePending);
     EXPECT_TRUE(QFileInfo(page("000")).isDir());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{}) << "no temporary file left behind";
+}
+
+TEST_F(PageFileTest, SPgFailureMessageSaysWhy)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("SHOW.000"));
+    ws->project.pageNow = "000";
+    ASSERT_EQ(SavePage(*ws, prompter).status, SavePageStatus::WriteFailed);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    const QString shown = prompter.messages[0].text;
+    const QString lead = "Can not Save this page for " + page("000") + " Project. ";
+    EXPECT_TRUE(shown.startsWith(lead)) << qPrintable(shown);
+    EXPECT_GT(shown.size(), lead.size() + 10) << "the reason follows";
 }
 
 TEST_F(PageFileTest, SaveWithoutProjectOrBaseName)

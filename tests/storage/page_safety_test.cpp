@@ -116,9 +116,10 @@ TEST_F(PageSafetyTest, BrokenPageKeptItsNumberAndTheNextSaveDestroyedIt)
     ASSERT_TRUE(test::writeAll(page("002"), QByteArray(100, 'x')));
     ASSERT_TRUE(test::writeAll(page("003"), QByteArray(100, 'x')));
     PagePointerClick(*ws, prompter, PageStep::Next);
-    EXPECT_EQ(ws->project.pageNow, "004");   // the free number after the last page
+    EXPECT_EQ(ws->project.pageNow, "000");   // the page held keeps its number
     EXPECT_EQ(ws->project.pageIndex, 0);
     ASSERT_EQ(SavePage(*ws, prompter).status, SavePageStatus::Saved);
+    EXPECT_EQ(text1Of(page("000")), "page 000");
     EXPECT_EQ(test::readAll(page("001")), QByteArray(100, 'x'));
 }
 

@@ -116,6 +116,15 @@ TEST_F(SettingsFileTest, KilledSettingsSavesLeftTheirTemporariesForever)
     EXPECT_EQ(QDir(dir.file("conf")).entryList(QDir::Files | QDir::Hidden), QStringList{".other.ini.lumavo-a1B2c3"});
 }
 
+TEST_F(SettingsFileTest, ExitThatCannotWriteTheSettingsSaysCannotWrite)
+{
+    ASSERT_TRUE(QDir().mkpath(ini()));   // the old content cannot be read, so it cannot be rewritten
+    for (const IoResult& r : {writetheinifile(*ws, {}, ini()), writeOutputSettings({}, ini())}) {
+        EXPECT_TRUE(r.error.startsWith("Cannot write " + ini() + ": ")) << qPrintable(r.error);
+        EXPECT_FALSE(r.error.contains("Cannot read")) << qPrintable(r.error);
+    }
+}
+
 } // namespace
 } // namespace lumavo
 

@@ -256,6 +256,7 @@ void AlignmentScreen::EnterAlignment()
     Workspace& ws = context_.workspace;
     surface_.enableStage();
     setAlignActive(ws, true);
+    alignmentOpened(ws);   // what the screen changes until it closes is one edit of the page
 
     // InitImageScreen: a black stage over the whole screen, with the default cursor in this mode.
     Bitmap& back = surface_.backBuffer();
@@ -331,6 +332,7 @@ void AlignmentScreen::ExitAlignClick()
         where[static_cast<std::size_t>(n - 1)] = image ? Point{image->left(), image->top()} : ws.stage.restOf(n);
     }
     paths_.takeRestPositions(where);
+    alignmentClosed(ws);
 
     countLabel_->hide();
     toolBar_->hide();

@@ -91,6 +91,7 @@ void Application::createWindows(const QString& projectToOpen)
     stage_ = std::make_unique<TCan>(context_, nullptr);
     AlignmentScreen& alignment = AlignmentScreen::attachTo(*stage_, context_);
     applyStartupValues(workspace_.page);
+    mainWindow_->showDirections();   // the IN and OUT buttons show the directions the page holds
     effectsWindow_ = std::make_unique<Tefxctr>(context_, mainWindow_.get());
     connectWindows(alignment);
     outputControls_ = std::make_unique<OutputControls>(*mainWindow_, *stage_, context_, settingsPath_);

@@ -86,6 +86,11 @@ void EditorCommands::createActions()
     print_ = command("PrintFileButton1", QStringLiteral("&Print..."), &C::PrintFileButton1Click1);
     printSetup_ = command("PrintSetup1", QStringLiteral("P&rint Setup..."), &C::PrintSetup1Click);
     exit1_ = command("Exit1", QStringLiteral("E&xit"), &C::Exit1Click);
+    // A title box with the focus takes these keys for its own text undo first.
+    undo_ = command("Undo1", QStringLiteral("&Undo"), &C::Undo1Click);
+    undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo_ = command("Redo1", QStringLiteral("&Redo"), &C::Redo1Click);
+    redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
 
     align_ = command("Align2", QStringLiteral("Align"), &C::AlignToolButtonClick);
     align_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -212,6 +217,7 @@ void EditorCommands::buildMenus()
     recentMenu_->setObjectName(QStringLiteral("OpenRecent1"));
     file->insertMenu(saveProjectMenu_, recentMenu_);
     connect(recentMenu_, &QMenu::aboutToShow, this, &EditorCommands::fillRecentMenu);
+    menu("Edit1", QStringLiteral("&Edit"), {undo_, redo_});
     menu("Page1", QStringLiteral("&Page"), {align_, playPage_, playAll_, easySlowdown_});
     QMenu* configuration = menu("Configuration1", QStringLiteral("&Configuration"),
                                 {colorBarTime_, colorBars_, countDown_, repeatLoop_, smoothEdges_});
@@ -338,6 +344,16 @@ void EditorCommands::CopyPageButtonClick() { host_.applyActions(copyPage(ws_, co
 void EditorCommands::SavePgToolButtonClick() { host_.applyActions(savePageCommand(ws_, context_.prompter, true)); }
 void EditorCommands::SaveAs1Click() { host_.applyActions(savePageCommand(ws_, context_.prompter, false)); }
 void EditorCommands::DeletePgToolButtonClick() { host_.applyActions(deletePageCommand(ws_, context_.prompter)); }
+void EditorCommands::Undo1Click() { showUndoneStep(undoPageEdit(ws_)); }
+void EditorCommands::Redo1Click() { showUndoneStep(redoPageEdit(ws_)); }
+
+void EditorCommands::showUndoneStep(bool stepped)
+{
+    EditorActions actions;
+    actions.showPage = stepped;
+    host_.applyActions(actions);
+}
+
 void EditorCommands::NextPageClick() { host_.applyActions(PagePointerClick(ws_, context_.prompter, PageStep::Next)); }
 
 void EditorCommands::PrevPageClick()
@@ -361,17 +377,22 @@ void EditorCommands::play(void (TCan::*run)())
 }
 
 void EditorCommands::PlayPgToolButtonClick() { play(&TCan::playCurrentPage); }
-void EditorCommands::PlayAllToolButtonClick() { play(&TCan::playAllPages); }
+void EditorCommands::PlayAllToolButtonClick()
+{
+    // Every page is played from its file: an unsaved edit is offered for saving first.
+    if (offerToSaveCurrentPage(ws_, context_.prompter))
+        play(&TCan::playAllPages);
+    else
+        host_.applyActions({});
+}
 
 void EditorCommands::AlignToolButtonClick()
 {
-    if (windows_.stage == nullptr)
-        return;
-    beforeAlignment_ = pageSnapshot(ws_);
-    windows_.stage->enterAlignment();
+    if (windows_.stage != nullptr)
+        windows_.stage->enterAlignment();
 }
 
-void EditorCommands::alignmentClosed() { noteEdit(ws_, beforeAlignment_); }
+void EditorCommands::alignmentClosed() { host_.applyActions({}); }
 
 // ---- run options ----------------------------------------------------------------------------
 

@@ -102,7 +102,8 @@ public slots:
     // Help > Contents and Window > Project Information (the alignment screen's buttons too).
     void Contents1Click();
     void ProjectInformation1Click();
-    // The alignment screen has closed: moved titles and drawn paths mark the page modified.
+    // The alignment screen has closed (its changes are one edit of the page): the window shows
+    // what it left.
     void alignmentClosed();
     // Opens the project file at path as Open does ("Save current page?" first), without the dialog.
     void openProjectPath(const QString& path);
@@ -122,6 +123,8 @@ private slots:
     void SavePgToolButtonClick();
     void SaveAs1Click();
     void DeletePgToolButtonClick();
+    void Undo1Click();
+    void Redo1Click();
     void AlignToolButtonClick();
     void ColorBarToolButtonClick(bool down);
     void CountDownToolButtonClick(bool down);
@@ -152,6 +155,7 @@ private:
     void noteRecentProject();
     void keepRecentProjects(const QStringList& recent);
     void pageKey(PageStep step);
+    void showUndoneStep(bool stepped);   // after Undo or Redo: the controls show the page
     ProjectSaveInfo saveInfo() const;
 
     QMainWindow& frame_;
@@ -160,7 +164,6 @@ private:
     Workspace& ws_;
     EditorWindows windows_;
     ExportController* exporter_;     // the Export Video command, owned as a child
-    RecordBytes beforeAlignment_{};  // the page as it was when the alignment screen opened
     std::function<bool(const QUrl&)> openUrl_;
     QString helpSource_;
     QString settingsPath_;
@@ -191,6 +194,8 @@ private:
     QAction* newProjectMenu_ = nullptr;
     QAction* saveProjectMenu_ = nullptr;
     QAction* savePageMenu_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     QAction* exportVideo_ = nullptr;
     QAction* print_ = nullptr;
     QAction* printSetup_ = nullptr;

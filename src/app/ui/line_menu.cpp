@@ -172,9 +172,13 @@ void LineMenu::ShadowColor1Click()
 
 void LineMenu::ShadowOnOff1Click()
 {
-    // The toolbar's shadow toggle switches the shadow; this item takes the chooser's last colour.
-    setLineShadowColor(ws_, popupLine_, lastChooserColor_);
-    shadowOnOff1_->setChecked(ws_.page.line(popupLine_).shadowOn);
+    // Switches the shadow of the pop-up's line, as the toolbar's shadow toggle does; its colour
+    // stays as it is.
+    const int line = popupLine_;
+    if (line < 1 || line > kLineCount)
+        return;
+    setLineToggle(ws_, line, LineToggle::Shadow, !ws_.page.line(line).shadowOn);
+    shadowOnOff1_->setChecked(ws_.page.line(line).shadowOn);
 }
 
 std::optional<QString> LineMenu::storableChoice(const FileDialogOptions& options)

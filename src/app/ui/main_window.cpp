@@ -252,21 +252,23 @@ void TBitMovOptMain::syncEditorControls()
 void TBitMovOptMain::showpage()
 {
     syncEditorControls();
-    for (int k = 1; k <= kLineCount; ++k) {
-        const int code = ws_.page.line(k).inDir;
-        if (code >= 1 && code <= 13)
-            setdirectionButton(PathSide::In, k, code, code - 1);
-    }
-    for (int k = 1; k <= kLineCount; ++k) {
-        const int code = ws_.page.line(k).outDir;
-        if (code >= 1 && code <= 13)
-            setdirectionButton(PathSide::Out, k, code, code - 1);
-    }
+    showDirections();
     delayControls_->showPage();
     for (int k = 1; k <= kLineCount; ++k)
         applyEditFont(k);
-    settleTitleValidity(ws_.page);
     loadprevus();
+}
+
+void TBitMovOptMain::showDirections()
+{
+    for (const PathSide side : {PathSide::In, PathSide::Out}) {
+        for (int k = 1; k <= kLineCount; ++k) {
+            const TitleLine& line = ws_.page.line(k);
+            const int code = side == PathSide::In ? line.inDir : line.outDir;
+            if (code >= 1 && code <= 13)
+                setdirectionButton(side, k, code, code - 1);
+        }
+    }
 }
 
 void TBitMovOptMain::applyEditFont(int line)
@@ -290,7 +292,7 @@ void TBitMovOptMain::setdirectionButton(PathSide side, int line, int code, int i
         QPainter p(&glyphScratch_);
         p.drawPixmap(0, 0, directionPicture(image));
     }
-    if (recordDirection(ws_.page, side, line, code))
+    if (line >= 1 && line <= kLineCount)
         titleLines_->showDirection(side, line, QIcon(glyphScratch_), code);
     directionToolbar_->hide();
 }
@@ -316,7 +318,6 @@ void TBitMovOptMain::openDirectionToolbar(int line, PathSide side)
     const bool inDirection = side == PathSide::In;
     if (!mayErasePath(ws_, context_.prompter, line, side))
         return;
-    setsav(1);
     setDirectionTarget(ws_.editor, side);
     setTITLENUM(static_cast<std::uint8_t>(line));
     settoolbarbuttons(line);
@@ -342,17 +343,21 @@ void TBitMovOptMain::dirClick(int code)
     const int line = ws_.editor.titleNum;
     chooseDirection(ws_, code);
     setdirectionButton(target, line, code, code - 1);
+    refreshStatusBar();
 }
 
 void TBitMovOptMain::lineToggleClick(int number)
 {
-    const RecordBytes before = pageSnapshot(ws_);
     static const std::array<LineToggle, 3> kToggles{LineToggle::Arch, LineToggle::Gradient, LineToggle::Shadow};
     const bool down = toggleButton(number)->isChecked();
-    setLineToggle(ws_.page, ws_.editor.titleNum, kToggles[static_cast<std::size_t>(number - 1)], down);
-    if (number == 2 && down && windows_.effectsWindow != nullptr)
+    const int line = ws_.editor.titleNum;
+    setLineToggle(ws_, line, kToggles[static_cast<std::size_t>(number - 1)], down);
+    if (number == 2 && down && windows_.effectsWindow != nullptr) {
         context_.prompter.execModal(*windows_.effectsWindow);
-    noteEdit(ws_, before);
+        // The gradient window's OK sets the line's colour: the edit box shows it.
+        if (line >= 1 && line <= kLineCount)
+            applyEditFont(line);
+    }
 }
 
 void TBitMovOptMain::editChange(int line, const QString& text)

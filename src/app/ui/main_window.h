@@ -42,9 +42,11 @@ public:
     // The current page.
     void Initiate();                      // resets the page; controls follow at the next showpage
     void showpage();                      // writes the page into the controls
+    // The IN and OUT buttons show the page's directions (codes 1..13; others leave the button).
+    void showDirections();
     bool ProjectValid();                  // shows the first failing message; true: may play
-    // Records a direction for line 1..3 and shows picture `image` on its IN or OUT button; hides
-    // the direction toolbar. Other lines only hide the toolbar.
+    // Shows picture `image` for direction `code` on line 1..3's IN or OUT button (the page editor
+    // records directions); hides the direction toolbar. Other lines only hide the toolbar.
     void setdirectionButton(PathSide side, int line, int code, int image);
     void settoolbarbuttons(int line);     // toggles from archOn/gradOn/shadowOn; other lines: nothing
     std::uint8_t getmpause() const;

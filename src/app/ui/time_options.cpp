@@ -4,6 +4,7 @@
 #include "storage/page_edits.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -68,6 +69,15 @@ void TBconfig::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (context_.mainWidget != nullptr)
         ani(*this, *context_.mainWidget, true);
+}
+
+void TBconfig::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        BitBtn2Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TBconfig::done(int result)

@@ -28,6 +28,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;   // Esc cancels as Cancel does
 
 private slots:
     void TrackBar1Change(int position);

@@ -81,6 +81,7 @@ void TitleLines::buildRow(int k)
     row.leftStrip = strip(lineName("LeftStrip", k));
     row.edit = new QLineEdit(this);
     row.edit->setObjectName(lineName("Edit", k));
+    row.edit->setMaxLength(kTextCapacity);   // what the page holds is what the box shows
     row.edit->setGeometry(0, top, kMainWindowWidth - kEditMargin, kEditHeight);
     QPalette pal = row.edit->palette();
     pal.setColor(QPalette::Base, Qt::black);

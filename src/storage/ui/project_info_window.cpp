@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <array>
+#include <utility>
 
 namespace lumavo {
 
@@ -140,24 +142,24 @@ void Tbdebug::FormShow()
             label->setText(text);
     };
     const auto number = [](qint64 value) { return QString::number(value); };
+    // The page as a save would write it, shown through the record's field table.
+    const PageRecord record = recordFromWorkspace(ws, ws.project.pageNow);
+    const auto show = [&](const QString& label, const QString& field) {
+        if (const RecordField* stored = findRecordField(field))
+            set(label, recordFieldText(record, *stored));
+    };
+    static const std::array<std::pair<const char*, const char*>, 11> kLineFields{{
+        {"restLeft", "RestLeft"}, {"restTop", "RestTop"}, {"gradColor", "GradColor"}, {"fontColor", "FontColor"},
+        {"shadowColor", "ShadowColor"}, {"fontSize", "FontSize"}, {"fontName", "FontName"}, {"titleText", "Text"},
+        {"bitmap", "BitmapFile"}, {"pathIn", "InPathCount"}, {"pathOut", "OutPathCount"}}};
     for (int k = 1; k <= kLineCount; ++k) {
-        const TitleLine& line = ws.page.line(k);
         const QString n = QString::number(k);
-        set("restLeft" + n, number(ws.stage.restOf(k).x));
-        set("restTop" + n, number(ws.stage.restOf(k).y));
-        set("gradColor" + n, number(line.gradColor));
-        set("fontColor" + n, number(line.fontColor));
-        set("shadowColor" + n, number(line.shadowColor));
-        set("fontSize" + n, number(line.fontSize));
-        set("fontName" + n, line.fontName);
-        set("titleValid" + n, lineValidityText(line, k));
-        set("titleText" + n, line.text);
-        set("bitmap" + n, line.bitmapFile);
-        set("pathIn" + n, number(ws.stage.inPath(k).count));
-        set("pathOut" + n, number(ws.stage.outPath(k).count));
+        for (const auto& [label, field] : kLineFields)
+            show(QString::fromLatin1(label) + n, QString::fromLatin1(field) + n);
+        set("titleValid" + n, lineValidityText(ws.page.line(k), k));
     }
-    set("pause", number(ws.page.pauseSecs));
-    set("delay", number(ws.page.movementDelay));
+    show("pause", "PauseSecs");
+    show("delay", "MovementDelay");
     set("osName", ws.osName);
     set("pathRecordSize", number(record_offset::kPathBlockSize));
     set("pageRecordSize", number(kRecordSize));

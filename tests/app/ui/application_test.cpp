@@ -66,6 +66,47 @@ TEST_F(ApplicationTest, CreatesTheSevenWindowsAndSetsTheStartupValues)
     EXPECT_TRUE(ws.project.projectName.isEmpty());
 }
 
+TEST_F(ApplicationTest, AtStartUpTheInAndOutButtonsShowTheDirectionsThePageHolds)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    for (int k = 1; k <= kLineCount; ++k) {
+        const TitleLine& line = app.workspace().page.line(k);
+        EXPECT_EQ(app.mainWindow().inButton(k)->property("directionCode").toInt(), line.inDir) << k;
+        EXPECT_EQ(app.mainWindow().outButton(k)->property("directionCode").toInt(), line.outDir) << k;
+    }
+}
+
+TEST_F(ApplicationTest, OkInTheGradientWindowRecoloursTheLinesEditBox)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    TBitMovOptMain& main = app.mainWindow();
+    main.edit(2)->setText(QStringLiteral("Two"));
+    main.inButton(2)->click();             // the direction toolbar for line 2
+    prompter.onModal = [](QWidget& w) {
+        w.show();
+        w.findChild<QSlider*>(QStringLiteral("TrackBar1"))->setValue(510);   // green
+        w.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+        return 1;
+    };
+    main.toggleButton(2)->click();
+    ASSERT_EQ(prompter.modalCount, 1);
+    EXPECT_EQ(main.edit(2)->palette().color(QPalette::Text), QColor(0, 255, 0));
+}
+
+TEST_F(ApplicationTest, EscInTimeOptionsCancelsAsCancelDoes)
+{
+    Application app(prompter, clock, {}, settings());
+    app.createWindows();
+    TBconfig& options = *app.mainWindow().windows().timeOptions;
+    options.show();
+    options.slider()->setValue(25);
+    QTest::keyClick(&options, Qt::Key_Escape);
+    EXPECT_EQ(app.workspace().project.colorBarTime, 10);
+    EXPECT_FALSE(options.isVisible());
+}
+
 TEST_F(ApplicationTest, TheLastProjectIsReopenedAtStartUp)
 {
     {

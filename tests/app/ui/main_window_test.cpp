@@ -1,4 +1,5 @@
 #include "main_window_fixture.h"
+#include "storage/page_file.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -228,10 +229,11 @@ TEST_F(MainWindowTest, ProjectValidReportsTheLowestLineWithoutAnInDirection)
 TEST_F(MainWindowTest, ChoosingDirectionsThroughTheToolbarSetsCodesAndPathFlags)
 {
     window->inButton(2)->click();
-    EXPECT_TRUE(workspace.editor.pageModified);
+    EXPECT_FALSE(workspace.editor.pageModified) << "opening the toolbar changes nothing a save writes";
     EXPECT_TRUE(window->directionToolbar()->isVisible() || !window->directionToolbar()->isHidden());
     EXPECT_EQ(workspace.editor.titleNum, 2);
     window->directionButton(11)->click();
+    EXPECT_TRUE(workspace.editor.pageModified);
     EXPECT_EQ(workspace.page.line(2).inDir, 11);
     EXPECT_TRUE(workspace.page.line(2).inPathOn);
     EXPECT_TRUE(window->directionToolbar()->isHidden());
@@ -340,7 +342,9 @@ TEST_F(MainWindowTest, ManualHidesThePauseSliderAndUncheckingShowsItsPosition)
     control<QCheckBox>("CheckBox1")->click();
     EXPECT_FALSE(control<QSlider>("PauseTrackBar")->isHidden());
     EXPECT_EQ(control<QLabel>("Label4")->text(), QStringLiteral("12"));
-    EXPECT_FALSE(workspace.editor.pageModified);   // back to what the record holds
+    EXPECT_TRUE(workspace.editor.pageModified);    // the pause slider's move is still unsaved
+    control<QSlider>("PauseTrackBar")->setValue(0);
+    EXPECT_FALSE(workspace.editor.pageModified);   // back to the page as it started
 }
 
 TEST_F(MainWindowTest, LeaderButtonsAndTheirMenuItemsAreOneCommand)
@@ -487,6 +491,53 @@ TEST_F(MainWindowTest, PageCommandsThroughTheButtons)
     EXPECT_EQ(prompter.confirmations.last(), QStringLiteral("ARE YOU SURE? Delete Page 002 of SHOW"));
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("SHOW.002"))));
     EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("SHOW.001"))));
+}
+
+TEST_F(MainWindowTest, PAllAfterAnUnsavedEditAsksToSaveThePageFirst)
+{
+    saveProjectAs();
+    window->edit(1)->setText(QStringLiteral("First"));
+    click("SavePgToolButton");
+    window->edit(1)->setText(QStringLiteral("First, edited"));
+    prompter.answers = {Answer::Yes};
+    click("PlayAllToolButton");
+    EXPECT_EQ(prompter.confirmations, QStringList{QStringLiteral("Save current page?")});
+    EXPECT_FALSE(workspace.editor.pageModified);
+    workspace.page.line(1).text.clear();
+    ASSERT_TRUE(LoadPage(workspace, prompter, workspace.project.projectName, QStringLiteral("000")).loaded);
+    EXPECT_EQ(workspace.page.line(1).text, QStringLiteral("First, edited"));
+}
+
+TEST_F(MainWindowTest, TitleBoxesHoldNoMoreThanThePageStores)
+{
+    window->edit(2)->setText(QString(kTextCapacity + 30, QLatin1Char('w')));
+    EXPECT_EQ(window->edit(2)->text().size(), kTextCapacity);
+    EXPECT_EQ(workspace.page.line(2).text, window->edit(2)->text());
+}
+
+TEST_F(MainWindowTest, EditUndoAndRedoStepThroughPageEditsAndShowThem)
+{
+    saveProjectAs();
+    window->edit(1)->setText(QStringLiteral("Saved"));
+    click("SavePgToolButton");
+    window->edit(1)->setText(QStringLiteral("Changed"));
+    control<QSlider>("DelayTrackBar")->setValue(300);
+    action("Undo1")->trigger();
+    EXPECT_EQ(control<QSlider>("DelayTrackBar")->value(), 0);
+    EXPECT_EQ(window->edit(1)->text(), QStringLiteral("Changed"));
+    action("Undo1")->trigger();
+    EXPECT_EQ(window->edit(1)->text(), QStringLiteral("Saved"));
+    EXPECT_FALSE(workspace.editor.pageModified);
+    action("Redo1")->trigger();
+    EXPECT_EQ(window->edit(1)->text(), QStringLiteral("Changed"));
+    EXPECT_TRUE(workspace.editor.pageModified);
+    EXPECT_EQ(action("Undo1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(action("Redo1")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+
+    click("NextPage");                     // no page 001: the page stays, and so does its history
+    click("NewPageButton");                // another page: nothing to undo
+    action("Undo1")->trigger();
+    EXPECT_TRUE(window->edit(1)->text().isEmpty());
 }
 
 TEST_F(MainWindowTest, NewAndOpenAskToSaveTheEditedPageFirst)

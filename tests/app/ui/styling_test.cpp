@@ -72,16 +72,25 @@ TEST_F(StylingTest, TextColourPresetsTheChooserAndCancelKeepsTheColour)
     EXPECT_TRUE(workspace.editor.pageModified) << "a new colour is an edit Next Pg and Exit must not lose";
 }
 
-TEST_F(StylingTest, ShadowColourGoesToThePopupLineAndShadowOnOffTakesTheLastColour)
+TEST_F(StylingTest, ShadowColourGoesToThePopupLine)
 {
     window->PopupMenu1Popup(2);
     prompter.colors.push_back(Color{0x123456});
     action("ShadowColor1")->trigger();
     EXPECT_EQ(prompter.colorPresets.back(), 0xC0C0C0u);
     EXPECT_EQ(workspace.page.line(2).shadowColor, 0x123456u);
-    window->PopupMenu1Popup(1);
+    EXPECT_EQ(workspace.page.line(1).shadowColor, 0xC0C0C0u);
+}
+
+TEST_F(StylingTest, ShadowOnOffSwitchesTheShadowAndKeepsItsColour)
+{
+    window->PopupMenu1Popup(1);            // a fresh run: the colour chooser was never used
     action("ShadowOnOff1")->trigger();
-    EXPECT_EQ(workspace.page.line(1).shadowColor, 0x123456u);
+    EXPECT_TRUE(workspace.page.line(1).shadowOn);
+    EXPECT_EQ(workspace.page.line(1).shadowColor, 0xC0C0C0u);
+    window->PopupMenu1Popup(1);
+    EXPECT_TRUE(action("ShadowOnOff1")->isChecked());
+    action("ShadowOnOff1")->trigger();
     EXPECT_FALSE(workspace.page.line(1).shadowOn);
 }
 
@@ -164,6 +173,7 @@ TEST_F(StylingTest, ALongBitmapPathWasCutIntoANameOfNoFileAndAnUnstorableOneEras
 TEST_F(StylingTest, AMissingPictureWhenShowingAPageAsksWhereItIs)
 {
     workspace.page.line(2).bitmapFile = QStringLiteral("/gone/away.bmp");
+    refreshDerivedFields(workspace.page);   // as a load leaves the page
     window->showpage();
     EXPECT_EQ(prompter.messageTexts(),
               (QStringList{QStringLiteral("Error opening graphics file: /gone/away.bmp"),
