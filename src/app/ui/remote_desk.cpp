@@ -327,14 +327,10 @@ RemoteOutcome RemoteDesk::run(RemoteCommand command, const std::optional<QString
         return RemoteOutcome::done();
     case RemoteCommand::Cut:
     case RemoteCommand::Close:
-        // Today's stage goes black by closing: both end the run and close it at once.
+        // Closing the stage ends the page as a cut does: every output black in this present.
         pendingStart_ = nullptr;
-        if (playing || stage_.isStageWindowShown()) {
-            stage_.setspcbarpause(false);
-            stage_.setkillnow(true);
-            if (stage_.isEnabledStage())
-                stage_.killcan();
-        }
+        if (playing || stage_.isStageWindowShown())
+            stage_.cut();
         return RemoteOutcome::done();
     }
     return RemoteOutcome::refused(400, QStringLiteral("unknown command"));
