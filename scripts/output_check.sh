@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the outputs on three monitors (RandR monitors splitting one virtual screen under Xvfb,
 # with openbox): the programme output (AIR) and the key output (KEY) are black before a play,
-# show the titles during it, are black between and after plays and while the alignment screen is
-# open, and the alignment screen opens on the editor's monitor (EDIT).
+# show the titles during it, are black between and after plays, right after a cut (Shift+Esc) and
+# while the alignment screen is open, and the alignment screen opens on the editor's monitor (EDIT).
 # Usage: scripts/output_check.sh [BUILD_DIR] [SHOTS_DIR] [DISPLAY_NUMBER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -103,6 +103,18 @@ expect_black before AIR KEY
 expect_lit before EDIT
 play_and_check 1
 play_and_check 2
+
+# Cut in the middle of a play: the console keeps the keys, and both outputs are black at once.
+xdotool windowactivate --sync "$win" 2>/dev/null || true
+xdotool key --window "$win" ctrl+p
+sleep 1.5
+shot cut-before
+expect_lit cut-before AIR
+xdotool key shift+Escape
+sleep 0.3
+shot cut
+expect_black cut AIR KEY
+sleep 1
 
 # Align: the alignment screen covers the editor's monitor; the outputs stay black.
 xdotool windowactivate --sync "$win" 2>/dev/null || true
