@@ -5,6 +5,7 @@
 #include "compose/smooth_effects.h"
 #include "storage/file_lookup.h"
 #include "storage/live_data.h"
+#include "storage/page_edits.h"
 
 #include <algorithm>
 #include <new>
@@ -42,8 +43,7 @@ std::uint64_t titleBytes(std::int64_t width, std::int64_t height)
 }
 
 // The effects: the filter, then the gradient, each run in the effect format and converted back to
-// the title format.
-// A smooth title stays 32-bit with alpha; both effects act on its straight colour in one pass.
+// the title format. A smooth title stays 32-bit with alpha; both act on its straight colour.
 void applyEffects(Bitmap& bitmap, const TitleLine& line, const ComposeFormats& formats)
 {
     if (formats.smooth) {
@@ -123,11 +123,12 @@ bool drawText(Bitmap& bitmap, const TitleLine& line, int n, bool smooth, std::ui
     canvas.font.color = line.shadowOn ? line.shadowColor : line.fontColor;
     canvas.font.points = line.fontSize;
     canvas.font.style = line.fontStyle;
-    canvas.font.outlineWidth = smooth ? std::max(line.outlineWidth, 0) : 0;
+    canvas.font.outlineWidth = smooth ? std::clamp(line.outlineWidth, 0, kMaxLineStylePixels) : 0;
     canvas.font.outlineColor = line.shadowOn ? line.shadowColor : line.outlineColor;
 
     const int d = line.shadowOn ? shadowOffset(line.fontSize) : 0;
-    const int blur = smooth && line.shadowOn ? softBlurReach(line.softShadowRadius) : 0;
+    const int radius = smooth ? std::clamp(line.softShadowRadius, 0, kMaxLineStylePixels) : 0;
+    const int blur = line.shadowOn ? softBlurReach(radius) : 0;
     const Rect cell{0, 0, canvas.textWidth(line.text), canvas.textHeight(line.text)};
     const Rect body = inkBounds(cell, canvas.textInk(line.text), smooth);
     const Rect bounds = line.shadowOn ? united(body, moved(body, d, d, blur)) : body;
@@ -141,7 +142,7 @@ bool drawText(Bitmap& bitmap, const TitleLine& line, int n, bool smooth, std::ui
     bitmap.setHeight(static_cast<int>(height));
     if (line.shadowOn) {
         canvas.textOut(ox + d, oy + d, line.text);
-        blurPremultiplied(bitmap, smooth ? line.softShadowRadius : 0);
+        blurPremultiplied(bitmap, radius);
         canvas.brush.style = BrushStyle::Clear;
         canvas.font.color = line.fontColor;
         canvas.font.outlineColor = line.outlineColor;
