@@ -82,14 +82,14 @@ int runCompose(const QStringList& args)
     if (const QString problem = selectDataRow(ws, parsed->row); !problem.isEmpty())
         return fail(problem);
 
-    TitleLine& line = ws.page.line(n);
+    const TitleLine& line = ws.page.line(n);
     if (line.text.isEmpty() && line.bitmapFile.isEmpty())
         return fail(QStringLiteral("line %1 of page %2 is empty").arg(n).arg(parsed->page));
     const bool wide = parsed->bits == "32";
     const ComposeFormats formats{wide ? PixelFormat::Bits32 : PixelFormat::Bits24,
                                  wide ? PixelFormat::Bits32 : PixelFormat::Bits24, ws.project.smoothEdges};
     ws.editor.alignActive = parsed->align;
-    const ComposedTitle title = composeShownLine(line, ws.dataRow, [&](TitleLine& shown) {
+    const ComposedTitle title = composeShownLine(line, ws.dataRow, [&](const TitleLine& shown) {
         return composeTitle(shown, n, ws.stage.restOf(n), formats, parsed->align, ws.project.projectDir, Point{0, 0});
     });
     if (!title.ok)

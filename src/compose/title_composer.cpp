@@ -203,14 +203,12 @@ ComposedTitle composeTitle(const TitleLine& line, int n, Point rest, const Compo
     return title;
 }
 
-ComposedTitle composeShownLine(TitleLine& line, const DataRow& row,
-                               const std::function<ComposedTitle(TitleLine&)>& compose)
+ComposedTitle composeShownLine(const TitleLine& line, const DataRow& row,
+                               const std::function<ComposedTitle(const TitleLine&)>& compose)
 {
     TitleLine shown = line;
     shown.text = fillPlaceholders(line.text, row).text;
-    ComposedTitle title = compose(shown);
-    line.bitmapFile = shown.bitmapFile;
-    return title;
+    return compose(shown);
 }
 
 } // namespace lumavo

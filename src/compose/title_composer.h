@@ -48,9 +48,8 @@ ComposedTitle composeTitle(const TitleLine& line, int n, Point rest, const Compo
                            bool alignMode, const QString& projectDir, Point screenSize);
 
 // Runs `compose` on the line as shown: its text with the {{Column}} placeholders filled from the
-// selected data row. The stored line keeps its text as typed; what composition changes in it (a
-// picture that failed is cleared) reaches the stored line.
-ComposedTitle composeShownLine(TitleLine& line, const DataRow& row,
-                               const std::function<ComposedTitle(TitleLine&)>& compose);
+// selected data row. The stored line keeps its text as typed.
+ComposedTitle composeShownLine(const TitleLine& line, const DataRow& row,
+                               const std::function<ComposedTitle(const TitleLine&)>& compose);
 
 } // namespace lumavo

@@ -204,7 +204,7 @@ ComposedTitle& PagePlayer::compose(int n)
     auto& slot = titles_.at(static_cast<std::size_t>(n - 1));
     ComposeFormats formats = stage_.composeFormats();
     formats.smooth = ws_.project.smoothEdges;
-    slot = composeShownLine(ws_.page.line(n), ws_.dataRow, [&](TitleLine& shown) {
+    slot = composeShownLine(ws_.page.line(n), ws_.dataRow, [&](const TitleLine& shown) {
         return composer_(shown, n, ws_.stage.restOf(n), formats, ws_.editor.alignActive,
                          ws_.project.projectDir, stage_.screenSize());
     });

@@ -218,7 +218,7 @@ std::optional<QByteArray> RemoteDesk::thumbnailPng(const QString& number)
         TitleLine& line = page->page.line(n);
         if (!line.titleValid)
             continue;
-        const ComposedTitle title = composeShownLine(line, ws.dataRow, [&](TitleLine& shown) {
+        const ComposedTitle title = composeShownLine(line, ws.dataRow, [&](const TitleLine& shown) {
             return composeTitle(shown, n, page->stage.restOf(n), formats, false, ws.project.projectDir, screen);
         });
         if (title.ok && !title.bitmap.isEmpty())

@@ -54,7 +54,7 @@ std::unique_ptr<Tbmp> setupImage(Workspace& ws, Prompter& prompter, int n, const
                                  QWidget* stage, QSize screenSize, qreal pixelRatio)
 {
     auto image = std::make_unique<Tbmp>(stage, screenSize, pixelRatio);
-    ComposedTitle title = composeShownLine(ws.page.line(n), ws.dataRow, [&](TitleLine& shown) {
+    ComposedTitle title = composeShownLine(ws.page.line(n), ws.dataRow, [&](const TitleLine& shown) {
         return composeTitle(shown, n, ws.stage.restOf(n), formats, ws.editor.alignActive, ws.project.projectDir,
                             Point{screenSize.width(), screenSize.height()});
     });
