@@ -84,10 +84,13 @@ shotwin time-options "Time  Options" 1.0
 xdotool key Escape
 sleep 0.5
 
-# File > Exit asks nothing without an open project.
+# File > Exit: the typed titles have no project, so it asks "Save this project first?": No.
 xdotool key alt+f
 sleep 0.3
 xdotool key x
+sleep 1
+shot exit-question 0
+xdotool key alt+n
 sleep 1
 wait "$app" 2>/dev/null || true
 
