@@ -214,4 +214,18 @@ IoResult IniFile::save(const QString& path) const
     return writeFileAtomically(path, {toText().toUtf8()});
 }
 
+IoResult IniFile::update(const QString& path, const std::function<void(IniFile&)>& change)
+{
+    IoResult read;
+    IniFile ini = load(path, &read);
+    if (!read.ok) {
+        const QString readPrefix = QStringLiteral("Cannot read %1: ").arg(path);
+        const QString why = read.error.startsWith(readPrefix) ? read.error.mid(readPrefix.size()) : read.error;
+        return IoResult::failure(
+            QStringLiteral("Cannot write %1: its present content cannot be read (%2)").arg(path, why));
+    }
+    change(ini);
+    return ini.save(path);
+}
+
 } // namespace lumavo

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace lumavo {
 
 // An INI file held in memory as its lines, with the semantics of the classic profile functions:
@@ -47,6 +49,10 @@ public:
     // Writes the whole file through a temporary file and an atomic rename; the old file is
     // untouched on failure.
     IoResult save(const QString& path) const;
+    // Rewrites the file at path with `change` applied to its present content, keeping every other
+    // line. A file that exists but cannot be read is not written: "Cannot write PATH: its present
+    // content cannot be read (REASON)".
+    static IoResult update(const QString& path, const std::function<void(IniFile&)>& change);
 
 private:
     struct Span {

@@ -26,16 +26,13 @@ RemoteSettings readRemoteSettings(const QString& path)
 
 IoResult writeRemoteSettings(const RemoteSettings& settings, const QString& path)
 {
-    IoResult status;
-    IniFile ini = IniFile::load(path, &status);
-    if (!status.ok)
-        return status;
-    ini.writeInteger(kRemoteSection, QStringLiteral("RemoteControl"), settings.enabled ? 1 : 0);
-    ini.writeInteger(kRemoteSection, QStringLiteral("RemotePort"), settings.port);
-    ini.writeInteger(kRemoteSection, QStringLiteral("RemoteAllowOthers"), settings.allowOthers ? 1 : 0);
-    ini.writeString(kRemoteSection, QStringLiteral("RemoteToken"), settings.token);
-    ini.writeString(kRemoteSection, QStringLiteral("RemoteFeedback"), settings.feedback);
-    return ini.save(path);
+    return IniFile::update(path, [&](IniFile& ini) {
+        ini.writeInteger(kRemoteSection, QStringLiteral("RemoteControl"), settings.enabled ? 1 : 0);
+        ini.writeInteger(kRemoteSection, QStringLiteral("RemotePort"), settings.port);
+        ini.writeInteger(kRemoteSection, QStringLiteral("RemoteAllowOthers"), settings.allowOthers ? 1 : 0);
+        ini.writeString(kRemoteSection, QStringLiteral("RemoteToken"), settings.token);
+        ini.writeString(kRemoteSection, QStringLiteral("RemoteFeedback"), settings.feedback);
+    });
 }
 
 QString newRemoteToken()

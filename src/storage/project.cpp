@@ -171,12 +171,8 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
 
 IoResult writeProjectDataFile(const QString& path, const QString& dataFile)
 {
-    IoResult status;
-    IniFile ini = IniFile::load(path, &status);
-    if (!status.ok)
-        return status;
-    ini.writeString(kProjectSection, QStringLiteral("DataFile"), dataFile);
-    return ini.save(path);
+    return IniFile::update(
+        path, [&](IniFile& ini) { ini.writeString(kProjectSection, QStringLiteral("DataFile"), dataFile); });
 }
 
 QString birthText(const QDateTime& when)

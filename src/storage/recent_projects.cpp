@@ -55,14 +55,11 @@ QStringList withoutMissingProjects(const QStringList& recent)
 
 IoResult writeRecentProjects(const QStringList& recent, const QString& settingsPath)
 {
-    IoResult status;
-    IniFile ini = IniFile::load(settingsPath, &status);
-    if (!status.ok)
-        return status;
-    ini.eraseSection(kRecentProjectsSection);
-    for (int i = 0; i < std::min<int>(static_cast<int>(recent.size()), kRecentProjectsLimit); ++i)
-        ini.writeString(kRecentProjectsSection, keyOf(i), recent[i]);
-    return ini.save(settingsPath);
+    return IniFile::update(settingsPath, [&](IniFile& ini) {
+        ini.eraseSection(kRecentProjectsSection);
+        for (int i = 0; i < std::min<int>(static_cast<int>(recent.size()), kRecentProjectsLimit); ++i)
+            ini.writeString(kRecentProjectsSection, keyOf(i), recent[i]);
+    });
 }
 
 } // namespace lumavo

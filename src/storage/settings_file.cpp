@@ -76,59 +76,37 @@ SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QStr
     return outcome;
 }
 
-namespace {
-
-// The settings are rewritten over the file's present content: when that cannot be read, the
-// write fails, and the reason says so as a write failure.
-IoResult cannotRewrite(const QString& path, const IoResult& read)
-{
-    const QString readPrefix = QStringLiteral("Cannot read %1: ").arg(path);
-    const QString why = read.error.startsWith(readPrefix) ? read.error.mid(readPrefix.size()) : read.error;
-    return IoResult::failure(
-        QStringLiteral("Cannot write %1: its present content cannot be read (%2)").arg(path, why));
-}
-
-} // namespace
-
 IoResult writetheinifile(const Workspace& ws, const WindowPlacement& placement, const QString& path,
                          const QDateTime& now)
 {
-    IoResult status;
-    IniFile ini = IniFile::load(path, &status);
-    if (!status.ok)
-        return cannotRewrite(path, status);
-    const bool hadOutputs = ini.hasKey(kSettingsSection, QStringLiteral("OutputScreen")) ||
-                            ini.hasKey(kSettingsSection, QStringLiteral("KeyOutputScreen")) ||
-                            ini.hasKey(kSettingsSection, QStringLiteral("OutputWindow"));
-    const OutputSettings outputs = outputsIn(ini);
-    ini.eraseSection(QStringLiteral("LUMAVO OPTIONS"));
-    const ProjectState& project = ws.project;
-    const QString last = openedProjectFile(project);
-    ini.writeString(kSettingsSection, QStringLiteral("Program"), ws.applicationTitle);
-    ini.writeString(kSettingsSection, QStringLiteral("Version"), ws.versionText);
-    ini.writeString(kSettingsSection, QStringLiteral("Lastproject"), last);
-    ini.writeString(kSettingsSection, QStringLiteral("Dir"), project.projectDir);
-    ini.writeInteger(kSettingsSection, QStringLiteral("Top"), placement.top);
-    ini.writeInteger(kSettingsSection, QStringLiteral("Left"), placement.left);
-    ini.writeInteger(kSettingsSection, QStringLiteral("Height"), placement.height);
-    ini.writeInteger(kSettingsSection, QStringLiteral("Width"), placement.width);
-    ini.writeString(kSettingsSection, QStringLiteral("Birth"),
-                    birthText(now.isValid() ? now : QDateTime::currentDateTime()));
-    if (hadOutputs)
-        writeOutputs(ini, outputs);
-    return ini.save(path);
+    return IniFile::update(path, [&](IniFile& ini) {
+        const bool hadOutputs = ini.hasKey(kSettingsSection, QStringLiteral("OutputScreen")) ||
+                                ini.hasKey(kSettingsSection, QStringLiteral("KeyOutputScreen")) ||
+                                ini.hasKey(kSettingsSection, QStringLiteral("OutputWindow"));
+        const OutputSettings outputs = outputsIn(ini);
+        ini.eraseSection(QStringLiteral("LUMAVO OPTIONS"));
+        const ProjectState& project = ws.project;
+        const QString last = openedProjectFile(project);
+        ini.writeString(kSettingsSection, QStringLiteral("Program"), ws.applicationTitle);
+        ini.writeString(kSettingsSection, QStringLiteral("Version"), ws.versionText);
+        ini.writeString(kSettingsSection, QStringLiteral("Lastproject"), last);
+        ini.writeString(kSettingsSection, QStringLiteral("Dir"), project.projectDir);
+        ini.writeInteger(kSettingsSection, QStringLiteral("Top"), placement.top);
+        ini.writeInteger(kSettingsSection, QStringLiteral("Left"), placement.left);
+        ini.writeInteger(kSettingsSection, QStringLiteral("Height"), placement.height);
+        ini.writeInteger(kSettingsSection, QStringLiteral("Width"), placement.width);
+        ini.writeString(kSettingsSection, QStringLiteral("Birth"),
+                        birthText(now.isValid() ? now : QDateTime::currentDateTime()));
+        if (hadOutputs)
+            writeOutputs(ini, outputs);
+    });
 }
 
 OutputSettings readOutputSettings(const QString& path) { return outputsIn(IniFile::load(path)); }
 
 IoResult writeOutputSettings(const OutputSettings& outputs, const QString& path)
 {
-    IoResult status;
-    IniFile ini = IniFile::load(path, &status);
-    if (!status.ok)
-        return cannotRewrite(path, status);
-    writeOutputs(ini, outputs);
-    return ini.save(path);
+    return IniFile::update(path, [&](IniFile& ini) { writeOutputs(ini, outputs); });
 }
 
 } // namespace lumavo

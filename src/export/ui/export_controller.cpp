@@ -54,9 +54,8 @@ void ExportController::run(const Workspace& ws, const TitleComposer& composer)
             return;
         settings.replaceSequence = true;
     }
-    IniFile ini = IniFile::load(settingsPath_);
-    writeExportChoices(ini, settings);
-    if (const IoResult saved = ini.save(settingsPath_); !saved.ok)
+    if (const IoResult saved = IniFile::update(settingsPath_, [&](IniFile& ini) { writeExportChoices(ini, settings); });
+        !saved.ok)
         prompter_.message(saved.error, MessageIcon::Error);
 
     running_ = std::make_unique<ExportRun>(parent_, ws, settings, composer);
