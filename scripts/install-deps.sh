@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libasound2-dev
-          libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
+          libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev libx11-dev libxcb1-dev
           gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation fonts-dejavu-core
           fonts-noto-core fonts-noto-cjk libqt6svg6 qt6-image-formats-plugins
           xvfb xauth poppler-utils qt6-websockets-dev curl liblo-tools "$@")

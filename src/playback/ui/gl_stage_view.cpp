@@ -5,7 +5,16 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QSurfaceFormat>
+#include <QtGui/qguiapplication_platform.h>
+#include <QtGui/qopenglcontext_platform.h>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include <xcb/xcb.h>
+
+// From Xlib, whose header's macros would clash with Qt's names.
+extern "C" int XFlush(Display* display);
 
 namespace lumavo {
 
@@ -57,6 +66,22 @@ GLuint compile(QOpenGLFunctions& gl, GLenum type, const char* source)
     return shader;
 }
 
+#ifndef GL_SCISSOR_TEST
+constexpr GLenum GL_SCISSOR_TEST = 0x0C11;
+#endif
+
+// A renderer that draws with the processor: Mesa's llvmpipe, softpipe and swrast.
+bool softwareRenderer(QOpenGLFunctions& gl)
+{
+    const auto* renderer = reinterpret_cast<const char*>(gl.glGetString(GL_RENDERER));
+    if (renderer == nullptr)
+        return false;
+    for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"})
+        if (std::strstr(renderer, name) != nullptr)
+            return true;
+    return false;
+}
+
 bool platformHasOpenGl()
 {
     if (qEnvironmentVariable("LUMAVO_PRESENT") == QStringLiteral("raster"))
@@ -103,6 +128,7 @@ GlStageView::~GlStageView()
 bool GlStageView::initialise()
 {
     QWindow::create();
+    blackBackground();
     context_ = std::make_unique<QOpenGLContext>();
     context_->setFormat(requestedFormat());
     // The stage's pixels are uploaded as B,G,R,X rows, which OpenGL ES does not take.
@@ -130,7 +156,44 @@ bool GlStageView::initialise()
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    if (softwareRenderer(*gl))
+        resolveCopySubBuffer();
     return gl->glGetError() == GL_NO_ERROR;
+}
+
+void GlStageView::blackBackground()
+{
+    // Qt leaves an OpenGL window without a background, so whatever was on the screen shows
+    // through wherever the window is mapped or uncovered until a frame is drawn there. An output
+    // shows black instead.
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr)
+        return;
+    const std::uint32_t black = 0;
+    xcb_change_window_attributes(x11->connection(), static_cast<xcb_window_t>(winId()), XCB_CW_BACK_PIXEL, &black);
+    xcb_flush(x11->connection());
+}
+
+void GlStageView::resolveCopySubBuffer()
+{
+    // A software renderer has no display to synchronise with, and its swap copies the whole
+    // window through the X server on every frame: several milliseconds for a full HD stage, late
+    // now and then when the processors are busy. GLX_MESA_copy_sub_buffer copies just the changed
+    // rectangle of the back buffer to the window instead.
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || context_->nativeInterface<QNativeInterface::QGLXContext>() == nullptr)
+        return;
+    using QueryExtensions = const char* (*)(Display*, int);
+    const auto query = reinterpret_cast<QueryExtensions>(context_->getProcAddress("glXQueryExtensionsString"));
+    const auto copy = reinterpret_cast<CopySubBuffer>(context_->getProcAddress("glXCopySubBufferMESA"));
+    if (query == nullptr || copy == nullptr)
+        return;
+    // Qt's xcb platform runs on the display's default screen, the first on every X server we meet.
+    const char* extensions = query(x11->display(), 0);
+    if (extensions == nullptr || std::strstr(extensions, "GLX_MESA_copy_sub_buffer") == nullptr)
+        return;
+    display_ = x11->display();
+    copySubBuffer_ = copy;
 }
 
 bool GlStageView::present(const Bitmap& back, const QRect& region)
@@ -158,7 +221,7 @@ bool GlStageView::present(const Bitmap& back, const QRect& region)
                             GL_UNSIGNED_BYTE, first);
         gl->glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     }
-    return draw(false);
+    return draw(false, area);
 }
 
 void GlStageView::presentBlack()
@@ -168,11 +231,23 @@ void GlStageView::presentBlack()
         draw(true);
 }
 
-bool GlStageView::draw(bool black)
+bool GlStageView::draw(bool black, QRect region)
 {
     QOpenGLFunctions* gl = context_->functions();
     const qreal ratio = devicePixelRatio();
-    gl->glViewport(0, 0, qRound(width() * ratio), qRound(height() * ratio));
+    const QRect window(0, 0, qRound(width() * ratio), qRound(height() * ratio));
+    gl->glViewport(0, 0, window.width(), window.height());
+    // Copying a part of the back buffer needs the rest of it to hold the last frame: after black,
+    // an expose or a resize the whole window is drawn once.
+    if (copySubBuffer_ == nullptr || black || !backHoldsFrame_ || window.size() != drawnSize_ || region.isEmpty())
+        region = window;
+    drawnSize_ = window.size();
+    region &= window;
+    const bool part = copySubBuffer_ != nullptr && region != window;
+    if (part) {
+        gl->glEnable(GL_SCISSOR_TEST);
+        gl->glScissor(region.left(), window.height() - region.bottom() - 1, region.width(), region.height());
+    }
     if (black || textureWidth_ == 0) {
         gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         gl->glClear(GL_COLOR_BUFFER_BIT);
@@ -187,7 +262,18 @@ bool GlStageView::draw(bool black)
         gl->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
         gl->glDisableVertexAttribArray(0);
     }
-    context_->swapBuffers(this);
+    if (part) {
+        gl->glDisable(GL_SCISSOR_TEST);
+        // Mesa's software swap copies the back buffer to the window and keeps it: after the first
+        // whole frame the back buffer holds what the window shows, and a part of it can follow.
+        // (Before any swap the copy shows nothing, so whole frames always swap.)
+        copySubBuffer_(display_, winId(), region.left(), window.height() - region.bottom() - 1, region.width(),
+                       region.height());
+        XFlush(display_);   // a swap flushes Xlib's requests itself; the copy does not
+    } else {
+        context_->swapBuffers(this);
+    }
+    backHoldsFrame_ = !black && textureWidth_ != 0;
     const bool ok = gl->glGetError() == GL_NO_ERROR;
     shown_ = shown_ || (ok && isExposed());
     return ok;
@@ -203,6 +289,7 @@ void GlStageView::exposeEvent(QExposeEvent*)
 void GlStageView::hideEvent(QHideEvent* event)
 {
     shown_ = false;
+    backHoldsFrame_ = false;
     QWindow::hideEvent(event);
 }
 

@@ -7,12 +7,14 @@
 #include <memory>
 
 class QOpenGLContext;
+struct _XDisplay;
 
 namespace lumavo {
 
 // Shows the stage's back buffer through OpenGL: a native window over the stage whose texture takes
 // only the changed region of each present, drawn and swapped at once, with the swap interval
-// synchronised to the display where the driver offers it. Keys and clicks go to the input target
+// synchronised to the display where the driver offers it. A software renderer copies just the
+// changed rectangle to the window instead of swapping the whole of it. Keys and clicks go to the input target
 // (the stage) as if they had reached it.
 class GlStageView final : public QWindow {
 public:
@@ -37,7 +39,10 @@ protected:
 private:
     explicit GlStageView(QObject& inputTarget);
     bool initialise();
-    bool draw(bool black);
+    void blackBackground();
+    void resolveCopySubBuffer();
+    // Draws the texture (or black) and shows it; with a sub-buffer copy only `region` travels.
+    bool draw(bool black, QRect region = {});
 
     QObject& target_;
     std::unique_ptr<QOpenGLContext> context_;
@@ -48,6 +53,12 @@ private:
     int textureHeight_ = 0;
     bool shown_ = false;
     bool black_ = false;
+    // With a software renderer: glXCopySubBufferMESA, which shows a rectangle of the back buffer.
+    using CopySubBuffer = void (*)(_XDisplay*, unsigned long, int, int, int, int);
+    CopySubBuffer copySubBuffer_ = nullptr;
+    _XDisplay* display_ = nullptr;
+    bool backHoldsFrame_ = false;
+    QSize drawnSize_;
 };
 
 } // namespace lumavo
