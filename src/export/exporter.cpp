@@ -51,7 +51,7 @@ struct TimelineRun {
           clock(settings.rate.num, settings.rate.den, [this, onFrame](std::int64_t k, Clock::Nanoseconds) { onFrame(k); }),
           stage(settings.size, clock, flags,
                 std::chrono::duration_cast<Clock::Nanoseconds>(std::chrono::duration<double>(settings.holdSeconds))),
-          wave(clock, track), player(ws, stage, flags, prompter, clock, wave, composer)
+          wave(clock, track), player(ws, stage, flags, clock, wave, composer)
     {
         // More than one pass plays the project over with the repeat loop.
         if (settings.allPages && settings.passes > 1)
@@ -62,6 +62,8 @@ struct TimelineRun {
     {
         if (!settings.allPages) {
             player.playCurrentPage();
+            for (const Result& notice : player.takeNotices())
+                prompter.message(notice.error, notice.icon);
             return;
         }
         const PageSource pages = storagePageSource(ws, prompter);
@@ -72,6 +74,8 @@ struct TimelineRun {
                                      return pages.loadPage(number);
                                  }};
         player.playAllPages(counted);
+        for (const Result& notice : player.takeNotices())
+            prompter.message(notice.error, notice.icon);
     }
 
     Workspace ws;

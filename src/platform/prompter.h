@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/color.h"
+#include "platform/result.h"
 
 #include <QString>
 #include <optional>
@@ -9,7 +10,6 @@ class QWidget;
 
 namespace lumavo {
 
-enum class MessageIcon { Information, Error, Warning, Question };
 enum class Answer { Yes, No, Cancel };
 
 struct FileDialogOptions {
@@ -39,5 +39,13 @@ public:
     // Runs a window modally; the result is the dialog's result code (1 accepted, 0 rejected).
     virtual int execModal(QWidget& window) = 0;
 };
+
+// Shows each notice in its own message box, in order: the one way a window reports what the
+// engine returned.
+inline void showNotices(Prompter& prompter, const Notices& notices)
+{
+    for (const Result& notice : notices)
+        prompter.message(notice.error, notice.icon);
+}
 
 } // namespace lumavo

@@ -43,12 +43,21 @@ int leadingNumber(const QString& text)
     return value;
 }
 
-PagePlayer::PagePlayer(Workspace& ws, StageSurface& stage, PlaybackFlags& flags, Prompter& prompter,
-                       Clock& clock, WavePlayer& wave, TitleComposer composer)
-    : ws_(ws), stage_(stage), flags_(flags), prompter_(prompter), clock_(clock), wave_(wave),
+PagePlayer::PagePlayer(Workspace& ws, StageSurface& stage, PlaybackFlags& flags, Clock& clock, WavePlayer& wave,
+                       TitleComposer composer)
+    : ws_(ws), stage_(stage), flags_(flags), clock_(clock), wave_(wave),
       composer_(std::move(composer)), pacer_(stage, clock)
 {
     pacer_.setHalt([this] { return flags_.cut; });
+}
+
+void PagePlayer::tell(const Result& notice)
+{
+    // A run with the repeat loop meets the same fault on every pass: it is told once.
+    for (const Result& told : notices_)
+        if (told.error == notice.error)
+            return;
+    notices_.push_back(notice);
 }
 
 const ComposedTitle* PagePlayer::titleImage(int n) const
@@ -192,7 +201,7 @@ bool PagePlayer::openWave(int n)
         path = line.waveFile;
     if (wave_.open(path))
         return true;
-    prompter_.message(waveErrorMessage(line.waveFile), MessageIcon::Error);
+    tell(Result::failure(waveErrorMessage(line.waveFile)));
     wave_.close();
     // The next play of the page runs without sound: the editor drops the name (an edit of the page).
     setLineWave(ws_, n, QString());
@@ -209,7 +218,7 @@ ComposedTitle& PagePlayer::compose(int n)
                          ws_.project.projectDir, stage_.screenSize());
     });
     if (!slot->ok && !slot->errorMessage.isEmpty())
-        prompter_.message(slot->errorMessage, MessageIcon::Error);
+        tell(Result::failure(slot->errorMessage));
     return *slot;
 }
 
@@ -345,9 +354,10 @@ void PagePlayer::playCurrentPage()
     stage_.enableStage();
     flags_.killNow = false;
     flags_.cut = false;
+    notices_.clear();
     const QString problem = projectValidityMessage(ws_);
     if (!problem.isEmpty()) {
-        prompter_.message(problem, MessageIcon::Information);
+        tell(Result::failure(problem, MessageIcon::Information));
         return;
     }
     // A cut has closed the stage already.
@@ -364,9 +374,10 @@ void PagePlayer::playAllPages(const PageSource& pages)
     const PlayingScope scope(playing_);
     flags_.killNow = false;
     flags_.cut = false;
+    notices_.clear();
     const QString problem = projectValidityMessage(ws_);
     if (!problem.isEmpty()) {
-        prompter_.message(problem, MessageIcon::Information);
+        tell(Result::failure(problem, MessageIcon::Information));
         flags_.killNow = true;
         return;
     }

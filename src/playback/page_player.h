@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <array>
+#include <utility>
 #include <functional>
 #include <optional>
 
@@ -51,8 +52,8 @@ enum class PageEnd {
 // All of it runs on the calling (user-interface) thread and returns when the run ends.
 class PagePlayer {
 public:
-    PagePlayer(Workspace& ws, StageSurface& stage, PlaybackFlags& flags, Prompter& prompter,
-               Clock& clock, WavePlayer& wave, TitleComposer composer);
+    PagePlayer(Workspace& ws, StageSurface& stage, PlaybackFlags& flags, Clock& clock, WavePlayer& wave,
+               TitleComposer composer);
 
     // The Play Page command: enable the stage, clear the stop flag, and when the page is valid
     // play it as "Current", then set the stop flag and close the stage.
@@ -62,6 +63,11 @@ public:
     // repeat loop until the stop flag is set.
     void playAllPages(const PageSource& pages);
     bool isPlaying() const { return playing_; }
+    // What the last run has to tell the operator (a page that cannot play, a wave or picture that
+    // cannot be read), in order; each run starts with none. The player never shows a message box:
+    // nothing but programme reaches the stage, and the window that played shows these after it.
+    const Notices& notices() const { return notices_; }
+    Notices takeNotices() { return std::exchange(notices_, {}); }
 
     // Plays the current page; label "000" plays the leaders first.
     PageEnd playOnePage(const QString& label);
@@ -93,6 +99,7 @@ public:
 
 private:
     void waitUntilStageShown();
+    void tell(const Result& notice);
     // True once a cut has ended the run (tested after every phase of a page).
     bool wasCut() const { return flags_.cut; }
     bool openWave(int n);
@@ -104,13 +111,13 @@ private:
     Workspace& ws_;
     StageSurface& stage_;
     PlaybackFlags& flags_;
-    Prompter& prompter_;
     Clock& clock_;
     WavePlayer& wave_;
     TitleComposer composer_;
     FramePacer pacer_;
     std::array<std::optional<ComposedTitle>, kLineCount> titles_;
     bool playing_ = false;
+    Notices notices_;
 };
 
 // The message for a wave file that cannot be opened, cut to 107 characters.

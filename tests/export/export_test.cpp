@@ -106,7 +106,7 @@ TEST(ExportFrames, PngSequenceEqualsTheTestStageSampledAtEachFrameTime)
     QStringList log;
     test::RecordingWavePlayer wave(log);
     SilentPrompter prompter;
-    PagePlayer player(refWs, stage, flags, prompter, clock, wave, smallTitles());
+    PagePlayer player(refWs, stage, flags, clock, wave, smallTitles());
     player.playCurrentPage();
 
     ASSERT_GT(clock.frames.size(), 10u);
@@ -255,7 +255,7 @@ TEST(ExportSound, ClickStartsWhereTheTimelinePlaysItAndStopsWhereThePlayerCloses
     } wave(log);
     wave.clock = &clock;
     SilentPrompter prompter;
-    PagePlayer player(refWs, stage, flags, prompter, clock, wave, smallTitles());
+    PagePlayer player(refWs, stage, flags, clock, wave, smallTitles());
     player.playCurrentPage();
     ASSERT_EQ(wave.plays.size(), 2u);
 

@@ -104,7 +104,7 @@ TEST(ExportTimeline, SlideAtDelay1000ShowsThePlannedPositionAtEachFrameAndLastsT
     test::FakeComposer timedComposer = composer;
     Clock::Nanoseconds slideStart{-1};
     timedComposer.during = [&](int) { slideStart = clock.now(); };   // the slide follows at once
-    PagePlayer player(refWs, stage, flags, prompter, clock, wave, timedComposer);
+    PagePlayer player(refWs, stage, flags, clock, wave, timedComposer);
     player.playCurrentPage();
     const Clock::Nanoseconds runLength = clock.now();
     ASSERT_GE(slideStart, 0ns);

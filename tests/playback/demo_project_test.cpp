@@ -30,7 +30,7 @@ TEST(DemoProject, PlaysAllPagesWithItsPictureAndSound)
     test::TestStage stage(clock, {1024, 768}, 24);
     PlaybackFlags flags;
     test::RecordingWavePlayer wave(log);
-    PagePlayer player(ws, stage, flags, prompter, clock, wave, &composeTitle);
+    PagePlayer player(ws, stage, flags, clock, wave, &composeTitle);
     const OpenProjectOutcome opened = OpenProject(ws, prompter, dir.file("DEMO.tlp"));
     ASSERT_TRUE(opened.projectFileRead);
     ws.project.useCountDown = false;   // keep the run short; the colour bars stay on
@@ -43,6 +43,7 @@ TEST(DemoProject, PlaysAllPagesWithItsPictureAndSound)
     player.playAllPages(storagePageSource(ws, prompter));
 
     EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
+    EXPECT_TRUE(player.notices().empty());
     EXPECT_EQ(pagesSeen, (QStringList{"000", "001", "002", "003", "004"}));
     // The stored wave name is found in the project's directory.
     EXPECT_TRUE(log.contains("open " + dir.file("chime.wav"))) << log.join('\n').toStdString();

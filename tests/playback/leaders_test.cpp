@@ -71,7 +71,7 @@ TEST(CountDown, TenNumbersInTwelveSecondsThenBlack)
     test::ScriptedPrompter prompter;
     QStringList log;
     test::RecordingWavePlayer wave(log);
-    PagePlayer player(ws, stage, flags, prompter, clock, wave, test::FakeComposer{});
+    PagePlayer player(ws, stage, flags, clock, wave, test::FakeComposer{});
     QList<int> litAt;   // seconds at which a message run saw a lit stage
     QSet<qint64> pictures;
     const auto countLit = [&] {
@@ -110,7 +110,7 @@ TEST(CountDown, StopRequestEndsItWithoutDrawingALaterNumber)
     test::ScriptedPrompter prompter;
     QStringList log;
     test::RecordingWavePlayer wave(log);
-    PagePlayer player(ws, stage, flags, prompter, clock, wave, test::FakeComposer{});
+    PagePlayer player(ws, stage, flags, clock, wave, test::FakeComposer{});
     QSet<qint64> pictures;   // the lit pictures a message run saw
     stage.onPump = [&] {
         qint64 lit = 0;

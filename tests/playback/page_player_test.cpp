@@ -15,6 +15,14 @@ using test::RecordingWavePlayer;
 using test::ScriptedPrompter;
 using test::TestStage;
 
+QStringList noticeTexts(const PagePlayer& player)
+{
+    QStringList texts;
+    for (const Result& notice : player.notices())
+        texts << notice.error;
+    return texts;
+}
+
 // A page player on the fake clock with a 640 x 480 test stage and 40 x 20 titles.
 struct Rig {
     Workspace ws;
@@ -27,7 +35,7 @@ struct Rig {
     FakeComposer composer;
     PagePlayer player;
 
-    Rig() : player(ws, stage, flags, prompter, clock, wave, std::ref(composer))
+    Rig() : player(ws, stage, flags, clock, wave, std::ref(composer))
     {
         stage.log = &log;
         composer.log = &log;
@@ -62,7 +70,7 @@ TEST(PagePlayer, ComposerGetsTheSelectedRowFilledInAndThePageKeepsItsPlaceholder
 {
     Rig r;
     QStringList texts;
-    PagePlayer player(r.ws, r.stage, r.flags, r.prompter, r.clock, r.wave,
+    PagePlayer player(r.ws, r.stage, r.flags, r.clock, r.wave,
                       [&](const TitleLine& line, int n, Point rest, const ComposeFormats& formats, bool align,
                           const QString& dir, Point screen) {
                           texts << line.text;
@@ -208,9 +216,11 @@ TEST_P(WaveFailure, ShowsTheMessageClearsTheWaveAndClosesTheStage)
     r.ws.page.line(bad).waveFile = "/nowhere/broken.wav";
     r.wave.refused << "/nowhere/broken.wav";
     r.player.playCurrentPage();
-    ASSERT_EQ(r.prompter.messages.size(), 1u);
-    EXPECT_EQ(r.prompter.messages[0].text, "Error: Opening Media file: /nowhere/broken.wav");
-    EXPECT_EQ(r.prompter.messages[0].icon, MessageIcon::Error);
+    // The player shows nothing itself: the window that played shows what it returns.
+    EXPECT_TRUE(r.prompter.messages.empty());
+    ASSERT_EQ(r.player.notices().size(), 1u);
+    EXPECT_EQ(r.player.notices()[0].error, "Error: Opening Media file: /nowhere/broken.wav");
+    EXPECT_EQ(r.player.notices()[0].icon, MessageIcon::Error);
     EXPECT_TRUE(r.ws.page.line(bad).waveFile.isEmpty());
     EXPECT_EQ(r.log.filter("compose").size(), bad - 1);
     for (int n = 1; n <= 3; ++n)
@@ -239,7 +249,8 @@ TEST(PagePlayer, RestPositionFollowsTheImageButNotAFailedPicture)
     path.points[2] = {7, 7};
     r.player.playOnePage("Current");
     EXPECT_EQ(r.ws.stage.restOf(1), (Point{100, 50}));
-    EXPECT_EQ(r.prompter.messageTexts(), QStringList{"Error opening file: missing.bmp"});
+    ASSERT_EQ(r.player.notices().size(), 1u);
+    EXPECT_EQ(r.player.notices()[0].error, "Error opening file: missing.bmp");
     EXPECT_EQ(r.ws.page.line(1).bitmapFile, "missing.bmp");   // the page keeps its picture
     EXPECT_EQ(r.ws.stage.restOf(2), (Point{200, 100}));
     EXPECT_EQ(r.at({7, 7}), FakeComposer::colorOf(2));   // the path's points were drawn
@@ -323,7 +334,7 @@ TEST(PagePlayer, PlayCurrentPageRefusesAnInvalidPage)
     Rig r;
     r.ws.page.line(2).inDir = 0;
     r.player.playCurrentPage();
-    EXPECT_EQ(r.prompter.messageTexts(), QStringList{"Click an IN direction for title #2"});
+    EXPECT_EQ(noticeTexts(r.player), QStringList{"Click an IN direction for title #2"});
     EXPECT_TRUE(r.log.filter("compose").isEmpty());
     EXPECT_FALSE(r.flags.killNow);
 }
@@ -568,7 +579,7 @@ TEST(PlayAll, InvalidPageOnlySetsTheStopFlag)
     for (int n = 1; n <= 3; ++n)
         r.ws.page.line(n).titleValid = false;
     r.player.playAllPages(r.source());
-    EXPECT_EQ(r.prompter.messageTexts(), QStringList{"Enter a title in the black edit box."});
+    EXPECT_EQ(noticeTexts(r.player), QStringList{"Enter a title in the black edit box."});
     EXPECT_TRUE(r.loaded.isEmpty());
     EXPECT_TRUE(r.flags.killNow);
 }

@@ -62,7 +62,7 @@ PreviewPanel::PreviewPanel(AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context), silence_(std::make_unique<SilentWavePlayer>())
 {
     setObjectName(QStringLiteral("PreviewPanel"));
-    player_ = std::make_unique<PagePlayer>(context_.workspace, *this, flags_, context_.prompter, context_.clock,
+    player_ = std::make_unique<PagePlayer>(context_.workspace, *this, flags_, context_.clock,
                                            *silence_, &composeTitle);
     wakeTimer_.setSingleShot(true);
 
@@ -94,6 +94,7 @@ void PreviewPanel::preview(Point canvas)
     back_.canvas().brush = {kBlack, BrushStyle::Solid};
     back_.canvas().fillRect({0, 0, back_.width(), back_.height()});
     player_->playCurrentPage();
+    showNotices(context_.prompter, player_->takeNotices());
 }
 
 void PreviewPanel::stopPreview()

@@ -52,7 +52,7 @@ TCan::TCan(AppContext& context, QWidget* parent)
         wave_ = std::make_unique<SoundWavePlayer>();
     if (auto* sound = dynamic_cast<SoundWavePlayer*>(wave_.get()))
         sound->setProblemReport([this](const QString& text) { emit notice(text); });
-    player_ = std::make_unique<PagePlayer>(context_.workspace, *this, flags_, context_.prompter, context_.clock,
+    player_ = std::make_unique<PagePlayer>(context_.workspace, *this, flags_, context_.clock,
                                            *wave_, &composeTitle);
     wakeTimer_.setSingleShot(true);
 
@@ -76,9 +76,17 @@ void TCan::setAlignment(std::unique_ptr<StageAlignment> alignment)
 
 // ---- commands --------------------------------------------------------------------------------
 
-void TCan::playCurrentPage() { player_->playCurrentPage(); }
+void TCan::playCurrentPage()
+{
+    player_->playCurrentPage();
+    showNotices(context_.prompter, player_->takeNotices());
+}
 
-void TCan::playAllPages() { player_->playAllPages(storagePageSource(context_.workspace, context_.prompter)); }
+void TCan::playAllPages()
+{
+    player_->playAllPages(storagePageSource(context_.workspace, context_.prompter));
+    showNotices(context_.prompter, player_->takeNotices());
+}
 
 void TCan::enterAlignment()
 {
