@@ -59,7 +59,7 @@ void BM_LoadPage(benchmark::State& state)
     Workspace ws = projectWorkspace(dir.path());
     SilentPrompter prompter(Answer::Yes);
     for (auto _ : state) {
-        const bool loaded = LoadPage(ws, prompter, ws.project.projectName, "000").loaded;
+        const bool loaded = LoadPage(ws, ws.project.projectName, "000").loaded;
         benchmark::DoNotOptimize(loaded);
     }
 }
@@ -89,7 +89,7 @@ void BM_SavePage(benchmark::State& state)
     makeProject(dir.path(), 1);
     Workspace ws = projectWorkspace(dir.path());
     SilentPrompter prompter(Answer::Yes);
-    LoadPage(ws, prompter, ws.project.projectName, "000");
+    LoadPage(ws, ws.project.projectName, "000");
     for (auto _ : state) {
         const auto saved = SavePage(ws, prompter);
         benchmark::DoNotOptimize(saved.status);

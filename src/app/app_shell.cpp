@@ -173,6 +173,7 @@ CloseVerdict closeQuery(Workspace& ws, Prompter& prompter, const ProjectSaveInfo
     if (noProject && SaveProject(ws, prompter, info) != SaveProjectStatus::Saved)
         return CloseVerdict::StayOpen;
     const SavePageOutcome saved = SavePage(ws, prompter);
+    showNotices(prompter, saved.notices);   // the answer to the question just asked
     const bool kept = saved.status == SavePageStatus::WriteFailed || saved.status == SavePageStatus::Cancelled;
     return kept ? CloseVerdict::StayOpen : CloseVerdict::Close;
 }

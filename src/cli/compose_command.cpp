@@ -74,7 +74,9 @@ int runCompose(const QStringList& args)
         return fail(QStringLiteral("cannot read project ") + parsed->project);
     prompter.shown.clear(); // the project opens on page 000; only the page asked for matters
     ws.project.pageNow = parsed->page;
-    if (!LoadPage(ws, prompter, ws.project.projectName, parsed->page).loaded) {
+    const LoadPageOutcome loaded = LoadPage(ws, ws.project.projectName, parsed->page);
+    showNotices(prompter, loaded.notices);
+    if (!loaded.loaded) {
         const QString detail = prompter.shown.isEmpty() ? QStringLiteral("no such page") : prompter.shown.front();
         return fail(QStringLiteral("cannot load page %1: %2").arg(parsed->page, detail));
     }

@@ -156,7 +156,9 @@ int runExport(const QStringList& args)
     if (!parsed->page.isEmpty()) {
         prompter.shown.clear();
         ws.project.pageNow = parsed->page;
-        if (!LoadPage(ws, prompter, ws.project.projectName, parsed->page).loaded) {
+        const LoadPageOutcome loaded = LoadPage(ws, ws.project.projectName, parsed->page);
+        showNotices(prompter, loaded.notices);
+        if (!loaded.loaded) {
             const QString detail = prompter.shown.isEmpty() ? QStringLiteral("no such page") : prompter.shown.front();
             return fail(QStringLiteral("cannot load page %1: %2").arg(parsed->page, detail));
         }

@@ -66,7 +66,8 @@ struct TimelineRun {
                 prompter.message(notice.error, notice.icon);
             return;
         }
-        const PageSource pages = storagePageSource(ws, prompter);
+        Notices loading;
+        const PageSource pages = storagePageSource(ws, loading);
         int passesStarted = 0;
         const PageSource counted{pages.lastPageNumber, [&](const QString& number) {
                                      if (number == QLatin1String("000") && ++passesStarted > settings.passes)
@@ -74,6 +75,8 @@ struct TimelineRun {
                                      return pages.loadPage(number);
                                  }};
         player.playAllPages(counted);
+        for (const Result& notice : loading)
+            prompter.message(notice.error, notice.icon);
         for (const Result& notice : player.takeNotices())
             prompter.message(notice.error, notice.icon);
     }

@@ -36,8 +36,9 @@ struct PageSource {
     std::function<QString()> lastPageNumber;
     std::function<bool(const QString& pageNumber)> loadPage;   // true when the page was read
 };
-// The project's pages through storage (GetNumberOFPages and LoadPage on the open project).
-PageSource storagePageSource(Workspace& ws, Prompter& prompter);
+// The project's pages through storage (GetNumberOFPages and LoadPage on the open project). Why a
+// page could not be read goes to `notices`, once each, for the window to show after the run.
+PageSource storagePageSource(Workspace& ws, Notices& notices);
 
 // How a page ended.
 enum class PageEnd {

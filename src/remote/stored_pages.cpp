@@ -11,9 +11,9 @@ namespace lumavo {
 
 namespace {
 
-QString firstMessage(const SilentPrompter& prompter, const QString& fallback)
+QString firstNotice(const Notices& notices, const QString& fallback)
 {
-    return prompter.shown.isEmpty() ? fallback : prompter.shown.front().simplified();
+    return notices.empty() ? fallback : notices.front().error.simplified();
 }
 
 bool holdsPage(const Workspace& ws, const QString& number)
@@ -29,8 +29,7 @@ bool loadStoredPage(const ProjectState& project, const QString& number, Workspac
         return false;
     into.project = project;
     into.project.pageNow = number;
-    SilentPrompter quiet;
-    return LoadPage(into, quiet, project.projectName, number).loaded;
+    return LoadPage(into, project.projectName, number).loaded;
 }
 
 QList<PageSummary> storedPageSummaries(const ProjectState& project)
@@ -73,9 +72,12 @@ RemoteOutcome setStoredLineText(Workspace& ws, const QString& number, int line, 
     SilentPrompter quiet;
     const SavePageOutcome saved = SavePage(*target, quiet);
     if (saved.status != SavePageStatus::Saved)
-        return RemoteOutcome::refused(500, firstMessage(quiet, QStringLiteral("page %1 could not be saved").arg(number)));
+        return RemoteOutcome::refused(500, firstNotice(saved.notices, QStringLiteral("page %1 could not be saved").arg(number)));
     // Saved, with what the save warned about (text the page format cannot hold) passed on.
-    return RemoteOutcome{200, quiet.shown.join(u' ').simplified()};
+    QStringList warnings;
+    for (const Result& notice : saved.notices)
+        warnings << notice.error;
+    return RemoteOutcome{200, warnings.join(u' ').simplified()};
 }
 
 } // namespace lumavo

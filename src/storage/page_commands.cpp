@@ -63,8 +63,10 @@ bool offerToSaveCurrentPage(Workspace& ws, Prompter& prompter, bool withCancel)
     case Answer::Yes:
         break;
     }
-    const SavePageStatus saved = SavePage(ws, prompter).status;
-    return saved != SavePageStatus::WriteFailed && saved != SavePageStatus::Cancelled;
+    const SavePageOutcome saved = SavePage(ws, prompter);
+    // The answer to its own question: the failure is told before the caller goes on or stops.
+    showNotices(prompter, saved.notices);
+    return saved.status != SavePageStatus::WriteFailed && saved.status != SavePageStatus::Cancelled;
 }
 
 namespace {
@@ -156,8 +158,9 @@ EditorActions openProjectCommand(Workspace& ws, Prompter& prompter)
 EditorActions openProjectFile(Workspace& ws, Prompter& prompter, const QString& path)
 {
     if (!QFileInfo(path).isFile()) {
-        prompter.message(QStringLiteral("The project file %1 does not exist.").arg(path), MessageIcon::Error);
-        return {};
+        EditorActions refused;
+        refused.notices.push_back(Result::failure(QStringLiteral("The project file %1 does not exist.").arg(path)));
+        return refused;
     }
     offerToSaveCurrentPage(ws, prompter);
     return openChosenProject(ws, prompter, path);
@@ -212,37 +215,44 @@ EditorActions copyPage(Workspace& ws)
 
 namespace {
 
-// True (after the message) when a new page could not be saved because every number is in use.
-bool refuseWhenProjectFull(const Workspace& ws, Prompter& prompter)
+// True when a new page could not be saved because every number is in use.
+bool projectIsFull(const Workspace& ws)
 {
-    if (ws.editor.newPagePending || ws.project.projectName.isEmpty() ||
-        nextFreePageNumber(ws.project.projectDir, StripTLP(ws.project.projectName)))
-        return false;
-    prompter.message(kProjectFullMessage, MessageIcon::Error);
-    return true;
+    return !ws.editor.newPagePending && !ws.project.projectName.isEmpty() &&
+           !nextFreePageNumber(ws.project.projectDir, StripTLP(ws.project.projectName));
+}
+
+EditorActions refusedAsFull()
+{
+    EditorActions refused;
+    refused.notices.push_back(Result::failure(kProjectFullMessage));
+    return refused;
 }
 
 } // namespace
 
-EditorActions newPage(Workspace& ws, Prompter& prompter)
+EditorActions newPageCommand(Workspace& ws)
 {
-    return refuseWhenProjectFull(ws, prompter) ? EditorActions{} : newPage(ws);
+    return projectIsFull(ws) ? refusedAsFull() : newPage(ws);
 }
 
-EditorActions copyPage(Workspace& ws, Prompter& prompter)
+EditorActions copyPageCommand(Workspace& ws)
 {
-    return refuseWhenProjectFull(ws, prompter) ? EditorActions{} : copyPage(ws);
+    return projectIsFull(ws) ? refusedAsFull() : copyPage(ws);
 }
 
 EditorActions savePageCommand(Workspace& ws, Prompter& prompter, bool fromToolButton)
 {
     EditorActions actions;
     if (fromToolButton && ws.project.projectName.isEmpty()) {
-        prompter.message(QStringLiteral("Save Project first, than add New pages."), MessageIcon::Information);
+        actions.notices.push_back(
+            Result::failure(QStringLiteral("Save Project first, than add New pages."), MessageIcon::Information));
         return actions;
     }
+    SavePageOutcome saved = SavePage(ws, prompter);
     // The page may have been saved under a new number: the tool bar shows the number saved.
-    actions.showPageNumber = SavePage(ws, prompter).status == SavePageStatus::Saved;
+    actions.showPageNumber = saved.status == SavePageStatus::Saved;
+    actions.notices = std::move(saved.notices);
     if (fromToolButton)
         actions.enableNewAndCopy = true;
     return actions;
@@ -305,7 +315,9 @@ void showPageAfterDelete(Workspace& ws, Prompter& prompter, int deletedPage)
             continue;
         project.pageNow = pageNumberText(n);
         project.pageIndex = n;
-        if (LoadPage(ws, prompter, project.projectName, project.pageNow).loaded)
+        const LoadPageOutcome loaded = LoadPage(ws, project.projectName, project.pageNow);
+        showNotices(prompter, loaded.notices);
+        if (loaded.loaded)
             return;
     }
     project.pageNow = QStringLiteral("000");
@@ -362,30 +374,29 @@ EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step)
     const int heldIndex = project.pageIndex;
     const QString heldNumber = project.pageNow;
     // There is no page after 999: stepping on would name a page number of four digits.
+    EditorActions actions;
     if (step == PageStep::Next && heldIndex >= kPageCount - 1)
-        return {};
+        return actions;
     const int delta = step == PageStep::Next ? 1 : -1;
     const QString base = StripTLP(project.projectName);
     for (int n = std::max(0, heldIndex + delta); n >= 0 && n < kPageCount; n += delta) {
         project.pageNow = pageNumberText(n);
         const bool exists = pageExists(project.projectDir, base, project.pageNow);
-        if (LoadPage(ws, prompter, project.projectName, project.pageNow).loaded) {
-            EditorActions actions;
+        LoadPageOutcome loaded = LoadPage(ws, project.projectName, project.pageNow);
+        actions.notices.insert(actions.notices.end(), loaded.notices.begin(), loaded.notices.end());
+        if (loaded.loaded) {
             actions.showPage = true;
             actions.showPageNumber = true;
             return actions;
         }
-        if (!exists) {
-            // No page there: the page shown keeps its number, so a save goes back to it.
-            project.pageIndex = heldIndex;
-            project.pageNow = heldNumber;
-            return {};
-        }
+        if (!exists)
+            break;   // no page there
         // A page that exists but cannot be read is stepped over, never saved over.
     }
+    // The page shown keeps its number, so a save goes back to it.
     project.pageIndex = heldIndex;
     project.pageNow = heldNumber;
-    return {};
+    return actions;
 }
 
 } // namespace lumavo

@@ -17,6 +17,7 @@ struct EditorActions {
     std::optional<bool> enableNewAndCopy; // set: enable/disable the new-page and copy-page buttons
     bool enableProjectTools = false;    // enable new/copy/save/delete page, align, play, play all
                                         // and press the leader buttons from ws.project
+    Notices notices;                    // failures and warnings the window shows, in order
 };
 
 // Resets the current page to its defaults (fonts, colours, texts, bitmaps, directions, delays,
@@ -54,9 +55,10 @@ EditorActions newPage(Workspace& ws);
 // Copy page: marks the current fields as a pending new page ("Copy Page"), or only shows
 // "Current" when one is already pending.
 EditorActions copyPage(Workspace& ws);
-// The same, refused with kProjectFullMessage (nothing changed) when no page number is free.
-EditorActions newPage(Workspace& ws, Prompter& prompter);
-EditorActions copyPage(Workspace& ws, Prompter& prompter);
+// The tool buttons: the same, refused with a kProjectFullMessage notice (nothing changed) when no
+// page number is free.
+EditorActions newPageCommand(Workspace& ws);
+EditorActions copyPageCommand(Workspace& ws);
 // Save page: the tool button refuses without a project name ("Save Project first, than add New
 // pages."), then enables new/copy page; the menu item runs SavePage alone.
 EditorActions savePageCommand(Workspace& ws, Prompter& prompter, bool fromToolButton);

@@ -55,31 +55,31 @@ IoResult writePageAndExtension(const QString& path, const RecordBytes& bytes, bo
     return written;
 }
 
-LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& projectName,
-                         const QString& pageNumber)
+LoadPageOutcome LoadPage(Workspace& ws, const QString& projectName, const QString& pageNumber)
 {
+    LoadPageOutcome outcome;
     ws.editor.pageLoaded = false;
     const QString base = StripTLP(projectName);
     const QString& dir = ws.project.projectDir;
     // A missing page changes nothing: the page held stays, with its edits.
     if (!pageExists(dir, base, pageNumber))
-        return {};
+        return outcome;
     ws.editor.newPagePending = false;
     ws.status.panel[2] = QStringLiteral("Current");
 
     QString path = findPageFile(dir, base, ws.project.pageNow);
     if (path.isEmpty()) {
-        prompter.message(QStringLiteral("Error opening file (I Cant find it) ") +
-                             pageFilePath(dir, base, ws.project.pageNow),
-                         MessageIcon::Information);
-        return {};
+        outcome.notices.push_back(Result::failure(
+            QStringLiteral("Error opening file (I Cant find it) ") + pageFilePath(dir, base, ws.project.pageNow),
+            MessageIcon::Information));
+        return outcome;
     }
     // Read into a scratch record so that a failed read leaves the record buffer as it was.
     RecordBytes scratch;
     if (readPageFile(path, scratch) != PageReadStatus::Ok) {
-        prompter.message(QStringLiteral("Error opening (possible older file structure) ") + path,
-                         MessageIcon::Information);
-        return {};
+        outcome.notices.push_back(Result::failure(
+            QStringLiteral("Error opening (possible older file structure) ") + path, MessageIcon::Information));
+        return outcome;
     }
     ws.recordBuffer = scratch;
     ws.editor.pageLoaded = true;
@@ -87,13 +87,14 @@ LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& proje
     PageRecord record = decodePageRecord(ws.recordBuffer);
     const ExtensionRead extension = readPageExtension(path);
     if (extension.status == ExtensionReadStatus::Garbled)
-        prompter.message(garbledExtensionMessage(extension), MessageIcon::Warning);
+        outcome.notices.push_back(Result::failure(garbledExtensionMessage(extension), MessageIcon::Warning));
     mergeExtension(extension.extension, record);
     applyRecordToWorkspace(record, ws);
     applyExtensionStyles(extension.extension, ws);
     refreshDerivedFields(ws.page);
     pageReplaced(ws);
-    return {true};
+    outcome.loaded = true;
+    return outcome;
 }
 
 SavePageOutcome SavePage(Workspace& ws, Prompter& prompter)
@@ -104,7 +105,8 @@ SavePageOutcome SavePage(Workspace& ws, Prompter& prompter)
         return outcome;
     const QString base = StripTLP(project.projectName);
     if (base.isEmpty()) {
-        prompter.message(QStringLiteral("Open a Project or Save this project first."), MessageIcon::Information);
+        outcome.notices.push_back(
+            Result::failure(QStringLiteral("Open a Project or Save this project first."), MessageIcon::Information));
         outcome.status = SavePageStatus::NoBaseName;
         return outcome;
     }
@@ -116,7 +118,7 @@ SavePageOutcome SavePage(Workspace& ws, Prompter& prompter)
         const auto next = GetNextPageNumber(ws, base);
         if (!next) {
             // Falling back to pageNow would write the new page over an existing one.
-            prompter.message(kProjectFullMessage, MessageIcon::Error);
+            outcome.notices.push_back(Result::failure(kProjectFullMessage));
             outcome.status = SavePageStatus::ProjectFull;
             return outcome;
         }
@@ -148,12 +150,11 @@ SavePageOutcome SavePage(Workspace& ws, Prompter& prompter)
     Result leftOver;
     const IoResult written = writePageAndExtension(path, record, fresh, extensionForPage(ws, fields), &leftOver);
     if (!leftOver.ok)
-        prompter.message(leftOver.error, MessageIcon::Warning);
+        outcome.notices.push_back(Result::failure(leftOver.error, MessageIcon::Warning));
     if (!written.ok) {
         // The page stays unsaved (pageModified, newPagePending kept) so it is offered again.
-        prompter.message(QStringLiteral("Can not Save this page for ") + path + QStringLiteral(" Project. ") +
-                             written.error,
-                         MessageIcon::Error);
+        outcome.notices.push_back(Result::failure(QStringLiteral("Can not Save this page for ") + path +
+                                                  QStringLiteral(" Project. ") + written.error));
         outcome.status = SavePageStatus::WriteFailed;
         return outcome;
     }

@@ -31,16 +31,16 @@ IoResult writePageAndExtension(const QString& path, const RecordBytes& bytes, bo
 // display and refresh its controls (showpage).
 struct LoadPageOutcome {
     bool loaded = false;          // == ws.editor.pageLoaded
+    Notices notices;              // why the page did not load, or a warning on a page that did
 };
 // Loads page `pageNumber` of the project named projectName (its StripTLP base) from
 // ws.project.projectDir into the current page, rest positions and paths through the record buffer.
 // The caller has set ws.project.pageNow. Missing page: pageModified cleared, nothing shown. A file
-// that cannot be read or is shorter than a record: the "possible older file structure" box, and
+// that cannot be read or is shorter than a record: the "possible older file structure" notice, and
 // the workspace and the record buffer stay as they were. Success: newPagePending and pageModified
 // cleared, panel 2 "Current", pageIndex := pageNumber's value, titleValid and the path flags
 // refreshed (refreshDerivedFields).
-LoadPageOutcome LoadPage(Workspace& ws, Prompter& prompter, const QString& projectName,
-                         const QString& pageNumber);
+LoadPageOutcome LoadPage(Workspace& ws, const QString& projectName, const QString& pageNumber);
 
 inline const QString kProjectFullMessage =
     QStringLiteral("The project is full: all 1000 pages are in use. Delete a page to add another.");
@@ -50,14 +50,16 @@ struct SavePageOutcome {
     SavePageStatus status = SavePageStatus::NoProject;
     QString pageNumber;           // the number written (Saved, WriteFailed)
     QString path;                 // the page file written
+    Notices notices;              // why nothing was written, or a warning on a save that was
 };
 // Saves the current page: a pending new page under the lowest free number in a fresh file, else
 // over page pageNow ("000" when empty), keeping bytes beyond the record. Saved: pageModified and
 // newPagePending cleared, pageNow/pageIndex := the number written, project label shown.
-// WriteFailed: the "Can not Save this page for ..." error box, the file on disk unchanged, and
+// WriteFailed: the "Can not Save this page for ..." error notice, the file on disk unchanged, and
 // pageModified/newPagePending kept so the page is still offered for saving.
-// NoBaseName shows "Open a Project or Save this project first."; NoProject does nothing.
-// ProjectFull: a pending new page with all 1000 numbers in use; an error box, nothing written.
+// NoBaseName tells "Open a Project or Save this project first."; NoProject does nothing.
+// ProjectFull: a pending new page with all 1000 numbers in use; an error notice, nothing written.
+// The prompter only asks the question below; failures and warnings are returned, not shown.
 // What the record cannot hold (texts, faces and names outside Windows-1252, long names, the lines'
 // outline and soft shadow) is written first to the page's extension file; a page without such
 // values has none (a left-over one is removed). Characters no page file can hold (a broken

@@ -161,7 +161,9 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
     ws.project.pageNow = QStringLiteral("000");
     ShowProjectLabel(ws, ws.project.projectName, GetNumberOFPages(ws, StripTLP(ws.project.projectName)));
     ws.project.pageIndex = 0;
-    outcome.pageLoaded = LoadPage(ws, prompter, ws.project.projectName, QStringLiteral("000")).loaded;
+    const LoadPageOutcome loaded = LoadPage(ws, ws.project.projectName, QStringLiteral("000"));
+    showNotices(prompter, loaded.notices);
+    outcome.pageLoaded = loaded.loaded;
     // Page 000 is there but unreadable: the fields held are not its own, so a save must add a
     // page instead of writing over it.
     if (!outcome.pageLoaded && pageExists(dir, StripTLP(ws.project.projectName), ws.project.pageNow))

@@ -82,7 +82,7 @@ ReportOutcome writeProjectReport(Workspace& ws, Prompter& prompter, ReportSurfac
         pageNow = pageNumberText(i);
         ws.project.pageNow = pageNow;
         ws.project.pageIndex = i;
-        LoadPage(ws, prompter, ws.project.projectName, pageNow);
+        showNotices(prompter, LoadPage(ws, ws.project.projectName, pageNow).notices);
 
         surface.setFontFace(kReportFace);
         y += h;

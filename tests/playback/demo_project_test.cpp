@@ -40,7 +40,9 @@ TEST(DemoProject, PlaysAllPagesWithItsPictureAndSound)
         if (pagesSeen.isEmpty() || pagesSeen.back() != ws.project.pageNow)
             pagesSeen << ws.project.pageNow;
     };
-    player.playAllPages(storagePageSource(ws, prompter));
+    Notices loading;
+    player.playAllPages(storagePageSource(ws, loading));
+    EXPECT_TRUE(loading.empty());
 
     EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
     EXPECT_TRUE(player.notices().empty());

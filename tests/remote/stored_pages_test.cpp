@@ -39,7 +39,7 @@ TEST_F(StoredPages, ThePageHeldWithUnsavedChangesIsRefusedAndKept)
 {
     makePage("000");
     ws->project.pageNow = "000";
-    ASSERT_TRUE(LoadPage(*ws, prompter, ws->project.projectName, "000").loaded);
+    ASSERT_TRUE(LoadPage(*ws, ws->project.projectName, "000").loaded);
     ws->page.line(2).text = "typed, not saved";
     ws->editor.pageModified = true;
     EXPECT_EQ(setStoredLineText(*ws, "000", 1, "Remote").status, 409);

@@ -85,7 +85,7 @@ TEST_F(PageCommandsTest, NextPgOnTheLastPageKeepsTheShownPageUnderItsOwnNumber)
 {
     makePages({"000", "001"});
     ws->project.pageNow = "000";
-    ASSERT_TRUE(LoadPage(*ws, prompter, ws->project.projectName, "000").loaded);
+    ASSERT_TRUE(LoadPage(*ws, ws->project.projectName, "000").loaded);
     EditorActions a = PagePointerClick(*ws, prompter, PageStep::Next);
     EXPECT_TRUE(a.showPage);
     EXPECT_EQ(ws->project.pageIndex, 1);
@@ -108,7 +108,7 @@ TEST_F(PageCommandsTest, DPgOnAPendingPageDiscardsItAfterAskingAndDeletesNothing
 {
     makePages({"000", "001"});
     ws->project.pageNow = "001";
-    ASSERT_TRUE(LoadPage(*ws, prompter, ws->project.projectName, "001").loaded);
+    ASSERT_TRUE(LoadPage(*ws, ws->project.projectName, "001").loaded);
     newPage(*ws);
     setLineText(*ws, 1, "never saved");
     EXPECT_FALSE(deletePageCommand(*ws, prompter).showPage);   // answered No: all stays
@@ -133,7 +133,7 @@ TEST_F(PageCommandsTest, SPgOfANewPageShowsTheNumberItWasSavedUnder)
 {
     makePages({"000", "001"});
     ws->project.pageNow = "000";
-    ASSERT_TRUE(LoadPage(*ws, prompter, ws->project.projectName, "000").loaded);
+    ASSERT_TRUE(LoadPage(*ws, ws->project.projectName, "000").loaded);
     for (bool tool : {true, false}) {
         copyPage(*ws);
         const EditorActions a = savePageCommand(*ws, prompter, tool);
@@ -233,7 +233,9 @@ TEST_F(PageCommandsTest, SavePageToolWithoutProjectRefuses)
 {
     ws->project.projectName.clear();
     const EditorActions a = savePageCommand(*ws, prompter, true);
-    EXPECT_EQ(prompter.messageTexts(), QStringList{"Save Project first, than add New pages."});
+    EXPECT_TRUE(prompter.messages.empty()) << "the window shows it";
+    ASSERT_EQ(a.notices.size(), 1u);
+    EXPECT_EQ(a.notices[0].error, "Save Project first, than add New pages.");
     EXPECT_FALSE(a.enableNewAndCopy.has_value());
 }
 

@@ -25,7 +25,9 @@ protected:
     void load(const QString& number)
     {
         ws->project.pageNow = number;
-        ASSERT_TRUE(LoadPage(*ws, prompter, ws->project.projectName, number).loaded);
+        const LoadPageOutcome loaded = LoadPage(*ws, ws->project.projectName, number);
+        showNotices(prompter, loaded.notices);   // as the window does
+        ASSERT_TRUE(loaded.loaded);
     }
     void save(const QString& number)
     {

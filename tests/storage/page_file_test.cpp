@@ -36,7 +36,7 @@ TEST_F(PageFileTest, SaveThenLoadGivesBackThePage)
     fresh.project.pageNow = "003";
     fresh.editor.pageModified = true;
     fresh.editor.newPagePending = true;
-    ASSERT_TRUE(LoadPage(fresh, prompter, "show.tlp", "003").loaded);
+    ASSERT_TRUE(LoadPage(fresh, "show.tlp", "003").loaded);
     EXPECT_TRUE(fresh.editor.pageLoaded);
     EXPECT_FALSE(fresh.editor.pageModified);
     EXPECT_FALSE(fresh.editor.newPagePending);
@@ -68,15 +68,16 @@ TEST_P(PageFileSize, LoadsOnlyWholeRecords)
     ws->page.line(1).text = "unsaved";
     ws->editor.pageModified = true;
     ws->recordBuffer.fill(0x5A);
-    const bool loaded = LoadPage(*ws, prompter, ws->project.projectName, "000").loaded;
+    const LoadPageOutcome outcome = LoadPage(*ws, ws->project.projectName, "000");
+    const bool loaded = outcome.loaded;
     EXPECT_EQ(loaded, GetParam() >= kRecordSize);
     if (loaded) {
         EXPECT_EQ(ws->page.line(1).text, "page 000");
-        EXPECT_TRUE(prompter.messages.empty());
+        EXPECT_TRUE(outcome.notices.empty());
     } else {
-        ASSERT_EQ(prompter.messageTexts(),
-                  QStringList{"Error opening (possible older file structure) " + page("000")});
-        EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Information);
+        ASSERT_EQ(outcome.notices.size(), 1u);
+        EXPECT_EQ(outcome.notices[0].error, "Error opening (possible older file structure) " + page("000"));
+        EXPECT_EQ(outcome.notices[0].icon, MessageIcon::Information);
         EXPECT_EQ(ws->page.line(1).text, "unsaved");
         EXPECT_TRUE(ws->editor.pageModified);
         EXPECT_FALSE(ws->editor.pageLoaded);
@@ -92,7 +93,7 @@ TEST_F(PageFileTest, MissingPageChangesNothingQuietly)
     ws->project.pageNow = "005";
     ws->editor.pageModified = true;
     ws->page.line(1).text = "kept";
-    EXPECT_FALSE(LoadPage(*ws, prompter, ws->project.projectName, "005").loaded);
+    EXPECT_FALSE(LoadPage(*ws, ws->project.projectName, "005").loaded);
     EXPECT_TRUE(ws->editor.pageModified) << "the page held keeps its unsaved edits";
     EXPECT_EQ(ws->page.line(1).text, "kept");
     EXPECT_TRUE(prompter.messages.empty());
@@ -103,7 +104,7 @@ TEST_F(PageFileTest, PageNumberInsideTheFileIsIgnored)
     makePage("004");
     QFile::copy(page("004"), page("002"));
     ws->project.pageNow = "002";
-    ASSERT_TRUE(LoadPage(*ws, prompter, ws->project.projectName, "002").loaded);
+    ASSERT_TRUE(LoadPage(*ws, ws->project.projectName, "002").loaded);
     EXPECT_EQ(ws->project.pageIndex, 2);
     EXPECT_EQ(ws->page.line(1).text, "page 004");
 }
@@ -122,7 +123,7 @@ TEST_F(PageFileTest, CarriedOverBytesComeFromTheLastPageRead)
     first[1691] = 2;
     ASSERT_TRUE(writeAll(page("001"), first));
     ws->project.pageNow = "001";
-    ASSERT_TRUE(LoadPage(*ws, prompter, ws->project.projectName, "001").loaded);
+    ASSERT_TRUE(LoadPage(*ws, ws->project.projectName, "001").loaded);
     ws->project.pageNow = "002";
     ASSERT_EQ(SavePage(*ws, prompter).status, SavePageStatus::Saved);
     const QByteArray second = readAll(page("002"));
@@ -178,8 +179,8 @@ TEST_F(PageFileTest, FailedSaveKeepsThePageUnsaved)
     ws->status.panel[3] = "before";
     const SavePageOutcome saved = SavePage(*ws, prompter);
     EXPECT_EQ(saved.status, SavePageStatus::WriteFailed);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
+    ASSERT_EQ(saved.notices.size(), 1u);
+    EXPECT_EQ(saved.notices[0].icon, MessageIcon::Error);
     EXPECT_TRUE(ws->editor.pageModified);
     EXPECT_TRUE(ws->editor.newPagePending);
     EXPECT_TRUE(QFileInfo(page("000")).isDir());
@@ -190,9 +191,10 @@ TEST_F(PageFileTest, SPgFailureMessageSaysWhy)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("SHOW.000"));
     ws->project.pageNow = "000";
-    ASSERT_EQ(SavePage(*ws, prompter).status, SavePageStatus::WriteFailed);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    const QString shown = prompter.messages[0].text;
+    const SavePageOutcome saved = SavePage(*ws, prompter);
+    ASSERT_EQ(saved.status, SavePageStatus::WriteFailed);
+    ASSERT_EQ(saved.notices.size(), 1u);
+    const QString shown = saved.notices[0].error;
     const QString lead = "Can not Save this page for " + page("000") + " Project. ";
     EXPECT_TRUE(shown.startsWith(lead)) << qPrintable(shown);
     EXPECT_GT(shown.size(), lead.size() + 10) << "the reason follows";
@@ -203,8 +205,10 @@ TEST_F(PageFileTest, SaveWithoutProjectOrBaseName)
     ws->project.projectName.clear();
     EXPECT_EQ(SavePage(*ws, prompter).status, SavePageStatus::NoProject);
     ws->project.projectName = " .tlp";
-    EXPECT_EQ(SavePage(*ws, prompter).status, SavePageStatus::NoBaseName);
-    EXPECT_EQ(prompter.messageTexts(), QStringList{"Open a Project or Save this project first."});
+    const SavePageOutcome saved = SavePage(*ws, prompter);
+    EXPECT_EQ(saved.status, SavePageStatus::NoBaseName);
+    ASSERT_EQ(saved.notices.size(), 1u);
+    EXPECT_EQ(saved.notices[0].error, "Open a Project or Save this project first.");
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
@@ -212,7 +216,7 @@ TEST_F(PageFileTest, PageFileInOtherLetterCaseIsLoadedAndSavedInPlace)
 {
     makePage("000", "show.000");
     ws->project.pageNow = "000";
-    ASSERT_TRUE(LoadPage(*ws, prompter, ws->project.projectName, "000").loaded);
+    ASSERT_TRUE(LoadPage(*ws, ws->project.projectName, "000").loaded);
     EXPECT_EQ(ws->page.line(1).text, "page 000");
     ws->page.line(1).text = "changed";
     ASSERT_EQ(SavePage(*ws, prompter).status, SavePageStatus::Saved);

@@ -14,7 +14,7 @@ protected:
     void load(const QString& number)
     {
         ws->project.pageNow = number;
-        ASSERT_TRUE(LoadPage(*ws, prompter, ws->project.projectName, number).loaded);
+        ASSERT_TRUE(LoadPage(*ws, ws->project.projectName, number).loaded);
     }
 };
 
@@ -79,9 +79,14 @@ TEST_F(PageSafetyTest, FullProjectWroteTheNewPageOverTheCurrentPage)
         ASSERT_TRUE(test::writeAll(page(pageNumberText(n)), QByteArray(kRecordSize, '\0')));
     makePage("005");
     load("005");
-    EXPECT_FALSE(newPage(*ws, prompter).showPage);
-    EXPECT_FALSE(copyPage(*ws, prompter).enableNewAndCopy.has_value());
-    EXPECT_EQ(prompter.messageTexts(), QStringList(2, kProjectFullMessage));
+    const EditorActions added = newPageCommand(*ws);
+    const EditorActions copied = copyPageCommand(*ws);
+    EXPECT_FALSE(added.showPage);
+    EXPECT_FALSE(copied.enableNewAndCopy.has_value());
+    for (const EditorActions& refused : {added, copied}) {
+        ASSERT_EQ(refused.notices.size(), 1u);
+        EXPECT_EQ(refused.notices[0].error, kProjectFullMessage);
+    }
     EXPECT_FALSE(ws->editor.newPagePending);
     EXPECT_EQ(ws->page.line(1).text, "page 005");
     prompter.messages.clear();
@@ -89,8 +94,8 @@ TEST_F(PageSafetyTest, FullProjectWroteTheNewPageOverTheCurrentPage)
     ws->page.line(1).text = "new page";
     const SavePageOutcome saved = SavePage(*ws, prompter);
     EXPECT_EQ(saved.status, SavePageStatus::ProjectFull);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, kProjectFullMessage);
+    ASSERT_EQ(saved.notices.size(), 1u);
+    EXPECT_EQ(saved.notices[0].error, kProjectFullMessage);
     EXPECT_EQ(text1Of(page("005")), "page 005");
     EXPECT_TRUE(ws->editor.newPagePending);
 }
@@ -101,12 +106,12 @@ TEST_F(PageSafetyTest, BrokenPageKeptItsNumberAndTheNextSaveDestroyedIt)
     ASSERT_TRUE(test::writeAll(page("001"), QByteArray(100, 'x')));   // an older, shorter file
     makePage("002");
     load("000");
-    PagePointerClick(*ws, prompter, PageStep::Next);
+    const EditorActions stepped = PagePointerClick(*ws, prompter, PageStep::Next);
     // The broken page is stepped over: the editor holds page 002 under its own number.
     EXPECT_EQ(ws->project.pageNow, "002");
     EXPECT_EQ(ws->page.line(1).text, "page 002");
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_TRUE(prompter.messages[0].text.startsWith("Error opening (possible older file structure)"));
+    ASSERT_EQ(stepped.notices.size(), 1u);
+    EXPECT_TRUE(stepped.notices[0].error.startsWith("Error opening (possible older file structure)"));
 
     PagePointerClick(*ws, prompter, PageStep::Previous);
     EXPECT_EQ(ws->project.pageNow, "000");

@@ -339,8 +339,8 @@ void EditorCommands::SaveprojectClick1()
     noteRecentProject();
 }
 
-void EditorCommands::NewPageButtonClick() { host_.applyActions(newPage(ws_, context_.prompter)); }
-void EditorCommands::CopyPageButtonClick() { host_.applyActions(copyPage(ws_, context_.prompter)); }
+void EditorCommands::NewPageButtonClick() { host_.applyActions(newPageCommand(ws_)); }
+void EditorCommands::CopyPageButtonClick() { host_.applyActions(copyPageCommand(ws_)); }
 void EditorCommands::SavePgToolButtonClick() { host_.applyActions(savePageCommand(ws_, context_.prompter, true)); }
 void EditorCommands::SaveAs1Click() { host_.applyActions(savePageCommand(ws_, context_.prompter, false)); }
 void EditorCommands::DeletePgToolButtonClick() { host_.applyActions(deletePageCommand(ws_, context_.prompter)); }

@@ -414,6 +414,7 @@ void TBitMovOptMain::applyActions(const EditorActions& actions)
         commands_->enableProjectTools(ws_.project.useColorBars, ws_.project.useCountDown);
     }
     refreshStatusBar();
+    showNotices(context_.prompter, actions.notices);
 }
 
 void TBitMovOptMain::refreshStatusBar()

@@ -259,12 +259,12 @@ RemoteOutcome RemoteDesk::cuePage(const QString& number)
     if (ws.project.projectName.isEmpty() || !pageExists(ws.project.projectDir, StripTLP(ws.project.projectName), number))
         return RemoteOutcome::refused(404, QStringLiteral("no page %1 in this project").arg(number));
     const QString held = ws.project.pageNow;
-    SilentPrompter quiet;
     setpagenow(ws, number);
-    if (!LoadPage(ws, quiet, ws.project.projectName, number).loaded) {
+    const LoadPageOutcome loaded = LoadPage(ws, ws.project.projectName, number);
+    if (!loaded.loaded) {
         setpagenow(ws, held);
-        return RemoteOutcome::refused(500, quiet.shown.isEmpty() ? QStringLiteral("page %1 cannot be read").arg(number)
-                                                                  : quiet.shown.front());
+        return RemoteOutcome::refused(500, loaded.notices.empty() ? QStringLiteral("page %1 cannot be read").arg(number)
+                                                                  : loaded.notices.front().error);
     }
     EditorActions shown;
     shown.showPage = true;

@@ -84,7 +84,9 @@ void TCan::playCurrentPage()
 
 void TCan::playAllPages()
 {
-    player_->playAllPages(storagePageSource(context_.workspace, context_.prompter));
+    Notices loading;
+    player_->playAllPages(storagePageSource(context_.workspace, loading));
+    showNotices(context_.prompter, loading);
     showNotices(context_.prompter, player_->takeNotices());
 }
 

@@ -504,7 +504,7 @@ TEST_F(MainWindowTest, PAllAfterAnUnsavedEditAsksToSaveThePageFirst)
     EXPECT_EQ(prompter.confirmations, QStringList{QStringLiteral("Save current page?")});
     EXPECT_FALSE(workspace.editor.pageModified);
     workspace.page.line(1).text.clear();
-    ASSERT_TRUE(LoadPage(workspace, prompter, workspace.project.projectName, QStringLiteral("000")).loaded);
+    ASSERT_TRUE(LoadPage(workspace, workspace.project.projectName, QStringLiteral("000")).loaded);
     EXPECT_EQ(workspace.page.line(1).text, QStringLiteral("First, edited"));
 }
 

@@ -97,7 +97,7 @@ TEST_F(ProjectInfoWindowTest, EveryShowingFollowsTheLoadedPage)
 
     ws.project.projectDir = dir.dirWithSeparator();
     ws.project.pageNow = "000";
-    ASSERT_TRUE(LoadPage(ws, prompter, "SHOW.TLP", "000").loaded);
+    ASSERT_TRUE(LoadPage(ws, "SHOW.TLP", "000").loaded);
     window.show();
     EXPECT_EQ(value("fontSize1"), "33");
     EXPECT_EQ(value("titleText1"), "From file");
