@@ -262,48 +262,51 @@ namespace {
 
 // D Pg on a page that was never saved: after the question, the pending page is dropped and the
 // editor shows the stored page it was started from (as after a deletion). Nothing stored is touched.
-bool discardPendingPage(Workspace& ws, Prompter& prompter)
+DeletePageOutcome discardPendingPage(Workspace& ws, Prompter& prompter)
 {
     if (prompter.confirm(kDiscardPendingPageQuestion, false, MessageIcon::Warning) != Answer::Yes)
-        return false;
+        return {};
     ws.status.panel[2] = QStringLiteral("Current");
-    showPageAfterDelete(ws, prompter, ws.project.pageIndex);
-    return true;
+    return {true, showPageAfterDelete(ws, ws.project.pageIndex)};
 }
 
 } // namespace
 
-bool deletePage(Workspace& ws, Prompter& prompter)
+DeletePageOutcome deletePage(Workspace& ws, Prompter& prompter)
 {
     ProjectState& project = ws.project;
     if (ws.editor.newPagePending)
         return discardPendingPage(ws, prompter);
+    DeletePageOutcome outcome;
     if (project.projectName.isEmpty())
-        return false;
+        return outcome;
     const QString base = StripTLP(project.projectName);
     const QString file = findPageFile(project.projectDir, base, project.pageNow);
     if (file.isEmpty())
-        return false;
+        return outcome;
     const QString question = QStringLiteral("ARE YOU SURE? Delete Page ") + project.pageNow +
                              QStringLiteral(" of ") + base;
     if (prompter.confirm(question, false, MessageIcon::Warning) != Answer::Yes)
-        return false;
+        return outcome;
     project.projectName = base;
     if (!QFile::remove(file)) {
-        prompter.message(QStringLiteral("File I/O error, page not deleted."), MessageIcon::Error);
-        return false;
+        outcome.notices.push_back(Result::failure(QStringLiteral("File I/O error, page not deleted.")));
+        return outcome;
     }
     // Left behind, the extension would be taken for the page that moves into this number.
     if (const Result removed = removePageExtension(file); !removed.ok)
-        prompter.message(removed.error, MessageIcon::Warning);
+        outcome.notices.push_back(Result::failure(removed.error, MessageIcon::Warning));
     const int deleted = project.pageNow.toInt();
     renumberfrompg(ws, deleted, project.projectName);
-    showPageAfterDelete(ws, prompter, deleted);
-    return true;
+    const Notices shown = showPageAfterDelete(ws, deleted);
+    outcome.notices.insert(outcome.notices.end(), shown.begin(), shown.end());
+    outcome.removed = true;
+    return outcome;
 }
 
-void showPageAfterDelete(Workspace& ws, Prompter& prompter, int deletedPage)
+Notices showPageAfterDelete(Workspace& ws, int deletedPage)
 {
+    Notices notices;
     // The editor must never keep the deleted page's fields under another page's number: it shows
     // the page that moved into the slot, else the one before it, else an empty page 000.
     ProjectState& project = ws.project;
@@ -315,27 +318,29 @@ void showPageAfterDelete(Workspace& ws, Prompter& prompter, int deletedPage)
             continue;
         project.pageNow = pageNumberText(n);
         project.pageIndex = n;
-        const LoadPageOutcome loaded = LoadPage(ws, project.projectName, project.pageNow);
-        showNotices(prompter, loaded.notices);
+        LoadPageOutcome loaded = LoadPage(ws, project.projectName, project.pageNow);
+        notices.insert(notices.end(), loaded.notices.begin(), loaded.notices.end());
         if (loaded.loaded)
-            return;
+            return notices;
     }
     project.pageNow = QStringLiteral("000");
     project.pageIndex = 0;
     Initiate(ws);
     makenewpage(ws);
     pageReplaced(ws);
-    if (!pageExists(project.projectDir, base, project.pageNow))
-        return;
-    // Page 000 is there but unreadable: save nothing over it by accident.
-    ws.editor.newPagePending = true;
+    // Page 000 there but unreadable: save nothing over it by accident.
+    if (pageExists(project.projectDir, base, project.pageNow))
+        ws.editor.newPagePending = true;
+    return notices;
 }
 
 EditorActions deletePageCommand(Workspace& ws, Prompter& prompter)
 {
-    if (!deletePage(ws, prompter))
-        return {};
+    DeletePageOutcome deleted = deletePage(ws, prompter);
     EditorActions actions;
+    actions.notices = std::move(deleted.notices);
+    if (!deleted.removed)
+        return actions;
     actions.showPage = true;
     actions.showPageNumber = true;
     actions.clearPreviews = !ws.editor.pageLoaded;

@@ -70,10 +70,16 @@ inline const QString kDiscardPendingPageQuestion =
 // removed and the pages after it move down (renumberfrompg). An I/O error shows "File I/O error,
 // page not deleted." and renumbers nothing. Returns true when the page file was removed; the editor
 // then holds the page that moved into the slot (showPageAfterDelete).
-bool deletePage(Workspace& ws, Prompter& prompter);
+// The prompter only asks; failures and warnings come back in the outcome's notices.
+struct DeletePageOutcome {
+    bool removed = false;         // the stored page (or the pending page) is gone
+    Notices notices;
+};
+DeletePageOutcome deletePage(Workspace& ws, Prompter& prompter);
 // After page deletedPage was removed and the rest renumbered: loads the page now numbered
 // deletedPage, else deletedPage - 1, else starts an empty page 000; nothing pending or modified.
-void showPageAfterDelete(Workspace& ws, Prompter& prompter, int deletedPage);
+// Returns why a page it tried could not be read.
+Notices showPageAfterDelete(Workspace& ws, int deletedPage);
 // The D Pg command: deletePage, then what the window shows.
 EditorActions deletePageCommand(Workspace& ws, Prompter& prompter);
 // Moves pages deleted+1, deleted+2, ... down by one until the first missing page or failed

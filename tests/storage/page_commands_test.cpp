@@ -31,7 +31,7 @@ TEST_P(DeletePageTest, LaterPagesMoveDownUntilTheFirstGap)
         makePage(n);
     ws->project.pageNow = GetParam().deleted;
     prompter.answers.push_back(Answer::Yes);
-    ASSERT_TRUE(deletePage(*ws, prompter));
+    ASSERT_TRUE(deletePage(*ws, prompter).removed);
     EXPECT_EQ(prompter.confirmations,
               QStringList{"ARE YOU SURE? Delete Page " + GetParam().deleted + " of SHOW"});
     EXPECT_EQ(prompter.confirmationIcons, std::vector<MessageIcon>{MessageIcon::Warning});
@@ -58,12 +58,12 @@ TEST_F(PageCommandsTest, DeleteAnsweredNoOrWithoutPageDoesNothing)
 {
     makePages({"000", "001"});
     ws->project.pageNow = "001";
-    EXPECT_FALSE(deletePage(*ws, prompter));   // the scripted answer is No
+    EXPECT_FALSE(deletePage(*ws, prompter).removed);   // the scripted answer is No
     EXPECT_EQ(ws->project.projectName, "SHOW.TLP");
     EXPECT_EQ(text1Of(page("001")), "page 001");
     ws->project.pageNow = "007";
     prompter.answers.push_back(Answer::Yes);
-    EXPECT_FALSE(deletePage(*ws, prompter));
+    EXPECT_FALSE(deletePage(*ws, prompter).removed);
     EXPECT_EQ(prompter.confirmations.size(), 1);
 }
 
@@ -74,7 +74,7 @@ TEST_F(PageCommandsTest, RenumberingKeepsEachFilesLetterCase)
     makePage("002", "show.002");
     ws->project.pageNow = "000";
     prompter.answers.push_back(Answer::Yes);
-    ASSERT_TRUE(deletePage(*ws, prompter));
+    ASSERT_TRUE(deletePage(*ws, prompter).removed);
     EXPECT_EQ(text1Of(dir.file("show.000")), "page 001");
     EXPECT_EQ(text1Of(dir.file("show.001")), "page 002");
     EXPECT_FALSE(QFileInfo::exists(dir.file("show.002")));

@@ -119,7 +119,7 @@ TEST_F(PageExtensionTest, DeleteAndRenumberCarryEachExtensionWithItsPage)
 
     load("001");
     prompter.answers.push_back(Answer::Yes);
-    ASSERT_TRUE(deletePage(*ws, prompter));
+    ASSERT_TRUE(deletePage(*ws, prompter).removed);
     EXPECT_EQ(ws->page.line(1).text, kGreek + "2");   // page 002 moved down with its extension
     EXPECT_FALSE(QFile::exists(ext("002"))) << "page 003 moved into 002 without an extension";
     EXPECT_FALSE(QFile::exists(ext("003")));
