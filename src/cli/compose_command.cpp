@@ -69,7 +69,8 @@ int runCompose(const QStringList& args)
 
     Workspace ws;
     SilentPrompter prompter;
-    const OpenProjectOutcome opened = OpenProject(ws, prompter, QFileInfo(parsed->project).absoluteFilePath());
+    const OpenProjectOutcome opened = OpenProject(ws, QFileInfo(parsed->project).absoluteFilePath());
+    showNotices(prompter, opened.notices);
     if (!opened.projectFileRead)
         return fail(QStringLiteral("cannot read project ") + parsed->project);
     prompter.shown.clear(); // the project opens on page 000; only the page asked for matters

@@ -150,7 +150,8 @@ int runExport(const QStringList& args)
 
     Workspace ws;
     SilentPrompter prompter;
-    const OpenProjectOutcome opened = OpenProject(ws, prompter, QFileInfo(parsed->project).absoluteFilePath());
+    const OpenProjectOutcome opened = OpenProject(ws, QFileInfo(parsed->project).absoluteFilePath());
+    showNotices(prompter, opened.notices);
     if (!opened.projectFileRead)
         return fail(QStringLiteral("cannot read project ") + parsed->project);
     if (!parsed->page.isEmpty()) {

@@ -39,7 +39,8 @@ int runReport(const QStringList& args)
 
     Workspace ws;
     SilentPrompter prompter(Answer::Cancel, true);
-    const OpenProjectOutcome opened = OpenProject(ws, prompter, QFileInfo(project).absoluteFilePath());
+    const OpenProjectOutcome opened = OpenProject(ws, QFileInfo(project).absoluteFilePath());
+    showNotices(prompter, opened.notices);
     if (!opened.projectFileRead)
         return fail("cannot read project " + project);
     const ReportOutcome outcome = writeProjectReportPdf(ws, prompter, pdf, *pageSize);

@@ -127,12 +127,13 @@ EditorActions newProjectFromTool(Workspace& ws, Prompter& prompter)
 namespace {
 
 // OpenProject of a file the operator named; the page just opened is unmodified.
-EditorActions openChosenProject(Workspace& ws, Prompter& prompter, const QString& path)
+EditorActions openChosenProject(Workspace& ws, const QString& path)
 {
-    const OpenProjectOutcome opened = OpenProject(ws, prompter, path);
+    const OpenProjectOutcome opened = OpenProject(ws, path);
     if (!opened.pageLoaded)
         pageReplaced(ws);
     EditorActions actions;
+    actions.notices = opened.notices;
     actions.enableProjectTools = true;
     actions.enableNewAndCopy = true;
     actions.showPage = opened.pageLoaded;
@@ -152,7 +153,7 @@ EditorActions openProjectCommand(Workspace& ws, Prompter& prompter)
     const auto chosen = prompter.openFileName(options);
     if (!chosen || chosen->isEmpty())
         return {};
-    return openChosenProject(ws, prompter, *chosen);
+    return openChosenProject(ws, *chosen);
 }
 
 EditorActions openProjectFile(Workspace& ws, Prompter& prompter, const QString& path)
@@ -163,7 +164,7 @@ EditorActions openProjectFile(Workspace& ws, Prompter& prompter, const QString& 
         return refused;
     }
     offerToSaveCurrentPage(ws, prompter);
-    return openChosenProject(ws, prompter, path);
+    return openChosenProject(ws, path);
 }
 
 EditorActions saveProjectCommand(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info,

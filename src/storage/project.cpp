@@ -130,7 +130,7 @@ ProjectFileValues readProjectValues(const IniFile& ini)
     return v;
 }
 
-OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString& path)
+OpenProjectOutcome OpenProject(Workspace& ws, const QString& path)
 {
     OpenProjectOutcome outcome;
     const auto [dir, file] = splitPath(path);
@@ -153,16 +153,16 @@ OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString&
             ws.project.dataFile = v.dataFile;
             outcome.projectFileRead = true;
         } else {
-            prompter.message(QStringLiteral("Error opening Project Page file:") + ws.project.projectName + u'.' +
-                                 ws.project.pageNow + QStringLiteral(" Try another project."),
-                             MessageIcon::Error);
+            outcome.notices.push_back(Result::failure(QStringLiteral("Error opening Project Page file:") +
+                                                      ws.project.projectName + u'.' + ws.project.pageNow +
+                                                      QStringLiteral(" Try another project.")));
         }
     }
     ws.project.pageNow = QStringLiteral("000");
     ShowProjectLabel(ws, ws.project.projectName, GetNumberOFPages(ws, StripTLP(ws.project.projectName)));
     ws.project.pageIndex = 0;
     const LoadPageOutcome loaded = LoadPage(ws, ws.project.projectName, QStringLiteral("000"));
-    showNotices(prompter, loaded.notices);
+    outcome.notices.insert(outcome.notices.end(), loaded.notices.begin(), loaded.notices.end());
     outcome.pageLoaded = loaded.loaded;
     // Page 000 is there but unreadable: the fields held are not its own, so a save must add a
     // page instead of writing over it.

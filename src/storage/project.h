@@ -59,11 +59,12 @@ ProjectFileValues readProjectValues(const IniFile& ini);
 struct OpenProjectOutcome {
     bool projectFileRead = false; // false: no such file (the project state keeps its name)
     bool pageLoaded = false;      // page 000 was loaded into the workspace
+    Notices notices;              // why the file or page 000 could not be read, for the window
 };
 // Opens the project file at path (exact name or a letter-case variant): sets projectDir, reads
 // the leader keys, SmoothEdges and ProjectName, pageNow := "000", shows the project label, pageIndex := 0 and
-// loads page 000. A file that cannot be read shows the "Error opening Project Page file:" box.
-OpenProjectOutcome OpenProject(Workspace& ws, Prompter& prompter, const QString& path);
+// loads page 000. A file that cannot be read gives the "Error opening Project Page file:" notice.
+OpenProjectOutcome OpenProject(Workspace& ws, const QString& path);
 
 // Display facts written into the project file.
 struct ProjectSaveInfo {

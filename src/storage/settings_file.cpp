@@ -34,7 +34,7 @@ QString settingsFilePath()
            QStringLiteral("/lumavo.ini");
 }
 
-SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QString& path,
+SettingsReadOutcome readtheinifile(Workspace& ws, const QString& path,
                                    bool reopenLastProject)
 {
     SettingsReadOutcome outcome;
@@ -71,7 +71,7 @@ SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QStr
     if (reopenLastProject && !last.isEmpty() &&
         !findFileIgnoringCase(last.left(slash + 1), last.mid(slash + 1)).isEmpty()) {
         outcome.projectOpened = true;
-        outcome.openProject = OpenProject(ws, prompter, last);
+        outcome.openProject = OpenProject(ws, last);
     }
     return outcome;
 }

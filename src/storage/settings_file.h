@@ -37,7 +37,7 @@ struct SettingsReadOutcome {
 // projectDir from "Dir", then reopens "Lastproject" when that file exists. A missing file changes
 // nothing. Sets ws.editor.settingsRead. reopenLastProject false: the placement and "Dir" only (a
 // project named on the command line opens instead).
-SettingsReadOutcome readtheinifile(Workspace& ws, Prompter& prompter, const QString& path,
+SettingsReadOutcome readtheinifile(Workspace& ws, const QString& path,
                                    bool reopenLastProject = true);
 
 // Rewrites the "LUMAVO Options" section (erased first, keys in order Program, Version,

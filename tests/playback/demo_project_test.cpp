@@ -31,7 +31,7 @@ TEST(DemoProject, PlaysAllPagesWithItsPictureAndSound)
     PlaybackFlags flags;
     test::RecordingWavePlayer wave(log);
     PagePlayer player(ws, stage, flags, clock, wave, &composeTitle);
-    const OpenProjectOutcome opened = OpenProject(ws, prompter, dir.file("DEMO.tlp"));
+    const OpenProjectOutcome opened = OpenProject(ws, dir.file("DEMO.tlp"));
     ASSERT_TRUE(opened.projectFileRead);
     ws.project.useCountDown = false;   // keep the run short; the colour bars stay on
 

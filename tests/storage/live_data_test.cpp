@@ -91,12 +91,12 @@ TEST(LiveData, ProjectKeepsItsDataFileAndAProjectWithoutOneClearsIt)
     Workspace ws;
     ASSERT_TRUE(writeAll(dir.file("a.tlp"), "[LumavoProject]\nProjectName=A.TLP\nDataFile=guests.csv\n"));
     ASSERT_TRUE(writeAll(dir.file("b.tlp"), "[LumavoProject]\nProjectName=B.TLP\n"));
-    ASSERT_TRUE(OpenProject(ws, prompter, dir.file("a.tlp")).projectFileRead);
+    ASSERT_TRUE(OpenProject(ws, dir.file("a.tlp")).projectFileRead);
     EXPECT_EQ(ws.project.dataFile, "guests.csv");
     EXPECT_EQ(dataFilePath(ws.project), dir.file("guests.csv"));
     ASSERT_TRUE(writeProjectDataFile(dir.file("a.tlp"), "other.json").ok);
     EXPECT_TRUE(readAll(dir.file("a.tlp")).contains("DataFile=other.json"));
-    ASSERT_TRUE(OpenProject(ws, prompter, dir.file("b.tlp")).projectFileRead);
+    ASSERT_TRUE(OpenProject(ws, dir.file("b.tlp")).projectFileRead);
     EXPECT_TRUE(ws.project.dataFile.isEmpty());
     // Saving a project that uses no data file adds no key.
     ASSERT_EQ(SaveProject(ws, prompter, ProjectSaveInfo{}), SaveProjectStatus::Saved);

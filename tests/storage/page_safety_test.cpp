@@ -133,7 +133,7 @@ TEST_F(PageSafetyTest, UnreadablePage000OfAnOpenedProjectWasSavedOver)
     ASSERT_TRUE(test::writeAll(dir.file("SHOW.TLP"), "[LumavoProject]\nProjectName=SHOW.TLP\n"));
     ASSERT_TRUE(test::writeAll(page("000"), QByteArray(100, 'x')));
     ws->page.line(1).text = "another project's page";
-    EXPECT_FALSE(OpenProject(*ws, prompter, dir.file("SHOW.TLP")).pageLoaded);
+    EXPECT_FALSE(OpenProject(*ws, dir.file("SHOW.TLP")).pageLoaded);
     ASSERT_EQ(SavePage(*ws, prompter).status, SavePageStatus::Saved);
     EXPECT_EQ(test::readAll(page("000")), QByteArray(100, 'x'));
     EXPECT_EQ(text1Of(page("001")), "another project's page");
@@ -178,7 +178,7 @@ TEST_F(PageSafetyTest, OpeningAProjectRemovesOnlyTheWritersStaleTemporaries)
     const QStringList kept = {"SHOW.TLP.a1B2c3", ".SHOW.TLP.lumavo-abc", "notes.lumavo-a1B2c3", "SHOW.000"};
     for (const QString& name : stale + kept)
         ASSERT_TRUE(test::writeAll(dir.file(name), "x"));
-    OpenProject(*ws, prompter, dir.file("SHOW.TLP"));
+    OpenProject(*ws, dir.file("SHOW.TLP"));
     for (const QString& name : stale)
         EXPECT_FALSE(QFileInfo::exists(dir.file(name))) << name.toStdString();
     for (const QString& name : kept)

@@ -133,7 +133,7 @@ TEST_F(ProjectFileTest, OpenReadsKeysWithDefaultsAndLoadsPageZero)
     ws->project.projectName = "OTHER";
     ws->project.colorBarTime = 99;
     ws->project.useCountDown = true;
-    const OpenProjectOutcome opened = OpenProject(*ws, prompter, dir.file("copy.tlp"));
+    const OpenProjectOutcome opened = OpenProject(*ws, dir.file("copy.tlp"));
     EXPECT_TRUE(opened.projectFileRead);
     EXPECT_TRUE(opened.pageLoaded);
     EXPECT_EQ(ws->project.projectName, "SHOW.TLP");
@@ -148,7 +148,7 @@ TEST_F(ProjectFileTest, OpenReadsKeysWithDefaultsAndLoadsPageZero)
 TEST_F(ProjectFileTest, OpenFindsAProjectFileInOtherLetterCase)
 {
     ASSERT_TRUE(writeAll(dir.file("Show.TLP"), "[LumavoProject]\nProjectName=SHOW.TLP\nHoldtime=3\n"));
-    OpenProject(*ws, prompter, dir.file("show.tlp"));
+    OpenProject(*ws, dir.file("show.tlp"));
     EXPECT_EQ(ws->project.colorBarTime, 3);
 }
 
@@ -156,7 +156,7 @@ TEST_F(ProjectFileTest, MissingProjectFileKeepsTheNameAndTakesTheDirectory)
 {
     test::TempDir other;
     ws->project.projectName = "KEEP.TLP";
-    const OpenProjectOutcome opened = OpenProject(*ws, prompter, other.file("gone.tlp"));
+    const OpenProjectOutcome opened = OpenProject(*ws, other.file("gone.tlp"));
     EXPECT_FALSE(opened.projectFileRead);
     EXPECT_EQ(ws->project.projectName, "KEEP.TLP");
     EXPECT_EQ(ws->project.projectDir, other.dirWithSeparator());
@@ -166,7 +166,7 @@ TEST_F(ProjectFileTest, MissingProjectFileKeepsTheNameAndTakesTheDirectory)
 TEST_F(ProjectFileTest, StoredNameCannotLeadOutOfTheProjectDirectory)
 {
     ASSERT_TRUE(writeAll(dir.file("evil.tlp"), "[LumavoProject]\nProjectName=..\\..\\etc\\SHOW.TLP\n"));
-    OpenProject(*ws, prompter, dir.file("evil.tlp"));
+    OpenProject(*ws, dir.file("evil.tlp"));
     EXPECT_EQ(ws->project.projectName, "SHOW.TLP");
 }
 
@@ -183,7 +183,7 @@ TEST_F(SmoothEdgesSetting, OpenedProjectsKeepWhatTheyStoreAndClassicFilesStayWit
     makePage("000");
     ASSERT_TRUE(writeAll(dir.file("old.tlp"), "[LumavoProject]\nProjectName=SHOW.TLP\n"));
     ws->project.smoothEdges = true;
-    OpenProject(*ws, prompter, dir.file("old.tlp"));
+    OpenProject(*ws, dir.file("old.tlp"));
     EXPECT_FALSE(ws->project.smoothEdges);
     ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);
     EXPECT_FALSE(QString::fromUtf8(readAll(dir.file("SHOW.TLP"))).contains("SmoothEdges"));
@@ -191,7 +191,7 @@ TEST_F(SmoothEdgesSetting, OpenedProjectsKeepWhatTheyStoreAndClassicFilesStayWit
     ws->project.smoothEdges = true;
     ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);
     ws->project.smoothEdges = false;
-    OpenProject(*ws, prompter, dir.file("SHOW.TLP"));
+    OpenProject(*ws, dir.file("SHOW.TLP"));
     EXPECT_TRUE(ws->project.smoothEdges);
     ws->project.smoothEdges = false; // turned off again: the key says so
     ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);

@@ -47,7 +47,7 @@ protected:
 
     void openProject()
     {
-        ASSERT_TRUE(OpenProject(ws, prompter, dir.file("demo.tlp")).projectFileRead);
+        ASSERT_TRUE(OpenProject(ws, dir.file("demo.tlp")).projectFileRead);
         ASSERT_TRUE(prompter.messages.empty());
     }
 

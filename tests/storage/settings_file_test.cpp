@@ -18,7 +18,7 @@ protected:
 TEST_F(SettingsFileTest, MissingFileChangesNothing)
 {
     ws->project.projectDir = "/kept/";
-    const SettingsReadOutcome r = readtheinifile(*ws, prompter, ini());
+    const SettingsReadOutcome r = readtheinifile(*ws, ini());
     EXPECT_FALSE(r.fileFound);
     EXPECT_FALSE(r.placement.has_value());
     EXPECT_EQ(ws->project.projectDir, "/kept/");
@@ -40,7 +40,7 @@ TEST_F(SettingsFileTest, WriteThenReadReopensTheLastProject)
                         birthText(when) + "\n");
 
     Workspace fresh;
-    const SettingsReadOutcome r = readtheinifile(fresh, prompter, ini());
+    const SettingsReadOutcome r = readtheinifile(fresh, ini());
     EXPECT_EQ(r.placement, placed);
     EXPECT_TRUE(r.projectOpened);
     EXPECT_TRUE(r.openProject.pageLoaded);
@@ -53,7 +53,7 @@ TEST_F(SettingsFileTest, DefaultsAndADeletedLastProject)
     ASSERT_TRUE(QDir().mkpath(dir.file("conf")));
     ASSERT_TRUE(writeAll(ini(), "[lumavo options]\nHeight=500\nWidth=600\nLastproject=" +
                                     dir.file("gone.tlp").toUtf8() + "\nDir=/stored/dir\n"));
-    const SettingsReadOutcome r = readtheinifile(*ws, prompter, ini());
+    const SettingsReadOutcome r = readtheinifile(*ws, ini());
     EXPECT_EQ(r.placement, (WindowPlacement{0, 0, 500, 600}));
     EXPECT_FALSE(r.projectOpened);
     EXPECT_EQ(ws->project.projectDir, "/stored/dir/");
@@ -112,7 +112,7 @@ TEST_F(SettingsFileTest, KilledSettingsSavesLeftTheirTemporariesForever)
     ASSERT_TRUE(QDir().mkpath(dir.file("conf")));
     for (const char* name : {".lumavo.ini.lumavo-a1B2c3", ".lumavo.ini.lumavo-XyZ789", ".other.ini.lumavo-a1B2c3"})
         ASSERT_TRUE(writeAll(dir.file(QStringLiteral("conf/") + name), "x"));
-    readtheinifile(*ws, prompter, ini());
+    readtheinifile(*ws, ini());
     EXPECT_EQ(QDir(dir.file("conf")).entryList(QDir::Files | QDir::Hidden), QStringList{".other.ini.lumavo-a1B2c3"});
 }
 
@@ -139,7 +139,7 @@ protected:
 TEST_F(SettingsSafetyTest, ZeroOrNegativeWindowSizesFallBackToTheDefaults)
 {
     ASSERT_TRUE(test::writeAll(ini(), "[LUMAVO Options]\nTop=-5\nLeft=3000000\nHeight=0\nWidth=-20\n"));
-    const SettingsReadOutcome r = readtheinifile(*ws, prompter, ini());
+    const SettingsReadOutcome r = readtheinifile(*ws, ini());
     ASSERT_TRUE(r.placement.has_value());
     EXPECT_EQ(r.placement->height, 400);
     EXPECT_EQ(r.placement->width, 200);
@@ -150,11 +150,11 @@ TEST_F(SettingsSafetyTest, LastProjectNamingADeviceBlockedStartUp)
 {
     for (const QString& last : {QStringLiteral("/dev/zero"), QStringLiteral("/dev/ZERO")}) {
         ASSERT_TRUE(test::writeAll(ini(), ("[LUMAVO Options]\nLastproject=" + last + "\n").toUtf8()));
-        const SettingsReadOutcome r = readtheinifile(*ws, prompter, ini());
+        const SettingsReadOutcome r = readtheinifile(*ws, ini());
         EXPECT_FALSE(r.projectOpened) << last.toStdString();
     }
     // A settings file that is itself a device reads as empty.
-    const SettingsReadOutcome r = readtheinifile(*ws, prompter, "/dev/zero");
+    const SettingsReadOutcome r = readtheinifile(*ws, "/dev/zero");
     EXPECT_FALSE(r.projectOpened);
 }
 
@@ -162,10 +162,10 @@ TEST_F(SettingsSafetyTest, LastProjectNamedTheStoredNameInsteadOfTheFileOpened)
 {
     // The demo's project file stores its name without the extension.
     ASSERT_TRUE(test::writeAll(dir.file("DEMO.tlp"), "[LumavoProject]\nProjectName=DEMO\n"));
-    OpenProject(*ws, prompter, dir.file("DEMO.tlp"));
+    OpenProject(*ws, dir.file("DEMO.tlp"));
     ASSERT_TRUE(writetheinifile(*ws, {}, ini()).ok);
     Workspace next;
-    const SettingsReadOutcome r = readtheinifile(next, prompter, ini());
+    const SettingsReadOutcome r = readtheinifile(next, ini());
     EXPECT_EQ(r.lastProject, dir.file("DEMO.tlp"));
     EXPECT_TRUE(r.projectOpened);
 }

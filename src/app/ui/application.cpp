@@ -104,7 +104,7 @@ void Application::createWindows(const QString& projectToOpen)
 
     if (!workspace_.editor.settingsRead)
         mainWindow_->applySettings(
-            readtheinifile(workspace_, context_.prompter, settingsPath_, projectToOpen.isEmpty()));
+            readtheinifile(workspace_, settingsPath_, projectToOpen.isEmpty()));
     if (!projectToOpen.isEmpty())
         commands.openProjectPath(projectToOpen);
 }

@@ -230,6 +230,7 @@ void TBitMovOptMain::applySettings(const SettingsReadOutcome& outcome)
         actions.enableProjectTools = true;
         actions.showPage = outcome.openProject.pageLoaded;
         actions.showPageNumber = outcome.openProject.pageLoaded;
+        actions.notices = outcome.openProject.notices;
         applyActions(actions);
     }
     refreshStatusBar();
