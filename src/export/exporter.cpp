@@ -62,8 +62,7 @@ struct TimelineRun {
     {
         if (!settings.allPages) {
             player.playCurrentPage();
-            for (const Result& notice : player.takeNotices())
-                prompter.message(notice.error, notice.icon);
+            showNotices(prompter, player.takeNotices());
             return;
         }
         Notices loading;
@@ -75,10 +74,8 @@ struct TimelineRun {
                                      return pages.loadPage(number);
                                  }};
         player.playAllPages(counted);
-        for (const Result& notice : loading)
-            prompter.message(notice.error, notice.icon);
-        for (const Result& notice : player.takeNotices())
-            prompter.message(notice.error, notice.icon);
+        showNotices(prompter, loading);
+        showNotices(prompter, player.takeNotices());
     }
 
     Workspace ws;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <utility>
 #include <vector>
 
 namespace lumavo {
@@ -21,6 +22,16 @@ struct Result {
 // What a run of the engine has to tell the operator, in order. The engine never shows it: the
 // window that started the run does (showNotices), or lumavo-cli prints it.
 using Notices = std::vector<Result>;
+
+// Adds a notice unless one with the same text is there: a run with the repeat loop meets the same
+// fault on every pass, and the operator is told once.
+inline void tellOnce(Notices& notices, Result notice)
+{
+    for (const Result& told : notices)
+        if (told.error == notice.error)
+            return;
+    notices.push_back(std::move(notice));
+}
 
 // File operations report through the same type.
 using IoResult = Result;

@@ -51,15 +51,6 @@ PagePlayer::PagePlayer(Workspace& ws, StageSurface& stage, PlaybackFlags& flags,
     pacer_.setHalt([this] { return flags_.cut; });
 }
 
-void PagePlayer::tell(const Result& notice)
-{
-    // A run with the repeat loop meets the same fault on every pass: it is told once.
-    for (const Result& told : notices_)
-        if (told.error == notice.error)
-            return;
-    notices_.push_back(notice);
-}
-
 const ComposedTitle* PagePlayer::titleImage(int n) const
 {
     const auto& t = titles_.at(static_cast<std::size_t>(n - 1));
@@ -201,7 +192,7 @@ bool PagePlayer::openWave(int n)
         path = line.waveFile;
     if (wave_.open(path))
         return true;
-    tell(Result::failure(waveErrorMessage(line.waveFile)));
+    tellOnce(notices_, Result::failure(waveErrorMessage(line.waveFile)));
     wave_.close();
     // The next play of the page runs without sound: the editor drops the name (an edit of the page).
     setLineWave(ws_, n, QString());
@@ -218,7 +209,7 @@ ComposedTitle& PagePlayer::compose(int n)
                          ws_.project.projectDir, stage_.screenSize());
     });
     if (!slot->ok && !slot->errorMessage.isEmpty())
-        tell(Result::failure(slot->errorMessage));
+        tellOnce(notices_, Result::failure(slot->errorMessage));
     return *slot;
 }
 
@@ -357,7 +348,7 @@ void PagePlayer::playCurrentPage()
     notices_.clear();
     const QString problem = projectValidityMessage(ws_);
     if (!problem.isEmpty()) {
-        tell(Result::failure(problem, MessageIcon::Information));
+        tellOnce(notices_, Result::failure(problem, MessageIcon::Information));
         return;
     }
     // A cut has closed the stage already.
@@ -377,7 +368,7 @@ void PagePlayer::playAllPages(const PageSource& pages)
     notices_.clear();
     const QString problem = projectValidityMessage(ws_);
     if (!problem.isEmpty()) {
-        tell(Result::failure(problem, MessageIcon::Information));
+        tellOnce(notices_, Result::failure(problem, MessageIcon::Information));
         flags_.killNow = true;
         return;
     }

@@ -100,7 +100,6 @@ public:
 
 private:
     void waitUntilStageShown();
-    void tell(const Result& notice);
     // True once a cut has ended the run (tested after every phase of a page).
     bool wasCut() const { return flags_.cut; }
     bool openWave(int n);

@@ -3,7 +3,6 @@
 #include "storage/page_file.h"
 #include "storage/project.h"
 
-#include <algorithm>
 
 namespace lumavo {
 
@@ -13,13 +12,8 @@ PageSource storagePageSource(Workspace& ws, Notices& notices)
     source.lastPageNumber = [&ws] { return GetNumberOFPages(ws, StripTLP(ws.project.projectName)); };
     source.loadPage = [&ws, &notices](const QString& pageNumber) {
         LoadPageOutcome loaded = LoadPage(ws, ws.project.projectName, pageNumber);
-        for (Result& notice : loaded.notices) {
-            // The repeat loop meets an unreadable page on every pass: it is told once.
-            const bool told = std::any_of(notices.begin(), notices.end(),
-                                          [&](const Result& n) { return n.error == notice.error; });
-            if (!told)
-                notices.push_back(std::move(notice));
-        }
+        for (Result& notice : loaded.notices)
+            tellOnce(notices, std::move(notice));
         return loaded.loaded;
     };
     return source;

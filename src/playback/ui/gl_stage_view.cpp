@@ -243,10 +243,11 @@ bool GlStageView::draw(bool black, QRect region)
         region = window;
     drawnSize_ = window.size();
     region &= window;
-    const bool part = copySubBuffer_ != nullptr && region != window;
+    const bool part = region != window;
+    const int bottomUp = window.height() - region.bottom() - 1;   // OpenGL counts rows from the bottom
     if (part) {
         gl->glEnable(GL_SCISSOR_TEST);
-        gl->glScissor(region.left(), window.height() - region.bottom() - 1, region.width(), region.height());
+        gl->glScissor(region.left(), bottomUp, region.width(), region.height());
     }
     if (black || textureWidth_ == 0) {
         gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -267,8 +268,7 @@ bool GlStageView::draw(bool black, QRect region)
         // Mesa's software swap copies the back buffer to the window and keeps it: after the first
         // whole frame the back buffer holds what the window shows, and a part of it can follow.
         // (Before any swap the copy shows nothing, so whole frames always swap.)
-        copySubBuffer_(display_, winId(), region.left(), window.height() - region.bottom() - 1, region.width(),
-                       region.height());
+        copySubBuffer_(display_, winId(), region.left(), bottomUp, region.width(), region.height());
         XFlush(display_);   // a swap flushes Xlib's requests itself; the copy does not
     } else {
         context_->swapBuffers(this);
