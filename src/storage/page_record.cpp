@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <QStringList>
 #include <cstring>
+#include <type_traits>
 
 namespace lumavo {
 
@@ -101,49 +102,122 @@ RecordValue pageValue(PageRecord& r, int)
     return &(r.*Member);
 }
 
+// Values of the current page, reached through a workspace of either constness.
+template <auto Member>
+struct OnLine {
+    template <typename W>
+    auto& operator()(W& ws, int k) const { return ws.page.line(k).*Member; }
+};
+template <auto Member>
+struct OnPage {
+    template <typename W>
+    auto& operator()(W& ws, int) const { return ws.page.*Member; }
+};
+template <auto Member>
+struct OnRest {
+    template <typename W>
+    auto& operator()(W& ws, int k) const { return ws.stage.restOf(k).*Member; }
+};
+template <bool In, auto Member>
+struct OnPath {
+    template <typename W>
+    auto& operator()(W& ws, int k) const { return (In ? ws.stage.inPath(k) : ws.stage.outPath(k)).*Member; }
+};
+
+CarriedValue carried(const QString& v) { return v; }
+CarriedValue carried(const PathPoints& v) { return v; }
+template <typename T>
+    requires std::is_arithmetic_v<T>
+CarriedValue carried(T v)
+{
+    return static_cast<qint64>(v);
+}
+
+void assign(QString& to, const CarriedValue& v) { to = std::get<QString>(v); }
+void assign(PathPoints& to, const CarriedValue& v) { to = std::get<PathPoints>(v); }
+template <typename T>
+    requires std::is_arithmetic_v<T>
+void assign(T& to, const CarriedValue& v)
+{
+    to = static_cast<T>(std::get<qint64>(v));   // a direction code keeps its low byte
+}
+
+template <typename Get>
+PageBinding bind(PageCarry carry, int limit = 0)
+{
+    return {carry, limit, [](const Workspace& ws, int k) { return carried(Get{}(ws, k)); },
+            [](Workspace& ws, int k, const CarriedValue& v) { assign(Get{}(ws, k), v); }};
+}
+
+template <auto Member>
+PageBinding onLine(PageCarry carry = PageCarry::Plain)
+{
+    return bind<OnLine<Member>>(carry);
+}
+
 std::vector<RecordField> makeRecordFields()
 {
     using T = RecordFieldType;
+    using C = PageCarry;
     std::vector<RecordField> f;
-    const auto page = [&](const char* name, int offset, int capacity, T type, Accessor value) {
-        f.push_back({QString::fromLatin1(name), offset, capacity, type, 0, value});
+    const auto page = [&](const char* name, int offset, int capacity, T type, Accessor value, PageBinding current) {
+        f.push_back({QString::fromLatin1(name), offset, capacity, type, 0, value, current});
     };
-    const auto perLine = [&](const char* name, int first, int stride, int capacity, T type, Accessor value) {
+    const auto perLine = [&](const char* name, int first, int stride, int capacity, T type, Accessor value,
+                             PageBinding current) {
         for (int k = 1; k <= kLineCount; ++k)
             f.push_back({QString::fromLatin1(name) + QString::number(k), first + (k - 1) * stride, capacity, type, k,
-                         value});
+                         value, current});
     };
-    perLine("Text", off::kText1, kTextStride, kTextCapacity, T::ShortText, lineValue<&RecordLine::text>);
-    perLine("ArchOn", off::kArchOn1, 1, 1, T::Flag, lineValue<&RecordLine::archOn>);
-    perLine("GradOn", off::kGradOn1, 1, 1, T::Flag, lineValue<&RecordLine::gradOn>);
-    page("FadeDelay", off::kFadeDelay, 2, T::UInt16, pageValue<&PageRecord::fadeDelay>);
-    page("Manual", off::kManual, 1, T::Flag, pageValue<&PageRecord::manual>);
-    perLine("GradColor", off::kGradColor1, 4, 4, T::UInt32, lineValue<&RecordLine::gradColor>);
-    perLine("WaveFile", off::kWaveFile1, kTextStride, kTextCapacity, T::ShortText, lineValue<&RecordLine::waveFile>);
+    perLine("Text", off::kText1, kTextStride, kTextCapacity, T::ShortText, lineValue<&RecordLine::text>,
+            onLine<&TitleLine::text>(C::Trimmed));
+    perLine("ArchOn", off::kArchOn1, 1, 1, T::Flag, lineValue<&RecordLine::archOn>, onLine<&TitleLine::archOn>());
+    perLine("GradOn", off::kGradOn1, 1, 1, T::Flag, lineValue<&RecordLine::gradOn>, onLine<&TitleLine::gradOn>());
+    page("FadeDelay", off::kFadeDelay, 2, T::UInt16, pageValue<&PageRecord::fadeDelay>,
+         bind<OnPage<&PageFields::fadeDelay>>(C::InRange, kMaxFadeDelay));
+    page("Manual", off::kManual, 1, T::Flag, pageValue<&PageRecord::manual>, bind<OnPage<&PageFields::mpause>>(C::Plain));
+    perLine("GradColor", off::kGradColor1, 4, 4, T::UInt32, lineValue<&RecordLine::gradColor>,
+            onLine<&TitleLine::gradColor>());
+    perLine("WaveFile", off::kWaveFile1, kTextStride, kTextCapacity, T::ShortText, lineValue<&RecordLine::waveFile>,
+            onLine<&TitleLine::waveFile>(C::TrimOnLoad));
     perLine("BitmapFile", off::kBitmapFile1, kTextStride, kTextCapacity, T::ShortText,
-            lineValue<&RecordLine::bitmapFile>);
-    perLine("InDir", off::kInDir1, 1, 1, T::Int8, lineValue<&RecordLine::inDir>);
-    perLine("OutDir", off::kOutDir1, 1, 1, T::Int8, lineValue<&RecordLine::outDir>);
-    perLine("FontSize", off::kFontSize1, 4, 4, T::Int32, lineValue<&RecordLine::fontSize>);
-    perLine("FontColor", off::kFontColor1, 4, 4, T::UInt32, lineValue<&RecordLine::fontColor>);
-    perLine("ShadowColor", off::kShadowColor1, 4, 4, T::UInt32, lineValue<&RecordLine::shadowColor>);
-    perLine("FontSizeCopy", off::kFontSizeCopy1, 4, 4, T::Int32, lineValue<&RecordLine::fontSizeCopy>);
-    page("PauseSecs", off::kPauseSecs, 4, T::Int32, pageValue<&PageRecord::pauseSecs>);
-    page("MovementDelay", off::kMovementDelay, 4, T::Int32, pageValue<&PageRecord::movementDelay>);
-    perLine("RestLeft", off::kRestLeft1, 4, 4, T::Int32, lineValue<&RecordLine::restLeft>);
-    perLine("RestTop", off::kRestTop1, 4, 4, T::Int32, lineValue<&RecordLine::restTop>);
-    perLine("FontStyle", off::kFontStyle1, 1, 1, T::UInt8, lineValue<&RecordLine::fontStyle>);
+            lineValue<&RecordLine::bitmapFile>, onLine<&TitleLine::bitmapFile>(C::TrimOnLoad));
+    perLine("InDir", off::kInDir1, 1, 1, T::Int8, lineValue<&RecordLine::inDir>, onLine<&TitleLine::inDir>());
+    perLine("OutDir", off::kOutDir1, 1, 1, T::Int8, lineValue<&RecordLine::outDir>, onLine<&TitleLine::outDir>());
+    perLine("FontSize", off::kFontSize1, 4, 4, T::Int32, lineValue<&RecordLine::fontSize>,
+            onLine<&TitleLine::fontSize>());
+    perLine("FontColor", off::kFontColor1, 4, 4, T::UInt32, lineValue<&RecordLine::fontColor>,
+            onLine<&TitleLine::fontColor>());
+    perLine("ShadowColor", off::kShadowColor1, 4, 4, T::UInt32, lineValue<&RecordLine::shadowColor>,
+            onLine<&TitleLine::shadowColor>());
+    perLine("FontSizeCopy", off::kFontSizeCopy1, 4, 4, T::Int32, lineValue<&RecordLine::fontSizeCopy>,
+            onLine<&TitleLine::fontSize>(C::SaveOnly));
+    page("PauseSecs", off::kPauseSecs, 4, T::Int32, pageValue<&PageRecord::pauseSecs>,
+         bind<OnPage<&PageFields::pauseSecs>>(C::InRange, kMaxPauseSecs));
+    page("MovementDelay", off::kMovementDelay, 4, T::Int32, pageValue<&PageRecord::movementDelay>,
+         bind<OnPage<&PageFields::movementDelay>>(C::InRange, kMaxMovementDelay));
+    perLine("RestLeft", off::kRestLeft1, 4, 4, T::Int32, lineValue<&RecordLine::restLeft>,
+            bind<OnRest<&Point::x>>(C::Plain));
+    perLine("RestTop", off::kRestTop1, 4, 4, T::Int32, lineValue<&RecordLine::restTop>,
+            bind<OnRest<&Point::y>>(C::Plain));
+    perLine("FontStyle", off::kFontStyle1, 1, 1, T::UInt8, lineValue<&RecordLine::fontStyle>,
+            onLine<&TitleLine::fontStyle>(C::StyleBits));
     perLine("FontName", off::kFontName1, kFontNameStride, kFontNameCapacity, T::ShortText,
-            lineValue<&RecordLine::fontName>);
-    perLine("ShadowOn", off::kShadowOn1, 1, 1, T::Flag, lineValue<&RecordLine::shadowOn>);
-    page("PageNumber", off::kPageNumber, kPageNumberCapacity, T::ShortText, pageValue<&PageRecord::pageNumber>);
+            lineValue<&RecordLine::fontName>, onLine<&TitleLine::fontName>());
+    perLine("ShadowOn", off::kShadowOn1, 1, 1, T::Flag, lineValue<&RecordLine::shadowOn>,
+            onLine<&TitleLine::shadowOn>());
+    page("PageNumber", off::kPageNumber, kPageNumberCapacity, T::ShortText, pageValue<&PageRecord::pageNumber>, {});
     for (int k = 1; k <= kLineCount; ++k) {
         const QString n = QString::number(k);
         const int group = pathGroup(k - 1);
-        f.push_back({"InPathCount" + n, group, 4, T::Int32, k, lineValue<&RecordLine::inPathCount>});
-        f.push_back({"OutPathCount" + n, group + 4, 4, T::Int32, k, lineValue<&RecordLine::outPathCount>});
-        f.push_back({"InPath" + n, inPathBlock(k - 1), kPathSlots, T::Path, k, lineValue<&RecordLine::inPath>});
-        f.push_back({"OutPath" + n, outPathBlock(k - 1), kPathSlots, T::Path, k, lineValue<&RecordLine::outPath>});
+        f.push_back({"InPathCount" + n, group, 4, T::Int32, k, lineValue<&RecordLine::inPathCount>,
+                     bind<OnPath<true, &DrawnPath::count>>(C::PathCount)});
+        f.push_back({"OutPathCount" + n, group + 4, 4, T::Int32, k, lineValue<&RecordLine::outPathCount>,
+                     bind<OnPath<false, &DrawnPath::count>>(C::PathCount)});
+        f.push_back({"InPath" + n, inPathBlock(k - 1), kPathSlots, T::Path, k, lineValue<&RecordLine::inPath>,
+                     bind<OnPath<true, &DrawnPath::points>>(C::Plain)});
+        f.push_back({"OutPath" + n, outPathBlock(k - 1), kPathSlots, T::Path, k, lineValue<&RecordLine::outPath>,
+                     bind<OnPath<false, &DrawnPath::points>>(C::Plain)});
     }
     return f;
 }
@@ -260,74 +334,67 @@ std::int32_t clampPathCount(std::int32_t count)
     return std::clamp<std::int32_t>(count, -1, kMaxPathCount);
 }
 
+namespace {
+
+CarriedValue carried(const RecordValue& value)
+{
+    return std::visit([](auto* v) { return carried(*v); }, value);
+}
+
+void assign(const RecordValue& value, const CarriedValue& from)
+{
+    std::visit([&](auto* v) { assign(*v, from); }, value);
+}
+
+CarriedValue asSaved(const RecordField& field, CarriedValue v)
+{
+    switch (field.current.carry) {
+    case PageCarry::Trimmed:
+        return leftCharacters(trimControl(std::get<QString>(v)), field.capacity);
+    case PageCarry::PathCount:
+        return qint64{clampPathCount(static_cast<std::int32_t>(std::get<qint64>(v)))};
+    default:
+        return v;
+    }
+}
+
+CarriedValue asLoaded(const RecordField& field, CarriedValue v)
+{
+    switch (field.current.carry) {
+    case PageCarry::Trimmed:
+    case PageCarry::TrimOnLoad:
+        return trimControl(std::get<QString>(v));
+    case PageCarry::InRange:
+        // Values beyond the controls' ranges would hold the stage for hours.
+        return std::clamp<qint64>(std::get<qint64>(v), 0, field.current.limit);
+    case PageCarry::PathCount:
+        return qint64{clampPathCount(static_cast<std::int32_t>(std::get<qint64>(v)))};
+    case PageCarry::StyleBits:
+        return std::get<qint64>(v) & 0x0F;
+    default:
+        return v;
+    }
+}
+
+} // namespace
+
 PageRecord recordFromWorkspace(const Workspace& ws, const QString& pageNumber)
 {
     PageRecord r;
     r.pageNumber = pageNumber;
-    r.fadeDelay = static_cast<std::uint16_t>(ws.page.fadeDelay);
-    r.manual = ws.page.mpause;
-    r.pauseSecs = ws.page.pauseSecs;
-    r.movementDelay = ws.page.movementDelay;
-    for (int k = 1; k <= kLineCount; ++k) {
-        const TitleLine& t = ws.page.line(k);
-        RecordLine& l = r.line(k);
-        l.text = leftCharacters(trimControl(t.text), kTextCapacity);
-        l.archOn = t.archOn;
-        l.gradOn = t.gradOn;
-        l.gradColor = t.gradColor;
-        l.waveFile = t.waveFile;
-        l.bitmapFile = t.bitmapFile;
-        l.inDir = static_cast<std::int8_t>(t.inDir & 0xFF);
-        l.outDir = static_cast<std::int8_t>(t.outDir & 0xFF);
-        l.fontSize = t.fontSize;
-        l.fontColor = t.fontColor;
-        l.shadowColor = t.shadowColor;
-        l.fontSizeCopy = t.fontSize;
-        l.restLeft = ws.stage.restOf(k).x;
-        l.restTop = ws.stage.restOf(k).y;
-        l.fontStyle = t.fontStyle;
-        l.fontName = t.fontName;
-        l.shadowOn = t.shadowOn;
-        l.inPathCount = clampPathCount(ws.stage.inPath(k).count);
-        l.outPathCount = clampPathCount(ws.stage.outPath(k).count);
-        l.inPath = ws.stage.inPath(k).points;
-        l.outPath = ws.stage.outPath(k).points;
+    for (const RecordField& field : pageRecordFields()) {
+        if (field.current.read)
+            assign(field.value(r, field.line), asSaved(field, field.current.read(ws, field.line)));
     }
     return r;
 }
 
-void applyRecordToWorkspace(const PageRecord& r, Workspace& ws)
+void applyRecordToWorkspace(const PageRecord& record, Workspace& ws)
 {
-    // Values beyond the controls' ranges would hold the stage for hours; the page uses the
-    // nearest value in range (the record buffer keeps the stored bytes until the page is saved).
-    ws.page.fadeDelay = std::clamp<std::int32_t>(r.fadeDelay, 0, kMaxFadeDelay);
-    ws.page.mpause = r.manual;
-    ws.page.pauseSecs = std::clamp<std::int32_t>(r.pauseSecs, 0, kMaxPauseSecs);
-    ws.page.movementDelay = std::clamp<std::int32_t>(r.movementDelay, 0, kMaxMovementDelay);
-    for (int k = 1; k <= kLineCount; ++k) {
-        const RecordLine& l = r.line(k);
-        TitleLine& t = ws.page.line(k);
-        t.archOn = l.archOn;
-        t.gradOn = l.gradOn;
-        t.gradColor = l.gradColor;
-        t.waveFile = trimControl(l.waveFile);
-        t.text = trimControl(l.text);
-        t.inDir = l.inDir;
-        t.outDir = l.outDir;
-        t.shadowColor = l.shadowColor;
-        ws.stage.restOf(k) = {l.restLeft, l.restTop};
-        t.fontStyle = l.fontStyle & 0x0F;
-        t.fontSize = l.fontSize;
-        t.fontColor = l.fontColor;
-        t.fontName = l.fontName;
-        t.shadowOn = l.shadowOn;
-        t.bitmapFile = trimControl(l.bitmapFile);
-        DrawnPath& in = ws.stage.inPath(k);
-        DrawnPath& out = ws.stage.outPath(k);
-        in.count = clampPathCount(l.inPathCount);
-        out.count = clampPathCount(l.outPathCount);
-        in.points = l.inPath;
-        out.points = l.outPath;
+    PageRecord r = record;   // the table reaches fields through a mutable record
+    for (const RecordField& field : pageRecordFields()) {
+        if (field.current.write && field.current.carry != PageCarry::SaveOnly)
+            field.current.write(ws, field.line, asLoaded(field, carried(field.value(r, field.line))));
     }
 }
 

@@ -108,9 +108,29 @@ using PathPoints = std::array<PathPoint, kPathSlots>;
 using RecordValue = std::variant<QString*, bool*, std::int8_t*, std::uint8_t*, std::uint16_t*, std::int32_t*,
                                  std::uint32_t*, PathPoints*>;
 
+// How a field travels between the record and the current page (its fields, rest positions, paths).
+enum class PageCarry {
+    None,        // the page does not hold it (PageNumber is the number a save writes under)
+    Plain,       // copied both ways
+    Trimmed,     // a title: control characters trimmed both ways, cut to the capacity on save
+    TrimOnLoad,  // a file name: trimmed when loaded
+    InRange,     // clamped into 0..limit when loaded; the record buffer keeps the stored bytes
+    PathCount,   // clamped into -1..999 both ways
+    StyleBits,   // only the four style bits are loaded
+    SaveOnly,    // written from the page, never read back (FontSizeCopy)
+};
+// A value on its way between the record and the page: a number, a text or a path.
+using CarriedValue = std::variant<qint64, QString, PathPoints>;
+struct PageBinding {
+    PageCarry carry = PageCarry::None;
+    int limit = 0;                                                     // InRange's upper bound
+    CarriedValue (*read)(const Workspace&, int line) = nullptr;
+    void (*write)(Workspace&, int line, const CarriedValue&) = nullptr;
+};
+
 // One field of the page record. The table of them (pageRecordFields) is the one description of
-// the record: decoding, encoding, the text check before a save, lumavo-cli page dump/write and the
-// project information window all go through it.
+// the record: decoding, encoding, the mapping to the current page, the text check before a save,
+// lumavo-cli page dump/write and the project information window all go through it.
 struct RecordField {
     QString name;                                  // "Text1", "FadeDelay", ... as lumavo-cli prints it
     int offset = 0;                                // byte offset in the record
@@ -118,6 +138,7 @@ struct RecordField {
     RecordFieldType type = RecordFieldType::Int32;
     int line = 0;                                  // title line 1..3; 0 for a field of the page
     RecordValue (*value)(PageRecord&, int line) = nullptr;
+    PageBinding current;                           // where the current page holds it
 };
 // Every field in the order lumavo-cli prints them (texts and flags first, paths last).
 const std::vector<RecordField>& pageRecordFields();

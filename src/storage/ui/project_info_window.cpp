@@ -20,7 +20,8 @@ namespace {
 constexpr int kClientWidth = 530;
 constexpr int kClientHeight = 380;
 
-// One row of the three per-line columns: its captions for lines 1..3 and the value name.
+// One row of the three per-line columns: its captions for lines 1..3 and the value label's name
+// (a record field's name, with the line number added, for the rows that show one).
 struct LineRow {
     std::array<const char*, kLineCount> captions;
     const char* name;
@@ -28,15 +29,15 @@ struct LineRow {
 };
 
 const std::array<LineRow, 13> kLineRows = {{
-    {{"Img1Yend", "Img2Yend", "Img3end"}, "restLeft", ""},
-    {{"Img1Xend", "Img2Xend", "Img3Xend"}, "restTop", ""},
-    {{"Grad Color", "Grad Color", "Grad Color"}, "gradColor", ""},
+    {{"Img1Yend", "Img2Yend", "Img3end"}, "RestLeft", ""},
+    {{"Img1Xend", "Img2Xend", "Img3Xend"}, "RestTop", ""},
+    {{"Grad Color", "Grad Color", "Grad Color"}, "GradColor", ""},
     {{"Pix Height ", "Pix Height ", "Pix Height "}, "pixHeight", "?"},
     {{"Brush Color", "Brush Color", "Brush Color"}, "brushColor", "Label71"},
-    {{"Font Color", "Font Color", "Font Color"}, "fontColor", ""},
-    {{"Shadow Color", "Shadow Color", "Shadow Color"}, "shadowColor", ""},
-    {{"Font Size", "Font Size", "Font Size"}, "fontSize", ""},
-    {{"Font Name", "Font Name", "Font Name"}, "fontName", ""},
+    {{"Font Color", "Font Color", "Font Color"}, "FontColor", ""},
+    {{"Shadow Color", "Shadow Color", "Shadow Color"}, "ShadowColor", ""},
+    {{"Font Size", "Font Size", "Font Size"}, "FontSize", ""},
+    {{"Font Name", "Font Name", "Font Name"}, "FontName", ""},
     {{"Y Pos", "Y Pos", "Y Pos"}, "yPos", "?"},
     {{"X Pos", "X Pos", "X Pos"}, "xPos", "?"},
     {{"", "", ""}, "spare", "Label67"},
@@ -99,11 +100,11 @@ Tbdebug::Tbdebug(AppContext& context, QWidget* parent) : QDialog(parent), contex
     lower->addWidget(new QLabel(QStringLiteral("Bitmaps"), this), 3, 0);
     for (int k = 1; k <= kLineCount; ++k) {
         lower->addWidget(addValue(QStringLiteral("titleValid%1").arg(k), {}), k - 1, 1);
-        lower->addWidget(addValue(QStringLiteral("titleText%1").arg(k), {}), k - 1, 2);
-        lower->addWidget(addValue(QStringLiteral("bitmap%1").arg(k), {}), k + 2, 1, 1, 2);
+        lower->addWidget(addValue(QStringLiteral("Text%1").arg(k), {}), k - 1, 2);
+        lower->addWidget(addValue(QStringLiteral("BitmapFile%1").arg(k), {}), k + 2, 1, 1, 2);
     }
     const std::array<std::pair<const char*, const char*>, 4> pageRows = {{
-        {"Pause", "pause"}, {"Delay", "delay"}, {"Path Record Size ", "pathRecordSize"},
+        {"Pause", "PauseSecs"}, {"Delay", "MovementDelay"}, {"Path Record Size ", "pathRecordSize"},
         {"Page Record Size", "pageRecordSize"}}};
     int row = 0;
     for (const auto& [caption, name] : pageRows) {
@@ -113,8 +114,8 @@ Tbdebug::Tbdebug(AppContext& context, QWidget* parent) : QDialog(parent), contex
             lower->addWidget(addValue(QStringLiteral("osName"), {}), row++, 3, 1, 2);
     }
     const std::array<std::pair<const char*, const char*>, 6> pathRows = {{
-        {"Path 1in", "pathIn1"}, {"Path 1 out", "pathOut1"}, {"Path 2 in", "pathIn2"},
-        {"Path 2 out", "pathOut2"}, {"Path 3 in", "pathIn3"}, {"Path 3 out", "pathOut3"}}};
+        {"Path 1in", "InPathCount1"}, {"Path 1 out", "OutPathCount1"}, {"Path 2 in", "InPathCount2"},
+        {"Path 2 out", "OutPathCount2"}, {"Path 3 in", "InPathCount3"}, {"Path 3 out", "OutPathCount3"}}};
     row = 0;
     for (const auto& [caption, name] : pathRows) {
         lower->addWidget(new QLabel(QString::fromLatin1(caption), this), row, 5);
@@ -142,24 +143,12 @@ void Tbdebug::FormShow()
             label->setText(text);
     };
     const auto number = [](qint64 value) { return QString::number(value); };
-    // The page as a save would write it, shown through the record's field table.
+    // The page as a save would write it: every value label is named after its record field.
     const PageRecord record = recordFromWorkspace(ws, ws.project.pageNow);
-    const auto show = [&](const QString& label, const QString& field) {
-        if (const RecordField* stored = findRecordField(field))
-            set(label, recordFieldText(record, *stored));
-    };
-    static const std::array<std::pair<const char*, const char*>, 11> kLineFields{{
-        {"restLeft", "RestLeft"}, {"restTop", "RestTop"}, {"gradColor", "GradColor"}, {"fontColor", "FontColor"},
-        {"shadowColor", "ShadowColor"}, {"fontSize", "FontSize"}, {"fontName", "FontName"}, {"titleText", "Text"},
-        {"bitmap", "BitmapFile"}, {"pathIn", "InPathCount"}, {"pathOut", "OutPathCount"}}};
-    for (int k = 1; k <= kLineCount; ++k) {
-        const QString n = QString::number(k);
-        for (const auto& [label, field] : kLineFields)
-            show(QString::fromLatin1(label) + n, QString::fromLatin1(field) + n);
-        set("titleValid" + n, lineValidityText(ws.page.line(k), k));
-    }
-    show("pause", "PauseSecs");
-    show("delay", "MovementDelay");
+    for (const RecordField& field : pageRecordFields())
+        set(field.name, recordFieldText(record, field));
+    for (int k = 1; k <= kLineCount; ++k)
+        set("titleValid" + QString::number(k), lineValidityText(ws.page.line(k), k));
     set("osName", ws.osName);
     set("pathRecordSize", number(record_offset::kPathBlockSize));
     set("pageRecordSize", number(kRecordSize));

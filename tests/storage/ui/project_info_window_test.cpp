@@ -48,24 +48,24 @@ TEST_F(ProjectInfoWindowTest, ShowsTheCurrentPageAndPlaceholders)
     window.show();
 
     EXPECT_EQ(window.windowTitle(), "Lumavo");
-    EXPECT_EQ(value("restLeft2"), "111");
-    EXPECT_EQ(value("restTop2"), "222");
-    EXPECT_EQ(value("fontColor1"), "255");
-    EXPECT_EQ(value("gradColor3"), "1193046");
-    EXPECT_EQ(value("fontName3"), "Courier");
-    EXPECT_EQ(value("fontSize2"), "72");
+    EXPECT_EQ(value("RestLeft2"), "111");
+    EXPECT_EQ(value("RestTop2"), "222");
+    EXPECT_EQ(value("FontColor1"), "255");
+    EXPECT_EQ(value("GradColor3"), "1193046");
+    EXPECT_EQ(value("FontName3"), "Courier");
+    EXPECT_EQ(value("FontSize2"), "72");
     EXPECT_EQ(value("titleValid1"), "Valid");
-    EXPECT_EQ(value("titleText1"), "Hello");
+    EXPECT_EQ(value("Text1"), "Hello");
     EXPECT_EQ(value("titleValid2"), "Valid");
     EXPECT_EQ(value("titleValid3"), "3-Not Valid");
-    EXPECT_EQ(value("bitmap2"), "/pics/logo.bmp");
-    EXPECT_EQ(value("pause"), "7");
-    EXPECT_EQ(value("delay"), "1200");
+    EXPECT_EQ(value("BitmapFile2"), "/pics/logo.bmp");
+    EXPECT_EQ(value("PauseSecs"), "7");
+    EXPECT_EQ(value("MovementDelay"), "1200");
     EXPECT_EQ(value("osName"), "Unknown");
     EXPECT_EQ(value("pathRecordSize"), "4000");
     EXPECT_EQ(value("pageRecordSize"), "25716");
-    EXPECT_EQ(value("pathIn1"), "-1");
-    EXPECT_EQ(value("pathOut3"), "998");
+    EXPECT_EQ(value("InPathCount1"), "-1");
+    EXPECT_EQ(value("OutPathCount3"), "998");
     EXPECT_EQ(value("pixHeight1"), "?");
     EXPECT_EQ(value("brushColor2"), "Label71");
     EXPECT_EQ(value("spare3"), "Label67");
@@ -89,24 +89,24 @@ TEST_F(ProjectInfoWindowTest, EveryShowingFollowsTheLoadedPage)
     ASSERT_TRUE(writePageFile(dir.file("SHOW.000"), bytes, true).ok);
 
     window.show();
-    EXPECT_EQ(value("fontSize1"), "40");
+    EXPECT_EQ(value("FontSize1"), "40");
     window.hide();
     window.show();
-    EXPECT_EQ(value("fontSize1"), "40");
+    EXPECT_EQ(value("FontSize1"), "40");
     window.hide();
 
     ws.project.projectDir = dir.dirWithSeparator();
     ws.project.pageNow = "000";
     ASSERT_TRUE(LoadPage(ws, "SHOW.TLP", "000").loaded);
     window.show();
-    EXPECT_EQ(value("fontSize1"), "33");
-    EXPECT_EQ(value("titleText1"), "From file");
+    EXPECT_EQ(value("FontSize1"), "33");
+    EXPECT_EQ(value("Text1"), "From file");
     EXPECT_EQ(value("titleValid1"), "Valid");
     EXPECT_EQ(value("titleValid2"), "2-Not Valid");
-    EXPECT_EQ(value("restLeft1"), "5");
-    EXPECT_EQ(value("restTop1"), "6");
-    EXPECT_EQ(value("pathIn2"), "4");
-    EXPECT_EQ(value("pathOut2"), "-1");
+    EXPECT_EQ(value("RestLeft1"), "5");
+    EXPECT_EQ(value("RestTop1"), "6");
+    EXPECT_EQ(value("InPathCount2"), "4");
+    EXPECT_EQ(value("OutPathCount2"), "-1");
 }
 
 } // namespace
