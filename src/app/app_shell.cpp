@@ -153,29 +153,31 @@ bool anyTitleTyped(const PageFields& page)
 
 } // namespace
 
-CloseVerdict closeQuery(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info)
+CloseOutcome closeQuery(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info)
 {
     if (!ws.editor.pageModified)
-        return CloseVerdict::Close;
+        return {};
     const bool noProject = ws.project.projectName.isEmpty();
     if (noProject && !anyTitleTyped(ws.page))
-        return CloseVerdict::Close;
+        return {};
     const QString question =
         noProject ? QStringLiteral("Save this project first?") : QStringLiteral("Save current page first?");
     switch (prompter.confirm(question, true)) {
     case Answer::Cancel:
-        return CloseVerdict::StayOpen;
+        return {CloseVerdict::StayOpen, {}};
     case Answer::No:
-        return CloseVerdict::Close;
+        return {};
     case Answer::Yes:
         break;
     }
-    if (noProject && SaveProject(ws, prompter, info) != SaveProjectStatus::Saved)
-        return CloseVerdict::StayOpen;
-    const SavePageOutcome saved = SavePage(ws, prompter);
-    showNotices(prompter, saved.notices);   // the answer to the question just asked
+    if (noProject) {
+        SaveProjectOutcome project = SaveProject(ws, prompter, info);
+        if (project.status != SaveProjectStatus::Saved)
+            return {CloseVerdict::StayOpen, std::move(project.notices)};
+    }
+    SavePageOutcome saved = SavePage(ws, prompter);
     const bool kept = saved.status == SavePageStatus::WriteFailed || saved.status == SavePageStatus::Cancelled;
-    return kept ? CloseVerdict::StayOpen : CloseVerdict::Close;
+    return {kept ? CloseVerdict::StayOpen : CloseVerdict::Close, std::move(saved.notices)};
 }
 
 QPoint placeBeside(const QRect& window, const QSize& size, const QRect& area)

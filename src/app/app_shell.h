@@ -75,11 +75,15 @@ QString projectArgument(const QStringList& arguments, const QString& workingDir)
 QPoint placeBeside(const QRect& window, const QSize& size, const QRect& area);
 
 enum class CloseVerdict { Close, StayOpen };
+struct CloseOutcome {
+    CloseVerdict verdict = CloseVerdict::Close;
+    Notices notices;   // why a save failed, for the window
+};
 // The close query: with unsaved edits and an open project, asks "Save current page first?"
 // (Yes/No/Cancel). Cancel stays open; Yes saves the page and closes only when the save worked
-// (a failed save has shown its message and keeps the edits); No closes. With typed titles and no
+// (a failed save keeps the edits and returns its notices); No closes. With typed titles and no
 // project open it asks "Save this project first?" instead; Yes saves the project (`info` for its
 // file) and then the page, and stays open when either is cancelled or fails. Otherwise closes at once.
-CloseVerdict closeQuery(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info = {});
+CloseOutcome closeQuery(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info = {});
 
 } // namespace lumavo

@@ -44,6 +44,7 @@ int runReport(const QStringList& args)
     if (!opened.projectFileRead)
         return fail("cannot read project " + project);
     const ReportOutcome outcome = writeProjectReportPdf(ws, prompter, pdf, *pageSize);
+    showNotices(prompter, outcome.notices);
     if (outcome.status != ReportStatus::Printed)
         return fail(outcome.detail.isEmpty() ? "cannot write " + pdf : outcome.detail);
     return kExitOk;

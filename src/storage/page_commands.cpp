@@ -51,23 +51,38 @@ void makenewpage(Workspace& ws)
         line.titleValid = false;
 }
 
-bool offerToSaveCurrentPage(Workspace& ws, Prompter& prompter, bool withCancel)
+SaveOffer offerToSaveCurrentPage(Workspace& ws, Prompter& prompter, bool withCancel)
 {
     if (!ws.editor.pageModified && !ws.editor.newPagePending)
-        return true;
+        return {};
     switch (prompter.confirm(QStringLiteral("Save current page?"), withCancel)) {
     case Answer::Cancel:
-        return false;
+        return {false, {}};
     case Answer::No:
-        return true;
+        return {};
     case Answer::Yes:
         break;
     }
-    const SavePageOutcome saved = SavePage(ws, prompter);
-    // The answer to its own question: the failure is told before the caller goes on or stops.
-    showNotices(prompter, saved.notices);
-    return saved.status != SavePageStatus::WriteFailed && saved.status != SavePageStatus::Cancelled;
+    SavePageOutcome saved = SavePage(ws, prompter);
+    const bool kept = saved.status != SavePageStatus::WriteFailed && saved.status != SavePageStatus::Cancelled;
+    return {kept, std::move(saved.notices)};
 }
+
+namespace {
+
+// Runs `command` once "Save current page?" lets it go on; the save's notices come first.
+template <typename Command>
+EditorActions afterSaveOffer(Workspace& ws, Prompter& prompter, Command&& command)
+{
+    SaveOffer offer = offerToSaveCurrentPage(ws, prompter);
+    EditorActions actions;
+    if (offer.goOn)
+        actions = command();
+    actions.notices.insert(actions.notices.begin(), offer.notices.begin(), offer.notices.end());
+    return actions;
+}
+
+} // namespace
 
 namespace {
 
@@ -103,8 +118,7 @@ EditorActions newProjectFromMenu(Workspace& ws)
 
 EditorActions newProjectFromMenu(Workspace& ws, Prompter& prompter)
 {
-    offerToSaveCurrentPage(ws, prompter);
-    return newProjectFromMenu(ws);
+    return afterSaveOffer(ws, prompter, [&] { return newProjectFromMenu(ws); });
 }
 
 EditorActions newProjectFromTool(Workspace& ws)
@@ -120,8 +134,7 @@ EditorActions newProjectFromTool(Workspace& ws)
 
 EditorActions newProjectFromTool(Workspace& ws, Prompter& prompter)
 {
-    offerToSaveCurrentPage(ws, prompter);
-    return newProjectFromTool(ws);
+    return afterSaveOffer(ws, prompter, [&] { return newProjectFromTool(ws); });
 }
 
 namespace {
@@ -149,11 +162,10 @@ EditorActions openProjectCommand(Workspace& ws, Prompter& prompter)
     options.filter = QStringLiteral("TLP Title Project (*.TLP *.tlp)");
     options.defaultSuffix = QStringLiteral("tlp");
     options.directory = ws.project.projectDir;
-    offerToSaveCurrentPage(ws, prompter);
-    const auto chosen = prompter.openFileName(options);
-    if (!chosen || chosen->isEmpty())
-        return {};
-    return openChosenProject(ws, *chosen);
+    return afterSaveOffer(ws, prompter, [&] {
+        const auto chosen = prompter.openFileName(options);
+        return chosen && !chosen->isEmpty() ? openChosenProject(ws, *chosen) : EditorActions{};
+    });
 }
 
 EditorActions openProjectFile(Workspace& ws, Prompter& prompter, const QString& path)
@@ -163,15 +175,14 @@ EditorActions openProjectFile(Workspace& ws, Prompter& prompter, const QString& 
         refused.notices.push_back(Result::failure(QStringLiteral("The project file %1 does not exist.").arg(path)));
         return refused;
     }
-    offerToSaveCurrentPage(ws, prompter);
-    return openChosenProject(ws, path);
+    return afterSaveOffer(ws, prompter, [&] { return openChosenProject(ws, path); });
 }
 
 EditorActions saveProjectCommand(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info,
                                  bool fromToolButton)
 {
-    SaveProject(ws, prompter, info);
     EditorActions actions;
+    actions.notices = SaveProject(ws, prompter, info).notices;
     if (fromToolButton)
         actions.enableNewAndCopy = true;
     return actions;
@@ -373,9 +384,10 @@ int renumberfrompg(Workspace& ws, int deletedPage, const QString& base)
     return moved;
 }
 
-EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step)
+namespace {
+
+EditorActions stepToPage(Workspace& ws, PageStep step)
 {
-    offerToSaveCurrentPage(ws, prompter);
     ProjectState& project = ws.project;
     const int heldIndex = project.pageIndex;
     const QString heldNumber = project.pageNow;
@@ -403,6 +415,13 @@ EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step)
     project.pageIndex = heldIndex;
     project.pageNow = heldNumber;
     return actions;
+}
+
+} // namespace
+
+EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step)
+{
+    return afterSaveOffer(ws, prompter, [&] { return stepToPage(ws, step); });
 }
 
 } // namespace lumavo

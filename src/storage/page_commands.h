@@ -29,13 +29,19 @@ void clearDrawnPath(DrawnPath& path);
 // Clears the six drawn paths and the three titleValid flags (previews: EditorActions).
 void makenewpage(Workspace& ws);
 
+// What "Save current page?" came to: goOn is false when the operator cancelled or the save failed
+// or was cancelled, and then the command that asked must not go on (the edit would be lost).
+struct SaveOffer {
+    bool goOn = true;
+    Notices notices;    // the save's failure or warnings, for the window
+};
 // Asks "Save current page?" for an unsaved or pending page (Yes saves; withCancel adds Cancel).
-// False when the operator cancelled or the save failed: the command that asked must not go on.
-bool offerToSaveCurrentPage(Workspace& ws, Prompter& prompter, bool withCancel = false);
+SaveOffer offerToSaveCurrentPage(Workspace& ws, Prompter& prompter, bool withCancel = false);
 // New project from the menu: Initiate, project label ("", "NEW"); a new project has no name, no
 // directory and page 000, and nothing is pending or modified.
 EditorActions newProjectFromMenu(Workspace& ws);
-// The same, after "Save current page?" for an unsaved or pending page (Yes saves).
+// The same, after "Save current page?" for an unsaved or pending page (Yes saves; a failed save
+// stops the command with its notice).
 EditorActions newProjectFromMenu(Workspace& ws, Prompter& prompter);
 // New project from the tool button: as the menu's, label ("", "000"), new/copy page disabled.
 EditorActions newProjectFromTool(Workspace& ws);
@@ -87,8 +93,8 @@ EditorActions deletePageCommand(Workspace& ws, Prompter& prompter);
 int renumberfrompg(Workspace& ws, int deletedPage, const QString& base);
 
 enum class PageStep { Next, Previous };
-// Next / previous page: asks "Save current page?" for an unsaved or pending page (Yes saves),
-// steps pageIndex (not below 0, not past 999), sets pageNow and loads it. A page that exists but
+// Next / previous page: asks "Save current page?" for an unsaved or pending page (Yes saves; a
+// failed save stays on the page), steps pageIndex (not below 0, not past 999), sets pageNow and loads it. A page that exists but
 // cannot be read is stepped over; at a missing page, or when only unreadable pages remain,
 // pageNow and pageIndex stay those of the page held (the page shown is the page saved).
 EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step);

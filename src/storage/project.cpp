@@ -184,7 +184,7 @@ QString birthText(const QDateTime& when)
            locale.toString(when.time(), QLocale::LongFormat);
 }
 
-SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info)
+SaveProjectOutcome SaveProject(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info)
 {
     QString name = ws.project.projectName;
     QString dir = ws.project.projectDir;
@@ -197,7 +197,7 @@ SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSa
         options.confirmOverwrite = true;
         const auto chosen = prompter.saveFileName(options);
         if (!chosen || trimControl(*chosen).isEmpty())
-            return SaveProjectStatus::Cancelled;
+            return {SaveProjectStatus::Cancelled, {}};
         name = trimControl(*chosen);
         dir = splitPath(name).first;
     }
@@ -233,14 +233,14 @@ SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSa
         status = ini.save(target);
     }
     if (!status.ok) {
-        prompter.message(QStringLiteral("Can not save this project. ") + status.error, MessageIcon::Error);
-        return SaveProjectStatus::WriteFailed;
+        return {SaveProjectStatus::WriteFailed,
+                {Result::failure(QStringLiteral("Can not save this project. ") + status.error)}};
     }
     ws.project.projectDir = dir;
     ws.project.projectName = name;
     ws.project.projectFile = target;
     ShowProjectLabel(ws, name, GetNumberOFPages(ws, StripTLP(name)));
-    return SaveProjectStatus::Saved;
+    return {};
 }
 
 } // namespace lumavo

@@ -73,12 +73,16 @@ struct ProjectSaveInfo {
     QDateTime now;                // "Birth"; invalid: the current time
 };
 enum class SaveProjectStatus { Saved, Cancelled, WriteFailed };
+struct SaveProjectOutcome {
+    SaveProjectStatus status = SaveProjectStatus::Saved;
+    Notices notices;   // WriteFailed: "Can not save this project. " and the reason
+};
 // Save Project: asks for a name through the save dialog when the project has none (Cancelled:
 // nothing written, nothing changed), writes every key in order through an atomic write (SmoothEdges
 // only when smooth or already in the file, so a classic project's file stays as it was), then sets
-// projectName and the project label. WriteFailed: an error box naming the file was shown, the
-// old file is intact and the project state is unchanged.
-SaveProjectStatus SaveProject(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info);
+// projectName and the project label. WriteFailed: the notice says why, the old file is intact
+// and the project state is unchanged. The prompter only asks for the name.
+SaveProjectOutcome SaveProject(Workspace& ws, Prompter& prompter, const ProjectSaveInfo& info);
 
 // Sets "DataFile" in the project file at path (an empty name removes the data file); every other
 // line stays as it was. Failure leaves the old file and returns the reason.

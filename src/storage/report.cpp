@@ -51,7 +51,9 @@ int lastPageValue(const QString& lastPage)
 ReportOutcome writeProjectReport(Workspace& ws, Prompter& prompter, ReportSurface& surface)
 {
     ReportOutcome outcome;
-    if (!offerToSaveCurrentPage(ws, prompter, true)) {
+    SaveOffer offer = offerToSaveCurrentPage(ws, prompter, true);
+    outcome.notices = std::move(offer.notices);
+    if (!offer.goOn) {
         outcome.status = ReportStatus::Cancelled;
         return outcome;
     }
@@ -82,7 +84,8 @@ ReportOutcome writeProjectReport(Workspace& ws, Prompter& prompter, ReportSurfac
         pageNow = pageNumberText(i);
         ws.project.pageNow = pageNow;
         ws.project.pageIndex = i;
-        showNotices(prompter, LoadPage(ws, ws.project.projectName, pageNow).notices);
+        for (const Result& notice : LoadPage(ws, ws.project.projectName, pageNow).notices)
+            tellOnce(outcome.notices, notice);
 
         surface.setFontFace(kReportFace);
         y += h;

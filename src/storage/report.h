@@ -28,11 +28,12 @@ struct ReportOutcome {
     QString detail;          // SurfaceFailed: what went wrong
     QString lastPrinted;     // page number of the last block printed ("000".."999")
     int sheets = 0;          // sheets written
+    Notices notices;         // the page save's failure and pages that could not be read, for the window
 };
 
 // Prints the report of the open project on `surface`: the header, one block per page from 000 to
-// the last page of the unbroken run (each loaded into the workspace with LoadPage, whose messages
-// go to `prompter`), sheet numbers on every sheet but the last, and the footer. Unsaved edits of
+// the last page of the unbroken run (each loaded into the workspace with LoadPage, whose notices
+// come back in the outcome), sheet numbers on every sheet but the last, and the footer. Unsaved edits of
 // the current page are offered for saving first ("Save current page?", Yes/No/Cancel; Cancel
 // prints nothing). Afterwards the workspace holds the last page printed.
 ReportOutcome writeProjectReport(Workspace& ws, Prompter& prompter, ReportSurface& surface);

@@ -127,7 +127,7 @@ TEST_F(CloseQuery, WithoutAnOpenProjectOrTypedTitlesClosesWithoutAsking)
 {
     ws.project.projectName.clear();
     ws.page.line(1).titleValid = false;
-    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
+    EXPECT_EQ(closeQuery(ws, prompter).verdict, CloseVerdict::Close);
     EXPECT_TRUE(prompter.confirmations.isEmpty());
 }
 
@@ -136,10 +136,10 @@ TEST_F(CloseQuery, TypedTitlesWithoutAProjectAreNotLostOnExit)
     ws.project.projectName.clear();
     ws.project.projectDir.clear();
     prompter.answers = {Answer::Cancel, Answer::Yes};
-    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::StayOpen);
+    EXPECT_EQ(closeQuery(ws, prompter).verdict, CloseVerdict::StayOpen);
     EXPECT_EQ(prompter.confirmations.value(0), QStringLiteral("Save this project first?"));
     prompter.saveNames.push_back(dir.file(QStringLiteral("NEW.tlp")));
-    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
+    EXPECT_EQ(closeQuery(ws, prompter).verdict, CloseVerdict::Close);
     EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("NEW.tlp"))));
     EXPECT_EQ(test::readAll(dir.file(QStringLiteral("NEW.000"))).size(), kRecordSize);
 }
@@ -147,23 +147,23 @@ TEST_F(CloseQuery, TypedTitlesWithoutAProjectAreNotLostOnExit)
 TEST_F(CloseQuery, WithoutEditsClosesWithoutAsking)
 {
     ws.editor.pageModified = false;
-    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
+    EXPECT_EQ(closeQuery(ws, prompter).verdict, CloseVerdict::Close);
     EXPECT_TRUE(prompter.confirmations.isEmpty());
 }
 
 TEST_F(CloseQuery, CancelStaysOpenAndNoClosesWithoutSaving)
 {
     prompter.answers = {Answer::Cancel, Answer::No};
-    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::StayOpen);
+    EXPECT_EQ(closeQuery(ws, prompter).verdict, CloseVerdict::StayOpen);
     EXPECT_EQ(prompter.confirmations.value(0), QStringLiteral("Save current page first?"));
-    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
+    EXPECT_EQ(closeQuery(ws, prompter).verdict, CloseVerdict::Close);
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("SHOW.000"))));
 }
 
 TEST_F(CloseQuery, YesSavesThePageThenCloses)
 {
     prompter.answers = {Answer::Yes};
-    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::Close);
+    EXPECT_EQ(closeQuery(ws, prompter).verdict, CloseVerdict::Close);
     EXPECT_EQ(test::readAll(dir.file(QStringLiteral("SHOW.000"))).size(), kRecordSize);
     EXPECT_FALSE(ws.editor.pageModified);
 }
@@ -172,9 +172,10 @@ TEST_F(CloseQuery, YesWithAFailedSaveKeepsTheWindowAndTheEdits)
 {
     ws.project.projectDir = dir.file(QStringLiteral("missing")) + QLatin1Char('/');
     prompter.answers = {Answer::Yes};
-    EXPECT_EQ(closeQuery(ws, prompter), CloseVerdict::StayOpen);
+    const CloseOutcome query = closeQuery(ws, prompter);
+    EXPECT_EQ(query.verdict, CloseVerdict::StayOpen);
     EXPECT_TRUE(ws.editor.pageModified);
-    EXPECT_FALSE(prompter.messages.empty());
+    EXPECT_FALSE(query.notices.empty());
 }
 
 } // namespace

@@ -99,7 +99,7 @@ TEST(LiveData, ProjectKeepsItsDataFileAndAProjectWithoutOneClearsIt)
     ASSERT_TRUE(OpenProject(ws, dir.file("b.tlp")).projectFileRead);
     EXPECT_TRUE(ws.project.dataFile.isEmpty());
     // Saving a project that uses no data file adds no key.
-    ASSERT_EQ(SaveProject(ws, prompter, ProjectSaveInfo{}), SaveProjectStatus::Saved);
+    ASSERT_EQ(SaveProject(ws, prompter, ProjectSaveInfo{}).status, SaveProjectStatus::Saved);
     EXPECT_FALSE(readAll(dir.file("b.tlp")).contains("DataFile"));
 }
 

@@ -104,6 +104,24 @@ TEST_F(PageCommandsTest, NextPgOnTheLastPageKeepsTheShownPageUnderItsOwnNumber)
     EXPECT_FALSE(QFileInfo::exists(page("002")));
 }
 
+TEST_F(PageCommandsTest, NextPgWhoseSaveFailsStaysOnTheEditedPage)
+{
+    makePages({"000", "001"});
+    ws->project.pageNow = "000";
+    ASSERT_TRUE(LoadPage(*ws, ws->project.projectName, "000").loaded);
+    setLineText(*ws, 1, "edited on 000");
+    ASSERT_TRUE(QFile::remove(page("000")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("SHOW.000"));   // the save cannot replace a folder
+    prompter.answers.push_back(Answer::Yes);
+    const EditorActions a = PagePointerClick(*ws, prompter, PageStep::Next);
+    EXPECT_FALSE(a.showPage);
+    ASSERT_FALSE(a.notices.empty());
+    EXPECT_TRUE(a.notices[0].error.startsWith("Can not Save this page"));
+    EXPECT_EQ(ws->project.pageNow, "000");
+    EXPECT_EQ(ws->page.line(1).text, "edited on 000");
+    EXPECT_TRUE(ws->editor.pageModified);
+}
+
 TEST_F(PageCommandsTest, DPgOnAPendingPageDiscardsItAfterAskingAndDeletesNothingStored)
 {
     makePages({"000", "001"});

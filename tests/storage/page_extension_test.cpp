@@ -172,7 +172,7 @@ TEST_F(PageExtensionTest, CharactersNoFileCanHoldAskBeforeSavingAndCancelKeepsTh
     EXPECT_FALSE(QFile::exists(page("000")));
     EXPECT_TRUE(ws->editor.pageModified);
     prompter.answers.push_back(Answer::Yes);   // "Save current page?", then Cancel
-    EXPECT_FALSE(offerToSaveCurrentPage(*ws, prompter, true)) << "a cancelled save stops the command";
+    EXPECT_FALSE(offerToSaveCurrentPage(*ws, prompter, true).goOn) << "a cancelled save stops the command";
 }
 
 } // namespace

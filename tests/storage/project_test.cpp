@@ -79,7 +79,7 @@ TEST_F(ProjectFileTest, SaveWritesEveryKeyInOrderAndKeepsOtherSections)
     ws->project.colorBarTime = 25;
     prompter.saveNames.push_back(" " + dir.file("show") + " ");
     ProjectSaveInfo info{24, 0, QDateTime(QDate(2024, 3, 1), QTime(9, 5, 7))};
-    ASSERT_EQ(SaveProject(*ws, prompter, info), SaveProjectStatus::Saved);
+    ASSERT_EQ(SaveProject(*ws, prompter, info).status, SaveProjectStatus::Saved);
     ASSERT_EQ(prompter.fileDialogs.size(), 1u);
     EXPECT_EQ(prompter.fileDialogs[0].title, "Save TLP Title Project");
     EXPECT_EQ(ws->project.projectName, "show.tlp");
@@ -98,7 +98,7 @@ TEST_F(ProjectFileTest, SaveWritesEveryKeyInOrderAndKeepsOtherSections)
 TEST_F(ProjectFileTest, NameWithExtensionIsKeptAndPagesFollowIt)
 {
     ws->project.projectName = "show.txt";
-    ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);
+    ASSERT_EQ(SaveProject(*ws, prompter, {}).status, SaveProjectStatus::Saved);
     EXPECT_TRUE(QFileInfo::exists(dir.file("show.txt")));
     EXPECT_EQ(StripTLP(ws->project.projectName), "SHOW.TXT");
 }
@@ -108,7 +108,7 @@ TEST_F(ProjectFileTest, CancelledSaveDialogWritesAndChangesNothing)
     ws->project.projectName.clear();
     ws->project.projectDir = "/somewhere/";
     ws->status.panel[4] = "old";
-    EXPECT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Cancelled);
+    EXPECT_EQ(SaveProject(*ws, prompter, {}).status, SaveProjectStatus::Cancelled);
     EXPECT_EQ(ws->project.projectDir, "/somewhere/");
     EXPECT_TRUE(ws->project.projectName.isEmpty());
     EXPECT_EQ(ws->status.panel[4], "old");
@@ -119,10 +119,12 @@ TEST_F(ProjectFileTest, UnwritableProjectFileGivesAnErrorNamingIt)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("SHOW.TLP"));   // a directory in the way
     ws->project.projectName = "SHOW.TLP";
-    EXPECT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::WriteFailed);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
-    EXPECT_TRUE(prompter.messages[0].text.contains(dir.file("SHOW.TLP")));
+    const SaveProjectOutcome saved = SaveProject(*ws, prompter, {});
+    EXPECT_EQ(saved.status, SaveProjectStatus::WriteFailed);
+    ASSERT_EQ(saved.notices.size(), 1u);
+    EXPECT_EQ(saved.notices[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(saved.notices[0].error.contains(dir.file("SHOW.TLP")));
+    EXPECT_TRUE(prompter.messages.empty());
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
@@ -185,16 +187,16 @@ TEST_F(SmoothEdgesSetting, OpenedProjectsKeepWhatTheyStoreAndClassicFilesStayWit
     ws->project.smoothEdges = true;
     OpenProject(*ws, dir.file("old.tlp"));
     EXPECT_FALSE(ws->project.smoothEdges);
-    ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);
+    ASSERT_EQ(SaveProject(*ws, prompter, {}).status, SaveProjectStatus::Saved);
     EXPECT_FALSE(QString::fromUtf8(readAll(dir.file("SHOW.TLP"))).contains("SmoothEdges"));
 
     ws->project.smoothEdges = true;
-    ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);
+    ASSERT_EQ(SaveProject(*ws, prompter, {}).status, SaveProjectStatus::Saved);
     ws->project.smoothEdges = false;
     OpenProject(*ws, dir.file("SHOW.TLP"));
     EXPECT_TRUE(ws->project.smoothEdges);
     ws->project.smoothEdges = false; // turned off again: the key says so
-    ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);
+    ASSERT_EQ(SaveProject(*ws, prompter, {}).status, SaveProjectStatus::Saved);
     EXPECT_TRUE(QString::fromUtf8(readAll(dir.file("SHOW.TLP"))).contains("SmoothEdges=0"));
 
     newProjectFromMenu(*ws);

@@ -29,7 +29,7 @@ TEST_F(SettingsFileTest, WriteThenReadReopensTheLastProject)
 {
     makePage("000");
     ws->project.projectName = "SHOW.TLP";
-    ASSERT_EQ(SaveProject(*ws, prompter, {}), SaveProjectStatus::Saved);
+    ASSERT_EQ(SaveProject(*ws, prompter, {}).status, SaveProjectStatus::Saved);
     const WindowPlacement placed{10, 20, 300, 400};
     const QDateTime when(QDate(2025, 1, 2), QTime(3, 4, 5));
     ASSERT_TRUE(writetheinifile(*ws, placed, ini(), when).ok);

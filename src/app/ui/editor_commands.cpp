@@ -380,10 +380,15 @@ void EditorCommands::PlayPgToolButtonClick() { play(&TCan::playCurrentPage); }
 void EditorCommands::PlayAllToolButtonClick()
 {
     // Every page is played from its file: an unsaved edit is offered for saving first.
-    if (offerToSaveCurrentPage(ws_, context_.prompter))
+    SaveOffer offer = offerToSaveCurrentPage(ws_, context_.prompter);
+    if (offer.goOn) {
+        showNotices(context_.prompter, offer.notices);
         play(&TCan::playAllPages);
-    else
-        host_.applyActions({});
+        return;
+    }
+    EditorActions stopped;
+    stopped.notices = std::move(offer.notices);
+    host_.applyActions(stopped);
 }
 
 void EditorCommands::AlignToolButtonClick()

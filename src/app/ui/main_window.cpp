@@ -178,9 +178,10 @@ void TBitMovOptMain::mousePressEvent(QMouseEvent* event)
 
 void TBitMovOptMain::closeEvent(QCloseEvent* event)
 {
-    const CloseVerdict verdict = closeQuery(ws_, context_.prompter, ProjectSaveInfo{SysInfo(0), SysInfo(3), {}});
+    const CloseOutcome query = closeQuery(ws_, context_.prompter, ProjectSaveInfo{SysInfo(0), SysInfo(3), {}});
     refreshStatusBar();
-    if (verdict == CloseVerdict::StayOpen || !shutdown()) {
+    showNotices(context_.prompter, query.notices);
+    if (query.verdict == CloseVerdict::StayOpen || !shutdown()) {
         event->ignore();
         return;
     }

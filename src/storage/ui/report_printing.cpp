@@ -62,9 +62,10 @@ EditorActions printProjectReport(AppContext& context)
         PainterReportSurface surface(printer);
         outcome = writeProjectReport(context.workspace, context.prompter, surface);
     }
-    if (outcome.status == ReportStatus::SurfaceFailed)
-        context.prompter.message(QStringLiteral("The report was not printed. ") + outcome.detail, MessageIcon::Error);
     EditorActions actions;
+    actions.notices = std::move(outcome.notices);
+    if (outcome.status == ReportStatus::SurfaceFailed)
+        actions.notices.push_back(Result::failure(QStringLiteral("The report was not printed. ") + outcome.detail));
     if (!outcome.lastPrinted.isEmpty()) {
         actions.showPage = true;
         actions.showPageNumber = true;

@@ -229,13 +229,13 @@ TEST_F(PdfPrintingTest, MemoryInformationPrintsBesideTheReportFile)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(PdfPrintingTest, UnwritablePdfShowsAnErrorBox)
+TEST_F(PdfPrintingTest, UnwritablePdfSaysTheReportWasNotPrinted)
 {
     ws.project.projectDir = dir.file("gone") + "/";
-    printProjectReport(context);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
-    EXPECT_TRUE(prompter.messages[0].text.startsWith("The report was not printed. "));
+    const EditorActions actions = printProjectReport(context);
+    ASSERT_EQ(actions.notices.size(), 1u);
+    EXPECT_EQ(actions.notices[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(actions.notices[0].error.startsWith("The report was not printed. "));
 }
 
 } // namespace
