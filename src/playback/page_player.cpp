@@ -237,8 +237,8 @@ void PagePlayer::moveIn(int n)
     runMotion(motion, title.bitmap, stage_.backBuffer().canvas(), pacer_, clock_,
               fadeFormForDepth(stage_.screenDepth()));
     // A title whose picture failed has no image on the stage; its rest position stays as it was.
-    if (title.ok)
-        ws_.stage.restOf(n) = title.position;
+    if (title.ok && ws_.stage.restOf(n) != title.position)
+        setLineRest(ws_, n, title.position);
 }
 
 void PagePlayer::moveOut(int n)

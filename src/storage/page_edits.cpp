@@ -304,6 +304,16 @@ PageEdit eraseLinePath(Workspace& ws, PathSide side, int line)
     return edit;
 }
 
+PageEdit setLineRest(Workspace& ws, int line, Point position)
+{
+    PageEdit edit;
+    if (!validLine(line))
+        return edit;
+    edit.line = line;
+    edit.changed = applyEdit(ws, kNoMerge, [&] { ws.stage.restOf(line) = position; });
+    return edit;
+}
+
 void setMovementDelay(Workspace& ws, std::int32_t delay)
 {
     applyEdit(ws, kMergeMovement, [&] { ws.page.movementDelay = delay; });

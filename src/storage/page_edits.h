@@ -92,6 +92,8 @@ PageEdit setLineToggle(Workspace& ws, int line, LineToggle toggle, bool down);
 PageEdit setLineDirection(Workspace& ws, PathSide side, int line, int code);
 // Empties the drawn path of line `line`'s side (a direction chosen again loses its path).
 PageEdit eraseLinePath(Workspace& ws, PathSide side, int line);
+// Where line `line`'s title came to rest on the stage (the player, after its move in).
+PageEdit setLineRest(Workspace& ws, int line, Point position);
 
 // The delay sliders and the Manual box.
 void setMovementDelay(Workspace& ws, std::int32_t delay);

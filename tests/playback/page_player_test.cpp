@@ -1,4 +1,5 @@
 #include "playback/page_player.h"
+#include "storage/page_edits.h"
 
 #include "playback/page_validity.h"
 #include "scripted_prompter.h"
@@ -255,6 +256,25 @@ TEST(PagePlayer, RestPositionFollowsTheImageButNotAFailedPicture)
     EXPECT_EQ(r.ws.stage.restOf(2), (Point{200, 100}));
     EXPECT_EQ(r.at({7, 7}), FakeComposer::colorOf(2));   // the path's points were drawn
     EXPECT_EQ(r.at({8, 8}), FakeComposer::colorOf(2));
+}
+
+TEST(PagePlayer, ARestPositionTheTitleCameToIsAnEditOfThePage)
+{
+    Rig r;
+    pageReplaced(r.ws);
+    PagePlayer player(r.ws, r.stage, r.flags, r.clock, r.wave,
+                      [&](const TitleLine& line, int n, Point rest, const ComposeFormats& formats, bool align,
+                          const QString& dir, Point screen) {
+                          ComposedTitle title = r.composer(line, n, rest, formats, align, dir, screen);
+                          if (n == 1)
+                              title.position = {rest.x + 10, rest.y};
+                          return title;
+                      });
+    player.playOnePage("Current");
+    EXPECT_EQ(r.ws.stage.restOf(1), (Point{110, 50}));
+    EXPECT_TRUE(r.ws.editor.pageModified) << "a save would write the new rest position";
+    ASSERT_TRUE(undoPageEdit(r.ws));
+    EXPECT_EQ(r.ws.stage.restOf(1), (Point{100, 50}));
 }
 
 TEST(PagePlayer, InCodeZeroShowsTheTitleFirstOnItsOutMotion)
