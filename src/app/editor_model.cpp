@@ -10,8 +10,9 @@
 
 namespace lumavo {
 
-void applyStartupValues(PageFields& page)
+void applyStartupValues(Workspace& ws)
 {
+    PageFields& page = ws.page;
     constexpr std::array<std::int32_t, kLineCount> kSizes{60, 50, 30};
     constexpr std::array<std::int32_t, kLineCount> kInDirs{1, 5, 3};
     constexpr std::array<std::int32_t, kLineCount> kOutDirs{3, 6, 1};

@@ -13,7 +13,7 @@ namespace lumavo {
 
 // The page values the stage's creation sets once per run, after the main window's reset:
 // font sizes 60, 50, 30; "Arial" in white on every line; IN codes 1, 5, 3 and OUT codes 3, 6, 1.
-void applyStartupValues(PageFields& page);
+void applyStartupValues(Workspace& ws);
 
 // Opening line 1..3's IN (or OUT) direction toolbar erases the drawn path of that side. True when
 // that may go ahead: the path has no points, or the operator answered Yes to

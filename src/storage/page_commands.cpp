@@ -323,7 +323,6 @@ Notices showPageAfterDelete(Workspace& ws, int deletedPage)
     // the page that moved into the slot, else the one before it, else an empty page 000.
     ProjectState& project = ws.project;
     const QString base = StripTLP(project.projectName);
-    ws.editor.pageModified = false;
     ws.editor.newPagePending = false;
     for (int n : {deletedPage, deletedPage - 1}) {
         if (n < 0 || !pageExists(project.projectDir, base, pageNumberText(n)))

@@ -110,23 +110,6 @@ RecordBytes pageSnapshot(const Workspace& ws)
     return bytes;
 }
 
-void setsav(Workspace& ws, int flag)
-{
-    ws.editor.pageModified = flag != 0;
-}
-
-bool noteEdit(Workspace& ws, const RecordBytes& before)
-{
-    PageEditorMemory& memory = ws.pageEditor;
-    if (!memory.baselineTaken) {
-        memory.baseline = before;
-        memory.baselineExtension = extensionSnapshot(ws);
-        memory.baselineTaken = true;
-    }
-    settleModified(ws);
-    return pageSnapshot(ws) != before;
-}
-
 void pageReplaced(Workspace& ws)
 {
     PageEditorMemory& memory = ws.pageEditor;

@@ -23,12 +23,6 @@ namespace lumavo {
 
 // The record a save would write now (under page number pageNow).
 RecordBytes pageSnapshot(const Workspace& ws);
-// pageModified := (flag != 0). The rule above sets the flag after every edit; this is for the
-// page commands that know better (a pending page, a failed save).
-void setsav(Workspace& ws, int flag);
-// Settles pageModified by the rule after a change made outside the editor's operations, with
-// `before` as the baseline when none was taken yet. Returns whether the record differs from before.
-bool noteEdit(Workspace& ws, const RecordBytes& before);
 
 // Storage: the page was loaded or replaced by another one (new page, new project, a page
 // shown after a deletion): the baseline is the page as it is now, the history is cleared and

@@ -10,10 +10,11 @@ namespace {
 
 TEST(StartupValues, SetSizesFontsColoursAndDirectionsOfTheThreeLines)
 {
-    PageFields page;
+    Workspace ws;
+    PageFields& page = ws.page;
     page.line(2).fontName = QStringLiteral("Courier");
     page.line(3).fontColor = 0x123456;
-    applyStartupValues(page);
+    applyStartupValues(ws);
     const int sizes[] = {60, 50, 30}, ins[] = {1, 5, 3}, outs[] = {3, 6, 1};
     for (int k = 1; k <= 3; ++k) {
         SCOPED_TRACE(k);

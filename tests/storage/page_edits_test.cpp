@@ -10,23 +10,17 @@ namespace {
 TEST(ModifiedRule, AnEditMarksThePageOnlyWhenItChangedWhatASaveWrites)
 {
     Workspace ws;
-    RecordBytes before = pageSnapshot(ws);
-    noteEdit(ws, before);                  // a cancelled dialog
+    setLineFontStyle(ws, 2, ws.page.line(2).fontStyle);   // a cancelled dialog
     EXPECT_FALSE(ws.editor.pageModified);
-    ws.page.line(2).fontStyle = 1;         // styling
-    noteEdit(ws, before);
+    setLineFontStyle(ws, 2, 1);                           // styling
     EXPECT_TRUE(ws.editor.pageModified);
 
-    ws.editor.pageModified = false;
-    before = pageSnapshot(ws);
-    ws.stage.restOf(3) = {120, 40};        // a title moved on the alignment screen
-    noteEdit(ws, before);
+    pageSaved(ws);
+    setLineRest(ws, 3, {120, 40});                        // a title came to rest elsewhere
     EXPECT_TRUE(ws.editor.pageModified);
 
-    ws.editor.pageModified = false;
-    before = pageSnapshot(ws);
-    ws.page.line(1).waveFile = QStringLiteral("DING.WAV");
-    noteEdit(ws, before);
+    pageSaved(ws);
+    setLineWave(ws, 1, QStringLiteral("DING.WAV"));
     EXPECT_TRUE(ws.editor.pageModified);
 }
 

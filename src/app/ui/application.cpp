@@ -90,7 +90,7 @@ void Application::createWindows(const QString& projectToOpen)
     systemInfo_ = std::make_unique<Tsyschk>(context_, mainWindow_.get());
     stage_ = std::make_unique<TCan>(context_, nullptr);
     AlignmentScreen& alignment = AlignmentScreen::attachTo(*stage_, context_);
-    applyStartupValues(workspace_.page);
+    applyStartupValues(workspace_);
     mainWindow_->showDirections();   // the IN and OUT buttons show the directions the page holds
     effectsWindow_ = std::make_unique<Tefxctr>(context_, mainWindow_.get());
     connectWindows(alignment);

@@ -313,7 +313,6 @@ std::int32_t TBitMovOptMain::getfadedelay() const { return ws_.page.fadeDelay; }
 void TBitMovOptMain::setfadedelay(std::int32_t delay) { lumavo::setfadedelay(ws_, delay); }
 QString TBitMovOptMain::getpagenow() const { return ws_.project.pageNow; }
 void TBitMovOptMain::setpagenow(const QString& page) { lumavo::setpagenow(ws_, page); }
-void TBitMovOptMain::setsav(int flag) { lumavo::setsav(ws_, flag); }
 
 void TBitMovOptMain::openDirectionToolbar(int line, PathSide side)
 {

@@ -57,7 +57,6 @@ public:
     void setfadedelay(std::int32_t delay);
     QString getpagenow() const;
     void setpagenow(const QString& page);
-    void setsav(int flag);
 
     // Previews and file-name labels of picture lines (the title lines panel's).
     bool loadbimage(const QString& name, QLabel* image, QLabel* label);

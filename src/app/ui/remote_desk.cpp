@@ -215,7 +215,7 @@ std::optional<QByteArray> RemoteDesk::thumbnailPng(const QString& number)
     QPainter painter(&stage);
     const ComposeFormats formats{PixelFormat::Bits32, PixelFormat::Bits32};
     for (int n = 1; n <= kLineCount; ++n) {
-        TitleLine& line = page->page.line(n);
+        const TitleLine& line = page->page.line(n);
         if (!line.titleValid)
             continue;
         const ComposedTitle title = composeShownLine(line, ws.dataRow, [&](const TitleLine& shown) {
