@@ -243,9 +243,13 @@ EditorActions refusedAsFull()
 
 } // namespace
 
-EditorActions newPageCommand(Workspace& ws)
+EditorActions newPageCommand(Workspace& ws, Prompter& prompter)
 {
-    return projectIsFull(ws) ? refusedAsFull() : newPage(ws);
+    if (projectIsFull(ws))
+        return refusedAsFull();
+    if (!ws.editor.pageModified)
+        return newPage(ws);
+    return afterSaveOffer(ws, prompter, [&] { return newPage(ws); });
 }
 
 EditorActions copyPageCommand(Workspace& ws)

@@ -62,8 +62,9 @@ EditorActions newPage(Workspace& ws);
 // "Current" when one is already pending.
 EditorActions copyPage(Workspace& ws);
 // The tool buttons: the same, refused with a kProjectFullMessage notice (nothing changed) when no
-// page number is free.
-EditorActions newPageCommand(Workspace& ws);
+// page number is free. A new page empties the fields, so an unsaved edit is offered for saving
+// first (a failed save keeps the page); a copy carries the edit to the new page.
+EditorActions newPageCommand(Workspace& ws, Prompter& prompter);
 EditorActions copyPageCommand(Workspace& ws);
 // Save page: the tool button refuses without a project name ("Save Project first, than add New
 // pages."), then enables new/copy page; the menu item runs SavePage alone.

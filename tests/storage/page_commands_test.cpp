@@ -122,6 +122,20 @@ TEST_F(PageCommandsTest, NextPgWhoseSaveFailsStaysOnTheEditedPage)
     EXPECT_TRUE(ws->editor.pageModified);
 }
 
+TEST_F(PageCommandsTest, NPgAfterAnUnsavedEditOffersToSaveItFirst)
+{
+    makePages({"000"});
+    ws->project.pageNow = "000";
+    ASSERT_TRUE(LoadPage(*ws, ws->project.projectName, "000").loaded);
+    setLineText(*ws, 1, "edited on 000");
+    prompter.answers.push_back(Answer::Yes);
+    newPageCommand(*ws, prompter);
+    EXPECT_EQ(prompter.confirmations, QStringList{"Save current page?"});
+    EXPECT_EQ(text1Of(page("000")), "edited on 000");
+    EXPECT_TRUE(ws->editor.newPagePending);
+    EXPECT_TRUE(ws->page.line(1).text.isEmpty());
+}
+
 TEST_F(PageCommandsTest, DPgOnAPendingPageDiscardsItAfterAskingAndDeletesNothingStored)
 {
     makePages({"000", "001"});

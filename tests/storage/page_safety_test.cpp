@@ -79,7 +79,7 @@ TEST_F(PageSafetyTest, FullProjectWroteTheNewPageOverTheCurrentPage)
         ASSERT_TRUE(test::writeAll(page(pageNumberText(n)), QByteArray(kRecordSize, '\0')));
     makePage("005");
     load("005");
-    const EditorActions added = newPageCommand(*ws);
+    const EditorActions added = newPageCommand(*ws, prompter);
     const EditorActions copied = copyPageCommand(*ws);
     EXPECT_FALSE(added.showPage);
     EXPECT_FALSE(copied.enableNewAndCopy.has_value());

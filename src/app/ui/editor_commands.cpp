@@ -339,7 +339,7 @@ void EditorCommands::SaveprojectClick1()
     noteRecentProject();
 }
 
-void EditorCommands::NewPageButtonClick() { host_.applyActions(newPageCommand(ws_)); }
+void EditorCommands::NewPageButtonClick() { host_.applyActions(newPageCommand(ws_, context_.prompter)); }
 void EditorCommands::CopyPageButtonClick() { host_.applyActions(copyPageCommand(ws_)); }
 void EditorCommands::SavePgToolButtonClick() { host_.applyActions(savePageCommand(ws_, context_.prompter, true)); }
 void EditorCommands::SaveAs1Click() { host_.applyActions(savePageCommand(ws_, context_.prompter, false)); }
