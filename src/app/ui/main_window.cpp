@@ -199,7 +199,10 @@ bool TBitMovOptMain::writeSettings()
 
 bool TBitMovOptMain::shutdown()
 {
-    if (!writeSettings())
+    // Settings that cannot be written are no reason to keep the operator from leaving: the box
+    // has said why, and the question lets them fix it first or go without.
+    if (!writeSettings() &&
+        context_.prompter.confirm(QStringLiteral("Exit without saving the settings?"), false) != Answer::Yes)
         return false;
     glyphScratch_ = QPixmap();
     processEnd_();

@@ -437,13 +437,16 @@ TEST_F(MainWindowTest, FileExitWithCancelKeepsRunningWithTheSettingsWritten)
               dir.dirWithSeparator() + QStringLiteral("SHOW.tlp"));
 }
 
-TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenKeepsTheProgramRunning)
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenKeepsTheProgramRunningUnlessTheOperatorLeavesAnyway)
 {
     window->setSettingsPath(dir.path());   // a folder cannot be written as a file
-    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->close());          // "Exit without saving the settings?" No
     EXPECT_EQ(processEnds, 0);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
+    prompter.answers = {Answer::Yes};
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(processEnds, 1);
 }
 
 TEST_F(MainWindowTest, SavePageWithoutAProjectAsksToSaveTheProjectFirst)
