@@ -82,10 +82,6 @@ EditorActions afterSaveOffer(Workspace& ws, Prompter& prompter, Command&& comman
     return actions;
 }
 
-} // namespace
-
-namespace {
-
 // A new project has no name, no folder and no pages: the first save writes page 000 of the
 // project the user names then.
 void startNewProject(Workspace& ws, const QString& pageLabel)
