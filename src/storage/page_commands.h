@@ -95,9 +95,10 @@ int renumberfrompg(Workspace& ws, int deletedPage, const QString& base);
 
 enum class PageStep { Next, Previous };
 // Next / previous page: asks "Save current page?" for an unsaved or pending page (Yes saves; a
-// failed save stays on the page), steps pageIndex (not below 0, not past 999), sets pageNow and loads it. A page that exists but
-// cannot be read is stepped over; at a missing page, or when only unreadable pages remain,
-// pageNow and pageIndex stay those of the page held (the page shown is the page saved).
+// failed save stays on the page), steps pageIndex (not below 0, not past 999), sets pageNow and
+// loads it. A page that exists but cannot be read is stepped over; at a missing page, or when only
+// unreadable pages remain, pageNow and pageIndex stay those of the page held (the page shown is
+// the page saved).
 EditorActions PagePointerClick(Workspace& ws, Prompter& prompter, PageStep step);
 
 } // namespace lumavo

@@ -125,7 +125,7 @@ struct OnPath {
 };
 
 CarriedValue carried(const QString& v) { return v; }
-CarriedValue carried(const PathPoints& v) { return v; }
+CarriedValue carried(const PathPoints& v) { return &v; }
 template <typename T>
     requires std::is_arithmetic_v<T>
 CarriedValue carried(T v)
@@ -134,7 +134,7 @@ CarriedValue carried(T v)
 }
 
 void assign(QString& to, const CarriedValue& v) { to = std::get<QString>(v); }
-void assign(PathPoints& to, const CarriedValue& v) { to = std::get<PathPoints>(v); }
+void assign(PathPoints& to, const CarriedValue& v) { to = *std::get<const PathPoints*>(v); }
 template <typename T>
     requires std::is_arithmetic_v<T>
 void assign(T& to, const CarriedValue& v)
@@ -175,7 +175,8 @@ std::vector<RecordField> makeRecordFields()
     perLine("GradOn", off::kGradOn1, 1, 1, T::Flag, lineValue<&RecordLine::gradOn>, onLine<&TitleLine::gradOn>());
     page("FadeDelay", off::kFadeDelay, 2, T::UInt16, pageValue<&PageRecord::fadeDelay>,
          bind<OnPage<&PageFields::fadeDelay>>(C::InRange, kMaxFadeDelay));
-    page("Manual", off::kManual, 1, T::Flag, pageValue<&PageRecord::manual>, bind<OnPage<&PageFields::mpause>>(C::Plain));
+    page("Manual", off::kManual, 1, T::Flag, pageValue<&PageRecord::manual>,
+         bind<OnPage<&PageFields::mpause>>(C::Plain));
     perLine("GradColor", off::kGradColor1, 4, 4, T::UInt32, lineValue<&RecordLine::gradColor>,
             onLine<&TitleLine::gradColor>());
     perLine("WaveFile", off::kWaveFile1, kTextStride, kTextCapacity, T::ShortText, lineValue<&RecordLine::waveFile>,

@@ -119,8 +119,9 @@ enum class PageCarry {
     StyleBits,   // only the four style bits are loaded
     SaveOnly,    // written from the page, never read back (FontSizeCopy)
 };
-// A value on its way between the record and the page: a number, a text or a path.
-using CarriedValue = std::variant<qint64, QString, PathPoints>;
+// A value on its way between the record and the page: a number, a text or a path. A path (4000
+// bytes) travels by the address of its source, which outlives the copy it is carried to.
+using CarriedValue = std::variant<qint64, QString, const PathPoints*>;
 struct PageBinding {
     PageCarry carry = PageCarry::None;
     int limit = 0;                                                     // InRange's upper bound
